@@ -1,0 +1,15 @@
+// The headless subcommands of the varnel executable. Each takes the
+// arguments after its own name and returns the process exit code.
+#pragma once
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+using CommandArgs = std::vector<std::string>;
+
+// varnel run MODEL.vrn [--format json|csv] [--max-steps N]
+int RunModelCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
+// varnel dump MODEL.vrn
+int DumpCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
+// varnel pack MODEL.json -o MODEL.vrn
+int PackCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);

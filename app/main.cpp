@@ -1,0 +1,51 @@
+// The varnel executable: the desktop application by default, headless
+// subcommands for running, converting and rendering models.
+#include <cstring>
+#include <iostream>
+
+#include "app/cli/Commands.h"
+#ifdef VARNEL_WITH_GUI
+#include "shell/app/DesktopMain.h"
+#endif
+
+namespace {
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: varnel [MODEL.vrn]\n"
+           "       varnel run MODEL.vrn [--format json|csv] [--max-steps N]\n"
+           "       varnel dump MODEL.vrn\n"
+           "       varnel pack MODEL.json -o MODEL.vrn\n"
+           "       varnel render MODEL.vrn -o OUT.png|OUT.svg\n"
+           "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2) {
+        const std::string command = argv[1];
+        const CommandArgs args(argv + 2, argv + argc);
+        if (command == "run") return RunModelCommand(args, std::cout, std::cerr);
+        if (command == "dump") return DumpCommand(args, std::cout, std::cerr);
+        if (command == "pack") return PackCommand(args, std::cout, std::cerr);
+        if (command == "--help" || command == "-h" || command == "help") {
+            PrintUsage(std::cout);
+            return 0;
+        }
+#ifdef VARNEL_WITH_GUI
+        if (command == "render") return RenderCommand(args, std::cerr);
+        if (command == "graphs") return GraphsCommand(args, std::cerr);
+#else
+        if (command == "render" || command == "graphs") {
+            std::cerr << "varnel: '" << command << "' needs the desktop build (VARNEL_GUI=ON)\n";
+            return 2;
+        }
+#endif
+    }
+#ifdef VARNEL_WITH_GUI
+    return RunDesktop(argc, argv);
+#else
+    PrintUsage(std::cerr);
+    return 2;
+#endif
+}

@@ -1,0 +1,55 @@
+// Level, rate, variable and sources: the stock-and-flow elements. The first
+// three carry a name, a description and a value and become number symbols
+// of the model program; the sources cloud is drawing only.
+#pragma once
+#include <string>
+
+#include "diagram/Primitives.h"
+
+class CVLevel : public CVRectangle {
+    VARNEL_DECLARE_SERIAL(CVLevel)
+public:
+    CVLevel();
+    void Serialize(CArchive& ar) override;
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+    void Offset(CPoint delta) override;  // P0 and P1
+    int Edit(bool bDrawingMode, CDialogHost& host) override;
+    std::string GetName(SymbolRec* pRec) override;
+    bool HitTest(CPoint p) const override;
+
+    std::string m_strName;
+    std::string m_strDescription;
+    double m_dValue = 0.0;
+};
+
+class CVRate : public CVLevel {
+    VARNEL_DECLARE_SERIAL(CVRate)
+public:
+    CVRate();
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+    int Edit(bool bDrawingMode, CDialogHost& host) override;
+};
+
+class CVVariable : public CVEllipse {
+    VARNEL_DECLARE_SERIAL(CVVariable)
+public:
+    CVVariable();
+    void Serialize(CArchive& ar) override;
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+    void Offset(CPoint delta) override;  // P0 and P1
+    int Edit(bool bDrawingMode, CDialogHost& host) override;
+    std::string GetName(SymbolRec* pRec) override;
+    bool HitTest(CPoint p) const override;
+
+    std::string m_strName;
+    std::string m_strDescription;
+    double m_dValue = 0.0;
+};
+
+class CVSources : public CVLine {
+    VARNEL_DECLARE_SERIAL(CVSources)
+public:
+    CVSources();
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+    void Offset(CPoint delta) override;  // P0 and P1 only
+};

@@ -1,0 +1,72 @@
+// CVEntity: the base of every diagram object and plot series. An ordered
+// list of integer points plus the virtual operations the view, the
+// document and the interpreter use without ever asking for an object's kind.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "diagram/DrawContext.h"
+#include "diagram/Geometry.h"
+#include "diagram/SymbolRec.h"
+#include "diagram/TrackEvent.h"
+#include "shell/archive/Object.h"
+
+class CArchive;
+class CDialogHost;
+
+// Run-time class plumbing: every serializable class has schema 1 and can be
+// created by its name while a file is read.
+#define VARNEL_DECLARE_SERIAL(cls)                                           \
+public:                                                                      \
+    static const CRuntimeClass class##cls;                                   \
+    const CRuntimeClass* GetRuntimeClass() const override { return &class##cls; }
+
+#define VARNEL_IMPLEMENT_SERIAL(cls)                                         \
+    const CRuntimeClass cls::class##cls{                                     \
+        #cls, 1, []() -> std::unique_ptr<CObject> { return std::make_unique<cls>(); }};
+
+// Results of Edit.
+enum : int {
+    EDIT_REJECTED = 0,   // a table edit ended with rejected or empty data
+    EDIT_NO_DIALOG = 1,  // the object has no dialog
+    EDIT_CHANGED = 2,    // the user changed something
+    EDIT_UNCHANGED = -1, // nothing changed, or cancelled
+};
+
+class CVEntity : public CObject {
+    VARNEL_DECLARE_SERIAL(CVEntity)
+
+public:
+    CVEntity() = default;
+    CVEntity(const CVEntity&) = delete;
+    CVEntity& operator=(const CVEntity&) = delete;
+
+    void Serialize(CArchive& ar) override;
+
+    virtual void Draw(CDrawContext& dc, const CRect* pClient);
+    virtual bool Scale(double fx, double fy);
+    // No range check beyond a debug assertion: callers keep 0 <= i < count.
+    virtual CPoint& GetPoint(int index);
+    const CPoint& GetPoint(int index) const;
+    virtual bool AddPoint(CPoint p);
+    virtual void ClearPoints();
+    virtual void Offset(CPoint delta);
+    virtual int GetPointCount() const;
+    virtual int Track(const TrackEvent& event);
+    virtual int Edit(bool bDrawingMode, CDialogHost& host);
+    virtual std::string GetName(SymbolRec* pRec);
+    virtual bool HitTest(CPoint p) const;
+    virtual void SetHighlight(bool bOn, CDrawContext* pDC, const CPoint* pScroll);
+
+    int32_t m_nId = 0;
+    int32_t m_bHighlight = 0;
+
+protected:
+    // Moves the first `count` points only (position points; the rest are
+    // shape parameters that keep their values).
+    void OffsetFirst(int count, CPoint delta);
+
+    std::vector<CPoint> m_points;
+};

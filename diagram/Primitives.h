@@ -1,0 +1,57 @@
+// The plain drawing objects: line, rectangle, ellipse, Bezier spline, arrow
+// and text. They carry no name or value. The line, spline and text also own
+// the two-click, four-click and one-click placing that elements inherit.
+#pragma once
+#include <string>
+
+#include "diagram/Entity.h"
+
+class CVLine : public CVEntity {
+    VARNEL_DECLARE_SERIAL(CVLine)
+public:
+    CVLine();
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+    int Track(const TrackEvent& event) override;  // two clicks
+};
+
+class CVRectangle : public CVLine {
+    VARNEL_DECLARE_SERIAL(CVRectangle)
+public:
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+};
+
+class CVEllipse : public CVLine {
+    VARNEL_DECLARE_SERIAL(CVEllipse)
+public:
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+};
+
+class CVBSpline : public CVEntity {
+    VARNEL_DECLARE_SERIAL(CVBSpline)
+public:
+    CVBSpline();
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+    int Track(const TrackEvent& event) override;  // four clicks
+protected:
+    void DrawCurve(CDrawContext& dc);
+};
+
+class CVArrow : public CVBSpline {
+    VARNEL_DECLARE_SERIAL(CVArrow)
+public:
+    CVArrow();
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+    void Offset(CPoint delta) override;  // the head size P4 stays
+};
+
+class CVText : public CVEntity {
+    VARNEL_DECLARE_SERIAL(CVText)
+public:
+    CVText();
+    void Serialize(CArchive& ar) override;
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+    int Track(const TrackEvent& event) override;  // one click
+    int Edit(bool bDrawingMode, CDialogHost& host) override;
+
+    std::string m_strText;
+};

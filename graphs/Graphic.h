@@ -1,0 +1,44 @@
+// CVGraphic: one plot series made by the model program, with its samples,
+// caption, colour, axis range and y-label divisor. Its entity points are the
+// screen points of the samples, rebuilt by MapToRect.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "diagram/Entity.h"
+
+struct CSample {
+    double x = 0.0;
+    double y = 0.0;
+    friend bool operator==(const CSample&, const CSample&) = default;
+};
+
+class CVGraphic : public CVEntity {
+    VARNEL_DECLARE_SERIAL(CVGraphic)
+public:
+    void Serialize(CArchive& ar) override;
+    void Draw(CDrawContext& dc, const CRect* pClient) override;
+
+    void AddSample(double x, double y);
+    void RemoveAllSamples();
+    const CSample& GetSample(int index) const;
+    int GetSampleCount() const { return static_cast<int>(m_samples.size()); }
+    const std::vector<CSample>& Samples() const { return m_samples; }
+    // Stable ascending order of x.
+    void SortByX();
+    // The effective axis range; false when an automatic range has no samples.
+    bool GetRange(double& loX, double& hiX, double& loY, double& hiY) const;
+    // Rebuilds the point list from the samples inside rectangle r.
+    void MapToRect(const CRect& r);
+
+    std::vector<CSample> m_samples;
+    int32_t m_nColor = 0;
+    std::string m_strText;
+    double m_dLoX = 0.0;
+    double m_dHiX = 0.0;
+    double m_dLoY = 0.0;
+    double m_dHiY = 0.0;
+    double m_dDivY = 1.0;
+};
+
+void RegisterGraphClasses(CClassRegistry& registry);
