@@ -1,0 +1,34 @@
+// CGraphsDlg: the modal window that shows the plot series of a run: a grid
+// with the chosen series' axis labels, a caption selector, a colour swatch
+// and every series as a polyline, the chosen one dashed.
+#pragma once
+#include <QDialog>
+#include <memory>
+
+#include "diagram/EntityList.h"
+
+class CGraphsDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CGraphsDlg(QWidget* parent = nullptr);
+    ~CGraphsDlg() override;
+
+    // Owns the series; fill with Add before showing the window.
+    EntityList& Graphics() { return *m_pGraphics; }
+    // Index (in Graphics()) of the series chosen in the selector, or -1.
+    int SelectedIndex() const;
+    // Paints the frame area as the window shows it (also for `varnel graphs`).
+    void RenderFrame(QPainter& painter) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private slots:
+    void OnSelChangeGraph();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_pImpl;
+    std::unique_ptr<EntityList> m_pGraphics;
+};
