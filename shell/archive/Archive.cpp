@@ -50,11 +50,30 @@ void CArchive::WriteBytes(const void* p, size_t n) {
     m_output.insert(m_output.end(), bytes, bytes + n);
 }
 
+namespace {
+
+size_t ShortestStringPrefix(size_t length) {
+    return length < 0xFF ? 1 : length < 0xFFFE ? 3 : 7;
+}
+
+bool PrefixFits(size_t prefix, size_t length) {
+    return prefix == 7 || (prefix == 3 && length < 0xFFFF) || (prefix == 1 && length < 0xFF);
+}
+
+}  // namespace
+
 void CArchive::WriteString(const std::string& s) {
     const size_t n = s.size();
-    if (n < 0xFF) {
+    size_t prefix = ShortestStringPrefix(n);
+    if (m_pNotes) {
+        auto note = m_pNotes->stringPrefixes.find(m_nStringOrdinal);
+        if (note != m_pNotes->stringPrefixes.end() && PrefixFits(note->second, n))
+            prefix = note->second;
+    }
+    ++m_nStringOrdinal;
+    if (prefix == 1) {
         m_output.push_back(static_cast<uint8_t>(n));
-    } else if (n < 0xFFFE) {
+    } else if (prefix == 3) {
         m_output.push_back(0xFF);
         WriteUInt16(static_cast<uint16_t>(n));
     } else {
@@ -66,7 +85,9 @@ void CArchive::WriteString(const std::string& s) {
 }
 
 void CArchive::WriteCount(uint32_t n) {
-    if (n < 0xFFFF) {
+    const bool bLongForm = n >= 0xFFFF || (m_pNotes && m_pNotes->longCounts.count(m_nCountOrdinal));
+    ++m_nCountOrdinal;
+    if (!bLongForm) {
         WriteUInt16(static_cast<uint16_t>(n));
     } else {
         WriteUInt16(0xFFFF);
@@ -74,24 +95,47 @@ void CArchive::WriteCount(uint32_t n) {
     }
 }
 
-void CArchive::WriteClassTag(const CRuntimeClass* pClass) {
-    auto known = m_storedClasses.find(pClass);
-    if (known != m_storedClasses.end()) {
-        const uint32_t index = known->second;
-        if (index < kBigObjectTag) {
-            WriteUInt16(static_cast<uint16_t>(kClassTag | index));
-        } else {
-            WriteUInt16(kBigObjectTag);
-            WriteUInt32(kBigClassTag | index);
-        }
-        return;
+void CArchive::WriteClassReference(uint32_t index, bool bBigForm) {
+    if (index < kBigObjectTag && !bBigForm) {
+        WriteUInt16(static_cast<uint16_t>(kClassTag | index));
+    } else {
+        WriteUInt16(kBigObjectTag);
+        WriteUInt32(kBigClassTag | index);
     }
+}
+
+void CArchive::WriteNewClassTag(const CRuntimeClass* pClass) {
     const size_t nameLength = std::strlen(pClass->m_lpszClassName);
     WriteUInt16(kNewClassTag);
     WriteUInt16(pClass->m_wSchema);
     WriteUInt16(static_cast<uint16_t>(nameLength));
     WriteBytes(pClass->m_lpszClassName, nameLength);
-    m_storedClasses.emplace(pClass, m_nNextIndex++);
+    m_classIndexes[pClass] = m_nNextIndex;
+    m_indexedClasses[m_nNextIndex++] = pClass;
+}
+
+void CArchive::WriteClassTag(const CRuntimeClass* pClass) {
+    const uint32_t ordinal = m_nTagOrdinal++;
+    if (m_pNotes) {
+        auto note = m_pNotes->classTags.find(ordinal);
+        if (note != m_pNotes->classTags.end()) {
+            const CEncodingNotes::ClassTag& tag = note->second;
+            if (tag.bNewClass) {
+                WriteNewClassTag(pClass);
+                return;
+            }
+            auto named = m_indexedClasses.find(tag.nIndex);
+            if (named != m_indexedClasses.end() && named->second == pClass) {
+                WriteClassReference(tag.nIndex, tag.bBigForm);
+                return;
+            }
+        }
+    }
+    auto known = m_classIndexes.find(pClass);
+    if (known != m_classIndexes.end())
+        WriteClassReference(known->second, false);
+    else
+        WriteNewClassTag(pClass);
 }
 
 void CArchive::WriteObject(const CObject& obj) {
@@ -149,11 +193,18 @@ void CArchive::ReadBytes(void* p, size_t n) {
 
 std::string CArchive::ReadString() {
     uint32_t length = *Take(1);
+    size_t prefix = 1;
     if (length == 0xFF) {
         length = ReadUInt16();
-        if (length == 0xFFFF)
+        prefix = 3;
+        if (length == 0xFFFF) {
             length = ReadUInt32();
+            prefix = 7;
+        }
     }
+    if (m_pNotes && prefix != ShortestStringPrefix(length))
+        m_pNotes->stringPrefixes[m_nStringOrdinal] = static_cast<uint8_t>(prefix);
+    ++m_nStringOrdinal;
     RequireAvailable(length, 1);
     const char* text = reinterpret_cast<const char*>(Take(length));
     return std::string(text, length);
@@ -161,7 +212,25 @@ std::string CArchive::ReadString() {
 
 uint32_t CArchive::ReadCount() {
     const uint16_t word = ReadUInt16();
-    return word != 0xFFFF ? word : ReadUInt32();
+    const uint32_t count = word != 0xFFFF ? word : ReadUInt32();
+    if (m_pNotes && word == 0xFFFF && count < 0xFFFF)
+        m_pNotes->longCounts.insert(m_nCountOrdinal);
+    ++m_nCountOrdinal;
+    return count;
+}
+
+// Records a tag that differs from the one a storing archive would write here.
+void CArchive::NoteClassTag(const CRuntimeClass* pClass, const CEncodingNotes::ClassTag& tag) {
+    const uint32_t ordinal = m_nTagOrdinal++;
+    if (!m_pNotes)
+        return;
+    auto known = m_classIndexes.find(pClass);
+    const bool bCanonical = tag.bNewClass ? known == m_classIndexes.end()
+                                          : known != m_classIndexes.end() &&
+                                                known->second == tag.nIndex &&
+                                                tag.bBigForm == (tag.nIndex >= kBigObjectTag);
+    if (!bCanonical)
+        m_pNotes->classTags[ordinal] = tag;
 }
 
 const CRuntimeClass* CArchive::ReadClassTag() {
@@ -179,12 +248,15 @@ const CRuntimeClass* CArchive::ReadClassTag() {
         if (schema != pClass->m_wSchema)
             BadFormat("class \"" + className + "\" has schema " + std::to_string(schema) +
                       ", expected " + std::to_string(pClass->m_wSchema));
-        m_loadedClasses.emplace(m_nNextIndex++, pClass);
+        NoteClassTag(pClass, {true, false, 0});
+        m_classIndexes[pClass] = m_nNextIndex;
+        m_indexedClasses[m_nNextIndex++] = pClass;
         return pClass;
     }
 
     uint32_t index;
-    if (word == kBigObjectTag) {
+    const bool bBigForm = word == kBigObjectTag;
+    if (bBigForm) {
         const uint32_t big = ReadUInt32();
         if (!(big & kBigClassTag))
             BadFormat("an object reference occurs where an object is expected");
@@ -195,9 +267,10 @@ const CRuntimeClass* CArchive::ReadClassTag() {
         BadFormat(word == 0 ? "a null object occurs where an object is expected"
                             : "an object reference occurs where an object is expected");
     }
-    auto known = m_loadedClasses.find(index);
-    if (known == m_loadedClasses.end())
+    auto known = m_indexedClasses.find(index);
+    if (known == m_indexedClasses.end())
         BadFormat("class index " + std::to_string(index) + " does not name a class");
+    NoteClassTag(known->second, {false, bBigForm, index});
     return known->second;
 }
 

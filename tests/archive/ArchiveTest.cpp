@@ -268,3 +268,61 @@ TEST(ArchiveLoadFailures, TruncatedAtEveryPosition) {
         }
     }
 }
+
+TEST(ArchiveEncodingNotes, LoadedFormsAreWrittenAgain) {
+    const Bytes unusual = Concat({HexBytes("FF FF 02 00 00 00"),                 // count 2 in six bytes
+                                  NewClassTag("CVLine"), HexBytes("01 00 00 00"),  // class 1, object 2
+                                  HexBytes("FF 7F 01 00 00 80  02 00 00 00"),     // big form, object 3
+                                  NewClassTag("CVLine"), HexBytes("03 00 00 00"),  // class again as 4, object 5
+                                  HexBytes("01 80  04 00 00 00"),                 // the old index 1, object 6
+                                  NewClassTag("CVText"), HexBytes("FF 02 00 68 69"),
+                                  HexBytes("FF FF FF 01 00 00 00 21")});
+    CEncodingNotes notes;
+    CArchive in = Loading(unusual);
+    in.SetEncodingNotes(&notes);
+    EXPECT_EQ(in.ReadCount(), 2u);
+    std::vector<std::unique_ptr<CObject>> objects;
+    for (int i = 0; i < 5; ++i) objects.push_back(in.ReadObject());
+    EXPECT_EQ(in.ReadString(), "!");
+    EXPECT_EQ(in.BytesLeft(), 0u);
+
+    EXPECT_EQ(notes.longCounts, (std::set<uint32_t>{0}));
+    EXPECT_EQ(notes.stringPrefixes, (std::map<uint32_t, uint8_t>{{0, 3}, {1, 7}}));
+    ASSERT_EQ(notes.classTags.size(), 3u);
+    EXPECT_EQ(notes.classTags.at(1), (CEncodingNotes::ClassTag{false, true, 1}));
+    EXPECT_EQ(notes.classTags.at(2), (CEncodingNotes::ClassTag{true, false, 0}));
+    EXPECT_EQ(notes.classTags.at(3), (CEncodingNotes::ClassTag{false, false, 1}));
+
+    auto writeAll = [&](CArchive& ar) {
+        ar.WriteCount(2);
+        for (const auto& object : objects) ar.WriteObject(*object);
+        ar.WriteString("!");
+    };
+    CArchive out;
+    out.SetEncodingNotes(&notes);
+    writeAll(out);
+    EXPECT_EQ(out.Buffer(), unusual);
+
+    // Without the notes the same content takes the shortest forms.
+    CArchive plain;
+    writeAll(plain);
+    EXPECT_EQ(plain.Buffer().size(), unusual.size() - 4 - 4 - 10 - 2 - 6);
+}
+
+TEST(ArchiveEncodingNotes, CanonicalFilesNeedNoNotes) {
+    CFakeLine line;
+    CFakeText text;
+    text.m_strText = std::string(300, 'x');
+    const Bytes bytes = Stored([&](CArchive& ar) {
+        ar.WriteCount(3);
+        ar.WriteObject(line);
+        ar.WriteObject(text);
+        ar.WriteObject(line);
+    });
+    CEncodingNotes notes;
+    CArchive in = Loading(bytes);
+    in.SetEncodingNotes(&notes);
+    in.ReadCount();
+    for (int i = 0; i < 3; ++i) in.ReadObject();
+    EXPECT_TRUE(notes.IsEmpty());
+}
