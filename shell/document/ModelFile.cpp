@@ -17,14 +17,17 @@ void ReadProgram(CArchive& ar, CVarnelDoc& doc, std::vector<std::string>* pProgr
 
 }  // namespace
 
-bool ReadModel(CArchive& ar, CVarnelDoc& doc, std::vector<std::string>* pProgramParts) {
-    if (ar.ReadDouble() != kModelFileVersion)
+bool ReadModel(CArchive& ar, CVarnelDoc& doc, ModelFileExtras* pExtras) {
+    const double version = ar.ReadDouble();
+    if (pExtras)
+        pExtras->dVersion = version;
+    if (version != kModelFileVersion)
         return false;
     doc.m_nWidth = ar.ReadInt32();
     doc.m_nHeight = ar.ReadInt32();
     doc.m_bFullScale = ar.ReadInt32();
     doc.m_pEntityList->Serialize(ar);
-    ReadProgram(ar, doc, pProgramParts);
+    ReadProgram(ar, doc, pExtras ? &pExtras->programParts : nullptr);
     return true;
 }
 

@@ -14,11 +14,16 @@ inline constexpr double kModelFileVersion = 1.0;
 inline constexpr std::string_view kProgramStartMarker = "~!~ Start Program ~!~";
 inline constexpr std::string_view kProgramEndMarker = "~!~ End Program ~!~";
 
+// What a file holds beyond the document's fields, for an exact copy.
+struct ModelFileExtras {
+    double dVersion = kModelFileVersion;
+    std::vector<std::string> programParts;  // the strings between the markers
+};
+
 // Reads a whole model into a document that already holds the defaults of a
 // new model. Returns false, reading nothing more, when the version is not
-// exactly 1.0. When pProgramParts is given it receives the strings found
-// between the markers, in file order. Throws CFileError.
-bool ReadModel(CArchive& ar, CVarnelDoc& doc, std::vector<std::string>* pProgramParts = nullptr);
+// exactly 1.0. Fills pExtras when given. Throws CFileError.
+bool ReadModel(CArchive& ar, CVarnelDoc& doc, ModelFileExtras* pExtras = nullptr);
 
 // Writes the whole model; the program goes out as the given pieces when
 // pProgramParts is given, otherwise as the document's one string.
