@@ -128,17 +128,6 @@ TEST(EntityList, NumbersObjectsAndRestartsAfterDeleteAll) {
     EXPECT_EQ(list.GetAt(0)->m_nId, 0);
 }
 
-TEST(EntityList, AppendLoadedKeepsIdsAndCounter) {
-    EntityList list;
-    list.Add(std::make_unique<CVLine>());
-    auto loaded = std::make_unique<CVLine>();
-    loaded->m_nId = 0;
-    list.AppendLoaded(std::move(loaded));
-    list.Add(std::make_unique<CVLine>());
-    EXPECT_EQ(list.GetAt(1)->m_nId, 0);
-    EXPECT_EQ(list.GetAt(2)->m_nId, 1);  // ids may repeat after a load
-}
-
 TEST(EntityList, ScaleAllScalesObjectsAndTheFontCell) {
     FontCellGuard guard;
     g_nFontHeight = 16;

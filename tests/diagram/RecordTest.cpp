@@ -82,6 +82,10 @@ TEST(Records, PrimitivesStoreOnlyTheirPoints) {
     CVLine line;
     line.GetPoint(1) = CPoint{256, 1};
     EXPECT_EQ(Stored(line), Normal("00000000 02000000 00000000 00000000 00010000 01000000"));
+    CVBSpline spline;
+    spline.GetPoint(3) = CPoint{1, 1};
+    EXPECT_EQ(Stored(spline), Normal("00000000 04000000 0000000000000000 0000000000000000 0000000000000000"
+                                     "01000000 01000000"));
     CVArrow arrow;
     arrow.m_nId = 2;
     EXPECT_EQ(Stored(arrow), Normal("02000000 05000000"
