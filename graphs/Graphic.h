@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "diagram/Entity.h"
+#include "shell/archive/ClassRegistry.h"
 
 struct CSample {
     double x = 0.0;

@@ -53,8 +53,10 @@ public:
     CNameTable<SymbolRec> m_symbols;
     CNameTable<MarkPos> m_marks;
 
-private:
+    // Run state of the statement loop (defined for the statement handlers).
     struct LineState;
+
+private:
     void ExecuteStatement(LineState& state);
     void ExecVar(LineState& state);
     void ExecSet(LineState& state);
