@@ -11,6 +11,7 @@
 #include <memory>
 #include <ostream>
 
+#include "shell/archive/ClassRegistry.h"  // Graphic.h names the registry
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
 #include "interpreter/Cp1251.h"

@@ -8,5 +8,5 @@ QString FromCp1251(const std::string& bytes) {
 }
 
 std::string ToCp1251(const QString& text) {
-    return Utf8ToCp1251(text.toStdString());
+    return Utf8ToCp1251Lossy(text.toStdString());
 }
