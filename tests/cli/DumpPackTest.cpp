@@ -140,6 +140,7 @@ TEST(PackCommand, DumpOfEveryClassPacksToTheSameBytes) {
 }
 
 TEST(PackCommand, UnusualEncodingsComeBackByteForByte) {
+    const std::string kTwoPoints = " 00000000 02000000 01000000 02000000 03000000 04000000 ";
     const std::vector<Bytes> files = {
         // program in three strings, one empty; a short string behind a long prefix
         ModelWithProgramBytes("03 61 0D 0A  00  FF 01 00 62"),
@@ -147,9 +148,9 @@ TEST(PackCommand, UnusualEncodingsComeBackByteForByte) {
         ModelWithProgramBytes(""),
         // seven-byte prefix, six-byte count, big class reference, repeated new class
         ModelWithProgramBytes("FF FF FF 01 00 00 00 7A",
-                              "FF FF 03 00 00 00" + std::string("FF FF 01 00 06 00 43 56 4C 69 6E 65 00000000 00000000") +
-                                  "FF 7F 01 00 00 80 00000000 00000000" +
-                                  "FF FF 01 00 06 00 43 56 4C 69 6E 65 00000000 00000000"),
+                              "FF FF 03 00 00 00" + std::string("FF FF 01 00 06 00 43 56 4C 69 6E 65") + kTwoPoints +
+                                  "FF 7F 01 00 00 80" + kTwoPoints +
+                                  "FF FF 01 00 06 00 43 56 4C 69 6E 65" + kTwoPoints),
         // bytes after the end marker
         Concat({ModelWithProgramBytes("00"), HexBytes("00 01 02")}),
         // a program that is exactly the end marker, as the program itself writes it
@@ -241,7 +242,8 @@ TEST(PackCommand, BadJsonExitsWith2NamingTheFault) {
 TEST(DumpCommand, SaysWhenPackCannotGiveTheBytesBack) {
     // A negative point count loads as no points; pack writes the count 0.
     const Bytes negative = ModelWithProgramBytes(
-        "00", "01 00 FF FF 01 00 06 00 43 56 4C 69 6E 65  00 00 00 00 FE FF FF FF");
+        "00", "01 00 FF FF 01 00 09 00 43 56 47 72 61 70 68 69 63  00 00 00 00 FE FF FF FF"
+              "00 00 00 00  00 00 00 00  00");
     const Outcome dumped = Dump(WriteTemp("negative_count.vrn", negative));
     EXPECT_EQ(dumped.code, 0);
     EXPECT_NE(dumped.out.find("\"points\":[]"), std::string::npos);
