@@ -20,6 +20,7 @@ Bytes Stored(Fn write) {
 }
 
 CArchive Loading(const Bytes& bytes) { return CArchive(bytes, FakeRegistry()); }
+CArchive Loading(Bytes&&) = delete;  // the archive does not own its bytes
 
 void ExpectBadFormat(const Bytes& bytes, const std::string& messagePart) {
     CArchive ar = Loading(bytes);
@@ -224,7 +225,8 @@ TEST(ArchiveLoadFailures, ObjectReferenceAndNullTags) {
 
 TEST(ArchiveLoadFailures, HugeLengthsFailBeforeAllocating) {
     for (const char* hex : {"FF FF FF FF FF FF FF 41", "FF FE FF 41", "FE 41 42"}) {
-        CArchive ar = Loading(HexBytes(hex));
+        const Bytes bytes = HexBytes(hex);
+        CArchive ar = Loading(bytes);
         try {
             ar.ReadString();
             ADD_FAILURE() << hex;
