@@ -7,6 +7,9 @@
 
 #include "diagram/EntityList.h"
 
+class CVGraphic;
+class QComboBox;
+
 class CGraphsDlg : public QDialog {
     Q_OBJECT
 public:
@@ -20,14 +23,25 @@ public:
     // Paints the frame area as the window shows it (also for `varnel graphs`).
     void RenderFrame(QPainter& painter) const;
 
+    // Fills the selector, maps every series into the plot rectangle and
+    // chooses the first; runs once, when the window is first shown.
+    void InitDialog();
+    // The frame's client rectangle with the plot insets taken off.
+    CRect GetPlotRect() const;
+    CVGraphic* SelectedGraphic() const;
+    QComboBox* Selector() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void OnSelChangeGraph();
 
 private:
+    CRect FrameClientRect() const;
+
     struct Impl;
     std::unique_ptr<Impl> m_pImpl;
     std::unique_ptr<EntityList> m_pGraphics;

@@ -4,6 +4,7 @@
 // opens the sheet-size and database dialogs.
 #pragma once
 #include <QAbstractScrollArea>
+#include <functional>
 #include <memory>
 
 #include "diagram/Entity.h"
@@ -12,6 +13,8 @@ class CVarnelDoc;
 class CViewHost;
 class CDialogHost;
 class QPainter;
+class QPrinter;
+class QImage;
 
 class CVarnelView : public QAbstractScrollArea {
     Q_OBJECT
@@ -32,6 +35,22 @@ public:
     unsigned Tool() const { return m_nTool; }
     CVEntity* Pending() const { return m_pPending.get(); }
     CDialogHost& DialogHost();
+
+    CVarnelDoc* Document() const { return m_pDoc; }
+    // Replaces the view's own Qt dialogs (tests); null restores them.
+    void SetDialogHost(CDialogHost* pHost);
+    // The sheet point shown at the client area's top-left corner.
+    CPoint ScrollPosition() const;
+    // Invalidates the whole client area, erases it and redraws it now.
+    void RepaintView();
+    // Sets the document's modified flag and announces it.
+    void SetModified();
+    // Runs fn with a drawing context on the client area, in client
+    // coordinates; what it draws shows at once without a repaint.
+    void DrawOnClient(const std::function<void(CDrawContext&)>& fn);
+    // The picture the client area shows.
+    const QImage& ClientImage() const;
+    void PrintTo(QPrinter* printer);
 
 public slots:
     void OnChooseTool(int commandId);  // 32773 to 32785
@@ -56,6 +75,14 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void UpdateScrollRange();
+    void EnsureClientImage();
+    bool IsDrawingMode() const;
+    void DispatchTrackEvent(TrackEvent event);
+    void DispatchMouse(int kind, const QMouseEvent* event);
+    void LeaveTool();
+    void ShowContextMenu(const QPoint& globalPos);
+
     struct Impl;
     std::unique_ptr<Impl> m_pImpl;
     CVarnelDoc* m_pDoc = nullptr;

@@ -1,0 +1,99 @@
+// The drawing view with 10,000 objects on the offscreen platform: one full
+// repaint of the client area, and one hover move that changes which object
+// is highlighted (which must not repaint the sheet).
+#include <QApplication>
+#include <QMouseEvent>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+
+#include "diagram/Elements.h"
+#include "diagram/EntityList.h"
+#include "diagram/Primitives.h"
+#include "shell/document/VarnelDoc.h"
+#include "shell/view/VarnelView.h"
+
+namespace {
+
+constexpr int kObjects = 10000;
+
+// A 100 by 100 grid of small objects over a 2000 by 1500 sheet, a mix of
+// named elements (with text) and plain primitives.
+void Populate(CVarnelDoc& doc) {
+    doc.OnNewDocument();
+    doc.m_nWidth = 2000;
+    doc.m_nHeight = 1500;
+    for (int i = 0; i < kObjects; ++i) {
+        const CPoint a{(i % 100) * 20, (i / 100) * 15};
+        const CPoint b{a.x + 18, a.y + 13};
+        std::unique_ptr<CVEntity> object;
+        switch (i % 4) {
+            case 0: {
+                auto level = std::make_unique<CVLevel>();
+                level->m_strName = "L" + std::to_string(i);
+                object = std::move(level);
+                break;
+            }
+            case 1: object = std::make_unique<CVVariable>(); break;
+            case 2: object = std::make_unique<CVLine>(); break;
+            default: object = std::make_unique<CVRectangle>(); break;
+        }
+        object->GetPoint(0) = a;
+        object->GetPoint(1) = b;
+        doc.m_pEntityList->Add(std::move(object));
+    }
+}
+
+struct ViewFixture {
+    CVarnelDoc doc;
+    CVarnelView view;
+    ViewFixture() {
+        Populate(doc);
+        view.resize(1024, 768);
+        view.SetDocument(&doc);
+        view.show();
+        QApplication::processEvents();
+        view.OnInitialUpdate();
+    }
+};
+
+ViewFixture& Fixture() {
+    static ViewFixture fixture;
+    return fixture;
+}
+
+void SendMove(QWidget* target, QPoint p) {
+    QMouseEvent move(QEvent::MouseMove, p, target->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+}
+
+void BM_FullRepaint(benchmark::State& state) {
+    ViewFixture& f = Fixture();
+    for (auto _ : state) f.view.RepaintView();
+    state.SetLabel(std::to_string(kObjects) + " objects");
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
+
+void BM_HoverMove(benchmark::State& state) {
+    ViewFixture& f = Fixture();
+    QWidget* port = f.view.viewport();
+    // Alternate between two levels so that every move changes two highlights.
+    const QPoint over[2] = {QPoint(5, 5), QPoint(85, 5)};
+    int next = 0;
+    for (auto _ : state) {
+        SendMove(port, over[next]);
+        next ^= 1;
+    }
+    state.SetLabel(std::to_string(kObjects) + " objects");
+}
+BENCHMARK(BM_HoverMove)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

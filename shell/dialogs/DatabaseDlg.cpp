@@ -1,0 +1,98 @@
+// The database dialog keeps row i standing for object i of the list: rows
+// are filled in list order, never sorted, and a row goes together with its
+// object.
+#include "shell/dialogs/DatabaseDlg.h"
+
+#include <QSignalBlocker>
+
+#include "diagram/EntityList.h"
+#include "shell/view/QtText.h"
+#include "shell/view/VarnelView.h"
+#include "ui_DatabaseDlg.h"
+
+CDatabaseDlg::CDatabaseDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::DatabaseDlg>()) {
+    m_ui->setupUi(this);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    connect(m_ui->objectList, &QListWidget::currentRowChanged, this, &CDatabaseDlg::OnSelChange);
+    connect(m_ui->editButton, &QPushButton::clicked, this, &CDatabaseDlg::OnEdit);
+    connect(m_ui->deleteButton, &QPushButton::clicked, this, &CDatabaseDlg::OnDelete);
+    connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+CDatabaseDlg::~CDatabaseDlg() = default;
+
+QListWidget* CDatabaseDlg::Rows() const {
+    return m_ui->objectList;
+}
+
+void CDatabaseDlg::showEvent(QShowEvent* event) {
+    if (!m_bFilled) Fill();
+    QDialog::showEvent(event);
+}
+
+void CDatabaseDlg::Fill() {
+    m_bFilled = true;
+    if (m_pList == nullptr) return;
+    const QSignalBlocker blocker(m_ui->objectList);
+    for (size_t i = 0; i < m_pList->GetCount(); ++i) {
+        CVEntity* pEntity = m_pList->GetAt(i);
+        SymbolRec rec;  // filled by the element and thrown away
+        std::string name = pEntity->GetName(&rec);
+        if (name.empty()) name = pEntity->GetRuntimeClass()->m_lpszClassName;
+        auto* row = new QListWidgetItem(FromCp1251(name));
+        row->setData(Qt::UserRole, pEntity->m_nId);
+        m_ui->objectList->addItem(row);
+    }
+    m_ui->objectList->setCurrentRow(-1);
+}
+
+void CDatabaseDlg::OnSelChange(int row) {
+    if (m_pList == nullptr) return;
+    auto highlight = [&](CDrawContext* pDC, const CPoint* pScroll) {
+        for (size_t i = 0; i < m_pList->GetCount(); ++i)
+            m_pList->GetAt(i)->SetHighlight(static_cast<int>(i) == row, pDC, pScroll);
+    };
+    if (m_pView == nullptr) {
+        highlight(nullptr, nullptr);
+        return;
+    }
+    const CPoint scroll = m_pView->ScrollPosition();
+    m_pView->DrawOnClient([&](CDrawContext& dc) { highlight(&dc, &scroll); });
+}
+
+void CDatabaseDlg::OnEdit() {
+    if (m_pList == nullptr) return;
+    const int row = m_ui->objectList->currentRow();
+    if (row >= 0 && static_cast<size_t>(row) < m_pList->GetCount() && m_pView != nullptr) {
+        if (m_pList->GetAt(row)->Edit(true, m_pView->DialogHost()) == EDIT_CHANGED) m_pView->SetModified();
+    }
+    RepaintView();
+}
+
+void CDatabaseDlg::OnDelete() {
+    if (m_pList == nullptr) return;
+    const int row = m_ui->objectList->currentRow();
+    if (row >= 0 && static_cast<size_t>(row) < m_pList->GetCount()) {
+        m_pList->RemoveAt(row);
+        {
+            // Deleting a row leaves no row selected and announces nothing.
+            const QSignalBlocker blocker(m_ui->objectList);
+            delete m_ui->objectList->takeItem(row);
+            m_ui->objectList->setCurrentRow(-1);
+            m_ui->objectList->clearSelection();
+        }
+        // A deleted object is lost work unless the document knows it changed.
+        if (m_pView != nullptr) m_pView->SetModified();
+    }
+    RepaintView();
+}
+
+void CDatabaseDlg::done(int result) {
+    if (m_pList != nullptr) m_pList->HighlightNone(nullptr);
+    RepaintView();
+    QDialog::done(result);
+}
+
+void CDatabaseDlg::RepaintView() {
+    if (m_pView != nullptr) m_pView->RepaintView();
+}

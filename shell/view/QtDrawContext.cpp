@@ -1,0 +1,170 @@
+// The drawing context over QPainter. Coordinates are whole pixels drawn
+// without antialiasing, so that figures land on the pixels the objects'
+// integer geometry names and an inverted rubber band drawn twice restores
+// the picture exactly.
+#include "shell/view/QtDrawContext.h"
+
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "shell/view/QtText.h"
+
+namespace {
+
+QString InstalledFace(const std::string& face) {
+    // The label faces are Courier variants; Liberation Mono has the same
+    // metrics and the Cyrillic letters.
+    if (face == "Courier New" || face == "Courier New Cyrr") return QStringLiteral("Liberation Mono");
+    return QString::fromStdString(face);
+}
+
+// Pixel size whose ascent plus descent fills the cell height, as a
+// character-cell height selects a font.
+int PixelSizeForCell(QFont font, int cellHeight) {
+    int size = std::clamp(cellHeight, 1, 2048);
+    for (; size > 1; --size) {
+        font.setPixelSize(size);
+        const QFontMetricsF metrics(font);
+        if (metrics.ascent() + metrics.descent() <= cellHeight + 0.5) break;
+    }
+    return size;
+}
+
+QFont BuildFont(const CFontSpec& spec) {
+    QFont font(InstalledFace(spec.strFace));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.nWeight, 1, 1000)));
+    font.setUnderline(spec.bUnderline);
+    // A zero height asks for the face's default size, a negative one for the
+    // character height without the internal leading.
+    if (spec.nHeight < 0)
+        font.setPixelSize(std::clamp(-spec.nHeight, 1, 2048));
+    else
+        font.setPixelSize(PixelSizeForCell(font, spec.nHeight == 0 ? 16 : spec.nHeight));
+    if (spec.nWidth > 0) {
+        const double advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+        if (advance > 0.0) {
+            const double stretch = 100.0 * spec.nWidth / advance;
+            font.setStretch(std::clamp(static_cast<int>(stretch + 0.5), 1, 4000));
+        }
+    }
+    return font;
+}
+
+QRect GdiBox(const CRect& r) {
+    // A box's right and bottom edges are exclusive; QRect's are inclusive.
+    const CRect n = NormalizedRect({r.left, r.top}, {r.right, r.bottom});
+    return QRect(QPoint(n.left, n.top), QPoint(n.right - 1, n.bottom - 1));
+}
+
+QString LayoutText(const std::string& bytes) {
+    QString text = FromCp1251(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace
+
+QColor ColorFromRef(COLORREF color) {
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+QFont QtFontFor(const CFontSpec& spec) {
+    // Fonts are made per draw by every text-bearing object; measuring is the
+    // slow part, so each distinct cell is measured once.
+    using Key = std::tuple<int, int, int, bool, std::string>;
+    static std::map<Key, QFont> cache;
+    const Key key{spec.nHeight, spec.nWidth, spec.nWeight, spec.bUnderline, spec.strFace};
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.emplace(key, BuildFont(spec)).first;
+    return it->second;
+}
+
+CQtDrawContext::CQtDrawContext(QPainter& painter) : m_painter(painter) {
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setBrush(Qt::white);
+    m_painter.setBackground(Qt::white);
+    m_painter.setBackgroundMode(Qt::OpaqueMode);
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    SetPen(CPen{});
+}
+
+void CQtDrawContext::MoveTo(CPoint p) {
+    m_current = p;
+}
+
+void CQtDrawContext::LineTo(CPoint p) {
+    m_painter.drawLine(QPoint(m_current.x, m_current.y), QPoint(p.x, p.y));
+    m_current = p;
+}
+
+void CQtDrawContext::Rectangle(const CRect& r) {
+    const QRect box = GdiBox(r);
+    if (box.width() <= 0 || box.height() <= 0) return;
+    // drawRect strokes one pixel beyond the rectangle's size.
+    m_painter.drawRect(box.adjusted(0, 0, -1, -1));
+}
+
+void CQtDrawContext::Ellipse(const CRect& r) {
+    const QRect box = GdiBox(r);
+    if (box.width() <= 0 || box.height() <= 0) return;
+    m_painter.drawEllipse(box.adjusted(0, 0, -1, -1));
+}
+
+void CQtDrawContext::PolyBezier(const CPoint* points, int count) {
+    if (points == nullptr || count < 4) return;
+    QPainterPath path(QPointF(points[0].x, points[0].y));
+    for (int i = 1; i + 2 < count; i += 3) {
+        path.cubicTo(QPointF(points[i].x, points[i].y), QPointF(points[i + 1].x, points[i + 1].y),
+                     QPointF(points[i + 2].x, points[i + 2].y));
+    }
+    const QBrush brush = m_painter.brush();
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.drawPath(path);
+    m_painter.setBrush(brush);
+}
+
+void CQtDrawContext::DrawText(const std::string& text, const CRect& box, uint32_t flags) {
+    const bool noClip = (flags & DT_NOCLIP) != 0;
+    // A box turned inside out clips everything away.
+    if (!noClip && (box.right <= box.left || box.bottom <= box.top)) return;
+    int qtFlags = Qt::AlignTop | ((flags & DT_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft);
+    if (flags & DT_SINGLELINE) qtFlags |= Qt::TextSingleLine;
+    else if (flags & DT_WORDBREAK) qtFlags |= Qt::TextWordWrap;
+    if (noClip) qtFlags |= Qt::TextDontClip;
+
+    QFont font = QtFontFor(m_font);
+    // Inverted text must cover the same pixels both times it is drawn.
+    if (m_nRop == R2_NOTXORPEN) font.setStyleStrategy(QFont::NoAntialias);
+    m_painter.setFont(font);
+    const QPen pen = m_painter.pen();
+    m_painter.setPen(ColorFromRef(m_textColor));
+    const QRect rect(box.left, box.top, std::max(0, box.right - box.left), std::max(0, box.bottom - box.top));
+    m_painter.drawText(rect, qtFlags, LayoutText(text));
+    m_painter.setPen(pen);
+}
+
+void CQtDrawContext::SetPen(const CPen& pen) {
+    m_pen = pen;
+    const int width = std::max(1, pen.nWidth);
+    QPen qpen(ColorFromRef(pen.color), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    // Only a one-pixel pen can be dashed; wider ones draw solid.
+    if (pen.nStyle == PS_DASH && width == 1) qpen.setDashPattern({18.0, 6.0});
+    m_painter.setPen(qpen);
+}
+
+void CQtDrawContext::SetFont(const CFontSpec& font) {
+    m_font = font;
+}
+
+int32_t CQtDrawContext::SetROP2(int32_t mode) {
+    const int32_t previous = m_nRop;
+    m_nRop = mode;
+    m_painter.setCompositionMode(mode == R2_NOTXORPEN ? QPainter::RasterOp_NotSourceXorDestination
+                                                      : QPainter::CompositionMode_SourceOver);
+    return previous;
+}

@@ -1,0 +1,159 @@
+// The database dialog: rows in list order named by GetName or class,
+// selection highlighting in the view, edit with the drawing-mode flag, and
+// deletion that keeps rows and objects in step and marks the document.
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "ShellFakes.h"
+#include "diagram/Elements.h"
+#include "diagram/EntityList.h"
+#include "diagram/Primitives.h"
+#include "shell/dialogs/DatabaseDlg.h"
+#include "shell/document/VarnelDoc.h"
+#include "shell/view/VarnelView.h"
+
+namespace {
+
+template <class T>
+T* AddObject(EntityList& list, CPoint a, CPoint b) {
+    auto object = std::make_unique<T>();
+    object->GetPoint(0) = a;
+    object->GetPoint(1) = b;
+    T* raw = object.get();
+    list.Add(std::move(object));
+    return raw;
+}
+
+QStringList RowTexts(const QListWidget* rows) {
+    QStringList texts;
+    for (int i = 0; i < rows->count(); ++i) texts << rows->item(i)->text();
+    return texts;
+}
+
+}  // namespace
+
+class DatabaseDlgTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CVarnelDoc> doc;
+    std::unique_ptr<CVarnelView> view;
+    FakeDialogHost dialogs;
+    std::unique_ptr<CDatabaseDlg> dialog;
+
+    EntityList& List() { return *doc->m_pEntityList; }
+    QPushButton* Button(const char* name) { return dialog->findChild<QPushButton*>(name); }
+
+private slots:
+    void init() {
+        doc = std::make_unique<CVarnelDoc>();
+        doc->OnNewDocument();
+        AddObject<CVLine>(List(), {10, 10}, {100, 10});
+        AddObject<CVLevel>(List(), {20, 30}, {120, 90})->m_strName = "L1";
+        AddObject<CVRectangle>(List(), {150, 30}, {250, 90});
+        dialogs = FakeDialogHost();
+        view = std::make_unique<CVarnelView>();
+        view->resize(400, 300);
+        view->SetDocument(doc.get());
+        view->SetDialogHost(&dialogs);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        view->OnInitialUpdate();
+        dialog = std::make_unique<CDatabaseDlg>(view.get());
+        dialog->m_pList = &List();
+        dialog->m_pView = view.get();
+        dialog->show();
+    }
+
+    void cleanup() {
+        dialog.reset();
+        view.reset();
+        doc.reset();
+    }
+
+    void templateTextsAndRowsInListOrder() {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("База данных чертежа"));
+        QCOMPARE(Button("editButton")->text(), QStringLiteral("Редактировать"));
+        QCOMPARE(Button("deleteButton")->text(), QStringLiteral("Удалить"));
+        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine", "L1", "CVRectangle"}));
+        QCOMPARE(dialog->Rows()->item(2)->data(Qt::UserRole).toInt(), List().GetAt(2)->m_nId);
+        QCOMPARE(dialog->Rows()->currentRow(), -1);
+    }
+
+    void selectingARowHighlightsExactlyThatObjectAtOnce() {
+        const QImage before = view->ClientImage().copy();
+        dialog->Rows()->setCurrentRow(1);
+        QCOMPARE(List().GetAt(0)->m_bHighlight, 0);
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 1);
+        QCOMPARE(List().GetAt(2)->m_bHighlight, 0);
+        QVERIFY(view->ClientImage() != before);  // redrawn in blue already
+        dialog->Rows()->setCurrentRow(0);
+        QCOMPARE(List().GetAt(0)->m_bHighlight, 1);
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 0);
+    }
+
+    void deletingTheSecondRowRemovesTheSecondObject() {
+        CVEntity* first = List().GetAt(0);
+        CVEntity* third = List().GetAt(2);
+        QSignalSpy spy(view.get(), &CVarnelView::documentModified);
+        dialog->Rows()->setCurrentRow(1);
+        QTest::mouseClick(Button("deleteButton"), Qt::LeftButton);
+        QCOMPARE(List().GetCount(), size_t{2});
+        QCOMPARE(List().GetAt(0), first);
+        QCOMPARE(List().GetAt(1), third);
+        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine", "CVRectangle"}));
+        QCOMPARE(dialog->Rows()->currentRow(), -1);
+        QVERIFY(doc->IsModified());  // a deletion must not be lost silently
+        QCOMPARE(spy.count(), 1);
+        // Rows and objects stay in step for a further deletion.
+        dialog->Rows()->setCurrentRow(1);
+        QCOMPARE(third->m_bHighlight, 1);
+        QTest::mouseClick(Button("deleteButton"), Qt::LeftButton);
+        QCOMPARE(List().GetCount(), size_t{1});
+        QCOMPARE(List().GetAt(0), first);
+        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine"}));
+    }
+
+    void withoutASelectionTheButtonsOnlyRepaint() {
+        QTest::mouseClick(Button("deleteButton"), Qt::LeftButton);
+        QTest::mouseClick(Button("editButton"), Qt::LeftButton);
+        QCOMPARE(List().GetCount(), size_t{3});
+        QVERIFY(dialogs.shown.empty());
+        QVERIFY(!doc->IsModified());
+    }
+
+    void editOpensTheObjectInDrawingMode() {
+        dialog->Rows()->setCurrentRow(1);
+        QTest::mouseClick(Button("editButton"), Qt::LeftButton);
+        QCOMPARE(dialogs.shown.size(), size_t{1});
+        QCOMPARE(dialogs.shown[0].name.strText, std::string("L1"));
+        QVERIFY(!dialogs.shown[0].name.bReadOnly);
+        QVERIFY(!doc->IsModified());  // cancelled
+        dialogs.bAccept = true;
+        dialogs.strTypeIntoName = "L2";
+        QTest::mouseClick(Button("editButton"), Qt::LeftButton);
+        QVERIFY(doc->IsModified());
+        QCOMPARE(dialog->Rows()->item(1)->text(), QStringLiteral("L1"));  // the row is not refreshed
+    }
+
+    void closingRemovesEveryHighlight() {
+        dialog->Rows()->setCurrentRow(2);
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        for (size_t i = 0; i < List().GetCount(); ++i) QCOMPARE(List().GetAt(i)->m_bHighlight, 0);
+    }
+
+    void withoutAListNothingIsFilledAndButtonsDoNothing() {
+        CDatabaseDlg empty(view.get());
+        empty.m_pView = view.get();
+        empty.show();
+        QCOMPARE(empty.Rows()->count(), 0);
+        QTest::mouseClick(empty.findChild<QPushButton*>("deleteButton"), Qt::LeftButton);
+        QCOMPARE(List().GetCount(), size_t{3});
+    }
+};
+
+QTEST_MAIN(DatabaseDlgTest)
+#include "DatabaseDlgTest.moc"

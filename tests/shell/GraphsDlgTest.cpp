@@ -1,0 +1,141 @@
+// The graphs window: the first series is chosen on opening, its range
+// labels the grid, only the chosen curve is dashed, and choosing another
+// series relabels the grid and swaps the dashes without moving the curves.
+#include <QComboBox>
+#include <QLabel>
+#include <QPainter>
+#include <QtTest>
+
+#include "diagram/Primitives.h"
+#include "graphs/GraphsLayout.h"
+#include "interpreter/Cp1251.h"
+#include "shell/archive/ClassRegistry.h"
+#include "graphs/Graphic.h"
+#include "shell/dialogs/GraphsDlg.h"
+
+namespace {
+
+std::unique_ptr<CVGraphic> MakeSeries(const char* utf8Caption, COLORREF color, double hiY, double y) {
+    auto series = std::make_unique<CVGraphic>();
+    series->m_strText = Utf8ToCp1251Lossy(utf8Caption);
+    series->m_nColor = static_cast<int32_t>(color);
+    series->m_dLoX = 0;
+    series->m_dHiX = 10;
+    series->m_dLoY = 0;
+    series->m_dHiY = hiY;
+    series->m_dDivY = hiY / 10;
+    series->AddSample(0, y);
+    series->AddSample(10, y);
+    return series;
+}
+
+QImage FrameImage(const CGraphsDlg& dialog) {
+    const CRect plot = dialog.GetPlotRect();
+    QImage image(plot.right + 20, plot.bottom + 20, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    dialog.RenderFrame(painter);
+    return image;
+}
+
+// Pixels of the colour along one row of the plot rectangle.
+int CountInRow(const QImage& image, int y, const CRect& plot, QColor color) {
+    int count = 0;
+    for (int x = plot.left + 1; x < plot.right - 1; ++x) count += image.pixelColor(x, y) == color;
+    return count;
+}
+
+}  // namespace
+
+class GraphsDlgTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CGraphsDlg> dialog;
+    int redRow = 0;
+    int blueRow = 0;
+
+private slots:
+    void init() {
+        dialog = std::make_unique<CGraphsDlg>();
+        dialog->Graphics().Add(std::make_unique<CVLine>());  // not a series, but counted
+        dialog->Graphics().Add(MakeSeries("Запасы", RGB(255, 0, 0), 10, 5.5));
+        dialog->Graphics().Add(MakeSeries("Темп", RGB(0, 0, 255), 1000, 250));
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const CRect plot = dialog->GetPlotRect();
+        const double unitsPerPixel = (plot.bottom - plot.top) / 10.0;
+        redRow = static_cast<int>(plot.bottom - 5.5 * unitsPerPixel);
+        blueRow = static_cast<int>(plot.bottom - 2.5 * unitsPerPixel);
+    }
+
+    void cleanup() { dialog.reset(); }
+
+    void templateTexts() {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Графики"));
+        QCOMPARE(dialog->findChild<QLabel*>("colorLabel")->text(), QStringLiteral("Цвет:"));
+    }
+
+    void theFirstSeriesIsChosenOnOpening() {
+        QComboBox* selector = dialog->Selector();
+        QCOMPARE(selector->count(), 2);
+        QCOMPARE(selector->itemText(0), QStringLiteral("Запасы"));
+        QCOMPARE(selector->itemText(1), QStringLiteral("Темп"));
+        QCOMPARE(selector->currentIndex(), 0);
+        QCOMPARE(dialog->SelectedIndex(), 1);  // its place in the list
+        QCOMPARE(dialog->Graphics().GetAt(1)->m_bHighlight, 1);
+        QCOMPARE(dialog->Graphics().GetAt(2)->m_bHighlight, 0);
+    }
+
+    void onlyTheChosenCurveIsDashed() {
+        const CRect plot = dialog->GetPlotRect();
+        const QImage image = FrameImage(*dialog);
+        const int width = plot.right - plot.left - 2;
+        const int red = CountInRow(image, redRow, plot, Qt::red);
+        const int blue = CountInRow(image, blueRow, plot, Qt::blue);
+        QVERIFY2(red > width / 2 && red < width - 20, qPrintable(QString::number(red)));
+        QCOMPARE(blue, width);
+    }
+
+    void choosingAnotherSeriesRelabelsAndSwapsTheDashes() {
+        const CRect plot = dialog->GetPlotRect();
+        const QImage first = FrameImage(*dialog);
+        QTest::keyClick(dialog->Selector(), Qt::Key_Down);
+        QCOMPARE(dialog->Selector()->currentIndex(), 1);
+        QCOMPARE(dialog->SelectedIndex(), 2);
+        const QImage second = FrameImage(*dialog);
+        const int width = plot.right - plot.left - 2;
+        QCOMPARE(CountInRow(second, redRow, plot, Qt::red), width);
+        QVERIFY(CountInRow(second, blueRow, plot, Qt::blue) < width - 20);
+        // The y labels changed (0..1 in tenths for 0..1000 divided by 100
+        // against 0..10), the x labels did not (both run 0..10).
+        const QRect yLabels(0, 0, plot.left, plot.bottom);
+        const QRect xLabels(plot.left, plot.bottom + 2, plot.right - plot.left, 18);
+        QVERIFY(first.copy(yLabels) != second.copy(yLabels));
+        QCOMPARE(first.copy(xLabels), second.copy(xLabels));
+        // Back to the first series gives the first picture again.
+        QTest::keyClick(dialog->Selector(), Qt::Key_Up);
+        QCOMPARE(FrameImage(*dialog), first);
+    }
+
+    void theSwatchShowsTheChosenColour() {
+        const CRect swatch = GraphsSwatchRect({0, 0, dialog->GetPlotRect().right + 20, dialog->GetPlotRect().bottom + 20});
+        const QPoint probe((swatch.left + swatch.right) / 2, swatch.top);
+        QCOMPARE(dialog->grab().toImage().pixelColor(probe), QColor(Qt::red));
+        QTest::keyClick(dialog->Selector(), Qt::Key_Down);
+        QCOMPARE(dialog->grab().toImage().pixelColor(probe), QColor(Qt::blue));
+    }
+
+    void withoutSeriesTheFrameIsWhiteAndEmpty() {
+        CGraphsDlg empty;
+        empty.show();
+        QCOMPARE(empty.SelectedIndex(), -1);
+        QCOMPARE(empty.Selector()->count(), 0);
+        const QImage image = FrameImage(empty);
+        const CRect plot = empty.GetPlotRect();
+        QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black));
+        for (int x = 1; x < plot.right; x += 7) QCOMPARE(image.pixelColor(x, plot.top), QColor(Qt::white));
+    }
+};
+
+QTEST_MAIN(GraphsDlgTest)
+#include "GraphsDlgTest.moc"

@@ -1,0 +1,210 @@
+// The drawing context over QPainter: pixel placement of the figures, the
+// inverting mode that a second drawing undoes, dashed pens, boxed text
+// with and without clipping, and the label font mapping.
+#include <QFontInfo>
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+#include "shell/view/QtDrawContext.h"
+
+namespace {
+
+QImage Canvas() {
+    QImage image(120, 80, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// Columns of the row that hold a non-white pixel.
+int InkInRow(const QImage& image, int y) {
+    int count = 0;
+    for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) != QColor(Qt::white);
+    return count;
+}
+
+int InkOutside(const QImage& image, const QRect& box) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!box.contains(x, y) && image.pixelColor(x, y) != QColor(Qt::white)) ++count;
+    return count;
+}
+
+}  // namespace
+
+class QtDrawContextTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rectangleOutlinesItsBoxWithoutTheRightAndBottomEdges() {
+        QImage image = Canvas();
+        image.fill(Qt::green);
+        {
+            QPainter painter(&image);
+            CQtDrawContext dc(painter);
+            dc.Rectangle({30, 20, 10, 40});  // corners in any order
+        }
+        QCOMPARE(image.pixelColor(10, 20), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(29, 39), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(20, 30), QColor(Qt::white));  // white brush
+        QCOMPARE(image.pixelColor(30, 30), QColor(Qt::green));
+        QCOMPARE(image.pixelColor(20, 40), QColor(Qt::green));
+    }
+
+    void lineToMovesTheCurrentPosition() {
+        QImage image = Canvas();
+        QPainter painter(&image);
+        CQtDrawContext dc(painter);
+        dc.MoveTo({10, 10});
+        dc.LineTo({50, 10});
+        dc.LineTo({50, 30});
+        QCOMPARE(dc.CurrentPosition(), (CPoint{50, 30}));
+        painter.end();
+        QCOMPARE(image.pixelColor(30, 10), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(50, 20), QColor(Qt::black));
+    }
+
+    void penColourIsRedInTheLowByte() {
+        QCOMPARE(ColorFromRef(RGB(255, 0, 0)), QColor(255, 0, 0));
+        QCOMPARE(ColorFromRef(0x00FF0000u), QColor(0, 0, 255));
+        QImage image = Canvas();
+        QPainter painter(&image);
+        CQtDrawContext dc(painter);
+        dc.SetPen({PS_SOLID, 1, RGB(0, 0, 255)});
+        QCOMPARE(dc.GetPen().color, RGB(0, 0, 255));
+        dc.MoveTo({0, 5});
+        dc.LineTo({100, 5});
+        painter.end();
+        QCOMPARE(image.pixelColor(50, 5), QColor(Qt::blue));
+    }
+
+    void dashedPenLeavesGaps() {
+        QImage image = Canvas();
+        {
+            QPainter painter(&image);
+            CQtDrawContext dc(painter);
+            dc.SetPen({PS_DASH, 1, 0});
+            dc.MoveTo({0, 10});
+            dc.LineTo({120, 10});
+            dc.SetPen({PS_SOLID, 1, 0});
+            dc.MoveTo({0, 20});
+            dc.LineTo({120, 20});
+        }
+        QCOMPARE(InkInRow(image, 20), 120);
+        QVERIFY(InkInRow(image, 10) > 60);
+        QVERIFY(InkInRow(image, 10) < 110);
+    }
+
+    void invertingModeUndoneByASecondDrawing() {
+        QImage image = Canvas();
+        {
+            QPainter painter(&image);
+            CQtDrawContext dc(painter);
+            dc.SetFont(CFontSpec{});
+            dc.Rectangle({5, 5, 60, 50});
+            dc.DrawText("Level", {10, 10, 60, 40}, DT_WORDBREAK);
+            dc.SetPen({PS_SOLID, 1, RGB(0, 0, 255)});
+            dc.Ellipse({40, 20, 110, 70});
+        }
+        const QImage before = image.copy();
+        auto band = [&] {
+            QPainter painter(&image);
+            CQtDrawContext dc(painter);
+            QCOMPARE(dc.SetROP2(R2_NOTXORPEN), int32_t(R2_COPYPEN));
+            dc.Rectangle({20, 15, 100, 60});
+            dc.DrawText("Rate", {28, 23, 92, 52}, DT_WORDBREAK);
+            const CPoint curve[] = {{0, 0}, {30, 70}, {90, 0}, {119, 79}};
+            dc.PolyBezier(curve, 4);
+            dc.MoveTo({0, 79});
+            dc.LineTo({119, 0});
+        };
+        band();
+        QVERIFY(image != before);
+        band();
+        QCOMPARE(image, before);
+    }
+
+    void textIsClippedToItsBoxUnlessNoClip() {
+        const QRect box(10, 10, 30, 20);
+        QImage clipped = Canvas();
+        {
+            QPainter painter(&clipped);
+            CQtDrawContext dc(painter);
+            dc.DrawText("A long name that overflows", {10, 10, 40, 30}, DT_WORDBREAK);
+        }
+        QVERIFY(InkInRow(clipped, 15) > 0);
+        QCOMPARE(InkOutside(clipped, box), 0);
+
+        QImage free = Canvas();
+        {
+            QPainter painter(&free);
+            CQtDrawContext dc(painter);
+            dc.DrawText("Linor(ver 1.0)", {10, 10, 10, 10}, DT_SINGLELINE | DT_NOCLIP);
+        }
+        QVERIFY(InkOutside(free, box) > 0);
+    }
+
+    void wordBreakWrapsOntoFurtherLines() {
+        QImage image(200, 80, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            CQtDrawContext dc(painter);
+            dc.DrawText("one two three", {0, 0, 60, 80}, DT_WORDBREAK);
+        }
+        QVERIFY(InkInRow(image, 16 + 8) > 0);  // a second line of the 16-pixel cell
+    }
+
+    void textBytesAreCp1251() {
+        QImage viaContext = Canvas();
+        {
+            QPainter painter(&viaContext);
+            CQtDrawContext dc(painter);
+            dc.DrawText("\xC0\xE1", {0, 0, 50, 20}, DT_SINGLELINE);  // "Аб"
+        }
+        QImage direct = Canvas();
+        {
+            QPainter painter(&direct);
+            painter.setFont(QtFontFor(CFontSpec{}));
+            painter.drawText(QRect(0, 0, 50, 20), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                             QStringLiteral("Аб"));
+        }
+        QVERIFY(InkInRow(direct, 8) > 0);
+        QCOMPARE(viaContext, direct);
+    }
+
+    void textColourAppliesToText() {
+        QImage image = Canvas();
+        {
+            QPainter painter(&image);
+            CQtDrawContext dc(painter);
+            dc.SetTextColor(RGB(0, 0, 255));
+            dc.DrawText("MMMM", {0, 0, 100, 30}, DT_SINGLELINE);
+        }
+        bool blue = false;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 40; ++x) blue = blue || image.pixelColor(x, y) == QColor(Qt::blue);
+        QVERIFY(blue);
+    }
+
+    void labelFacesMapToLiberationMonoAtTheCellSize() {
+        CFontSpec spec;
+        spec.strFace = "Courier New Cyrr";
+        spec.nHeight = 8;
+        spec.nWidth = 4;
+        const QFont font = QtFontFor(spec);
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Mono"));
+        const QFontMetricsF metrics(font);
+        QVERIFY(metrics.ascent() + metrics.descent() <= 8.5);
+        QVERIFY(qAbs(metrics.horizontalAdvance(QLatin1Char('0')) - 4.0) < 0.6);
+        const QFont big = QtFontFor(CFontSpec{});  // 16 by 8
+        QVERIFY(qAbs(QFontMetricsF(big).horizontalAdvance(QLatin1Char('0')) - 8.0) < 0.6);
+        CFontSpec underlined;
+        underlined.bUnderline = true;
+        QVERIFY(QtFontFor(underlined).underline());
+    }
+};
+
+QTEST_MAIN(QtDrawContextTest)
+#include "QtDrawContextTest.moc"

@@ -1,0 +1,427 @@
+// The drawing view driven with simulated mouse events: placing with every
+// tool (also while scrolled), hover highlighting, edit on press with the
+// right drawing-mode flag, the context menu, zoom and the rubber band.
+#include <QImage>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "ShellFakes.h"
+#include "diagram/Elements.h"
+#include "diagram/EntityList.h"
+#include "diagram/Primitives.h"
+#include "diagram/TableElements.h"
+#include "diagram/TrackingState.h"
+#include "shell/document/VarnelDoc.h"
+#include "shell/view/QtDrawContext.h"
+#include "shell/view/VarnelView.h"
+
+namespace {
+
+enum : int {
+    ID_LINE = 32773, ID_TEXT, ID_RECTANGLE, ID_ELLIPSE, ID_EXPERT, ID_SPLINE, ID_VARIABLE,
+    ID_LEVEL, ID_RATE, ID_TABLE, ID_SOURCES, ID_SWITCH, ID_ARROW
+};
+
+// A level that counts how often it is drawn.
+class CountingLevel : public CVLevel {
+public:
+    int nDraws = 0;
+    void Draw(CDrawContext& dc, const CRect* pClient) override {
+        ++nDraws;
+        CVLevel::Draw(dc, pClient);
+    }
+};
+
+std::unique_ptr<CVLevel> MakeLevel(const char* name, CPoint a, CPoint b) {
+    auto level = std::make_unique<CVLevel>();
+    level->m_strName = name;
+    level->GetPoint(0) = a;
+    level->GetPoint(1) = b;
+    return level;
+}
+
+std::string ClassOf(const CVEntity* entity) {
+    return entity->GetRuntimeClass()->m_lpszClassName;
+}
+
+std::vector<CPoint> PointsOf(CVEntity* entity) {
+    std::vector<CPoint> points;
+    for (int i = 0; i < entity->GetPointCount(); ++i) points.push_back(entity->GetPoint(i));
+    return points;
+}
+
+}  // namespace
+
+class VarnelViewTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CVarnelDoc> doc;
+    std::unique_ptr<CVarnelView> view;
+    std::unique_ptr<FakeViewHost> pHost;
+    FakeDialogHost dialogs;
+
+    EntityList& List() { return *doc->m_pEntityList; }
+    QWidget* Port() { return view->viewport(); }
+    void Press(QPoint p) { QTest::mousePress(Port(), Qt::LeftButton, {}, p); QTest::mouseRelease(Port(), Qt::LeftButton, {}, p); }
+    void Move(QPoint p) { QTest::mouseMove(Port(), p); }
+
+    // Presses at each point with a couple of moves before each press, as a
+    // user's hand would make them.
+    void Place(const std::vector<QPoint>& presses) {
+        for (const QPoint& p : presses) {
+            Move(p + QPoint(7, 5));
+            Move(p);
+            Press(p);
+        }
+    }
+
+private slots:
+    void init() {
+        ResetTrackingState();
+        doc = std::make_unique<CVarnelDoc>();
+        doc->OnNewDocument();
+        pHost = std::make_unique<FakeViewHost>();
+        pHost->bDrawing = true;
+        dialogs = FakeDialogHost();
+        view = std::make_unique<CVarnelView>();
+        view->resize(400, 300);
+        view->SetDocument(doc.get());
+        view->SetHost(pHost.get());
+        view->SetDialogHost(&dialogs);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        view->OnInitialUpdate();
+    }
+
+    void cleanup() {
+        view.reset();
+        doc.reset();
+        pHost.reset();
+    }
+
+    void startsInModifyModeAfterTheInitialUpdate() {
+        QCOMPARE(view->Mode(), int(MODE_MODIFY));
+        QCOMPARE(view->Tool(), 0u);
+    }
+
+    void everyTwoClickToolLeavesItsObject_data() {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<int>("pointCount");
+        QTest::newRow("line") << int(ID_LINE) << "CVLine" << 2;
+        QTest::newRow("rectangle") << int(ID_RECTANGLE) << "CVRectangle" << 2;
+        QTest::newRow("ellipse") << int(ID_ELLIPSE) << "CVEllipse" << 2;
+        QTest::newRow("variable") << int(ID_VARIABLE) << "CVVariable" << 3;
+        QTest::newRow("level") << int(ID_LEVEL) << "CVLevel" << 3;
+        QTest::newRow("rate") << int(ID_RATE) << "CVRate" << 3;
+        QTest::newRow("table") << int(ID_TABLE) << "CVTableData" << 3;
+        QTest::newRow("sources") << int(ID_SOURCES) << "CVSources" << 18;
+    }
+    void everyTwoClickToolLeavesItsObject() {
+        QFETCH(int, tool);
+        QFETCH(QString, className);
+        QFETCH(int, pointCount);
+        view->OnChooseTool(tool);
+        Place({QPoint(10, 20), QPoint(100, 80)});
+        QCOMPARE(List().GetCount(), size_t{1});
+        CVEntity* placed = List().GetAt(0);
+        QCOMPARE(QString::fromStdString(ClassOf(placed)), className);
+        QCOMPARE(placed->GetPointCount(), pointCount);
+        QCOMPARE(placed->GetPoint(0), (CPoint{10, 20}));
+        QCOMPARE(placed->GetPoint(1), (CPoint{100, 80}));
+        QVERIFY(view->Pending() == nullptr || view->Pending() != placed);
+    }
+
+    void everyFourClickToolTakesStartEndAndControls_data() {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("spline") << int(ID_SPLINE) << "CVBSpline";
+        QTest::newRow("arrow") << int(ID_ARROW) << "CVArrow";
+    }
+    void everyFourClickToolTakesStartEndAndControls() {
+        QFETCH(int, tool);
+        QFETCH(QString, className);
+        view->OnChooseTool(tool);
+        Place({QPoint(10, 20), QPoint(200, 120), QPoint(50, 10), QPoint(150, 140)});
+        QCOMPARE(List().GetCount(), size_t{1});
+        CVEntity* placed = List().GetAt(0);
+        QCOMPARE(QString::fromStdString(ClassOf(placed)), className);
+        const std::vector<CPoint> points = PointsOf(placed);
+        QCOMPARE(points[0], (CPoint{10, 20}));
+        QCOMPARE(points[1], (CPoint{50, 10}));
+        QCOMPARE(points[2], (CPoint{150, 140}));
+        QCOMPARE(points[3], (CPoint{200, 120}));
+        if (className == "CVArrow") QCOMPARE(points[4], (CPoint{10, 10}));
+    }
+
+    void everyOneClickToolIsPlacedByOnePress_data() {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("text") << int(ID_TEXT) << "CVText";
+        QTest::newRow("expert") << int(ID_EXPERT) << "CVExpert";
+        QTest::newRow("switch") << int(ID_SWITCH) << "CVSwitch";
+    }
+    void everyOneClickToolIsPlacedByOnePress() {
+        QFETCH(int, tool);
+        QFETCH(QString, className);
+        view->OnChooseTool(tool);
+        Place({QPoint(30, 40)});
+        QCOMPARE(List().GetCount(), size_t{1});
+        QCOMPARE(QString::fromStdString(ClassOf(List().GetAt(0))), className);
+        QCOMPARE(List().GetAt(0)->GetPoint(0), (CPoint{30, 40}));
+        if (className != "CVText") QCOMPARE(List().GetAt(0)->GetPoint(1), (CPoint{20, 24}));
+    }
+
+    void theToolKeepsMakingObjectsWithFreshIds() {
+        view->OnChooseTool(ID_TEXT);
+        Place({QPoint(30, 40), QPoint(60, 90), QPoint(5, 5)});
+        QCOMPARE(List().GetCount(), size_t{3});
+        QCOMPARE(List().GetAt(2)->m_nId, 2);
+        QCOMPARE(List().GetAt(1)->GetPoint(0), (CPoint{60, 90}));
+        QCOMPARE(view->Mode(), int(MODE_DRAW));
+    }
+
+    void aPlacedObjectLandsAtItsClientPointsPlusTheScroll() {
+        doc->m_nWidth = 3000;
+        doc->m_nHeight = 2000;
+        view->OnInitialUpdate();
+        view->horizontalScrollBar()->setValue(100);
+        view->verticalScrollBar()->setValue(50);
+        QCOMPARE(view->ScrollPosition(), (CPoint{100, 50}));
+        view->OnChooseTool(ID_LEVEL);
+        Place({QPoint(10, 20), QPoint(110, 90)});
+        QCOMPARE(List().GetCount(), size_t{1});
+        const std::vector<CPoint> points = PointsOf(List().GetAt(0));
+        QCOMPARE(points[0], (CPoint{110, 70}));
+        QCOMPARE(points[1], (CPoint{210, 140}));
+        QCOMPARE(points[2], (CPoint{8, 8}));  // the text inset is no position
+    }
+
+    void choosingAToolMarksTheDocumentModified() {
+        QSignalSpy spy(view.get(), &CVarnelView::documentModified);
+        QVERIFY(!doc->IsModified());
+        view->OnChooseTool(ID_LINE);
+        QVERIFY(doc->IsModified());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(view->Mode(), int(MODE_DRAW));
+        QVERIFY(view->Pending() != nullptr);  // made for the start event
+    }
+
+    void choosingAnotherToolDropsAHalfPlacedObject() {
+        view->OnChooseTool(ID_LINE);
+        Place({QPoint(10, 10)});
+        view->OnChooseTool(ID_LINE);
+        Place({QPoint(50, 60), QPoint(70, 80)});
+        QCOMPARE(List().GetCount(), size_t{1});
+        QCOMPARE(List().GetAt(0)->GetPoint(0), (CPoint{50, 60}));
+        QCOMPARE(List().GetAt(0)->GetPoint(1), (CPoint{70, 80}));
+    }
+
+    void eventsInIdleModeDoNothing() {
+        List().Add(MakeLevel("A", {10, 10}, {100, 100}));
+        view->OnToggleDrawingMode();  // drawing on -> off: modify
+        view->OnToggleDrawingMode();  // off -> on: idle
+        QCOMPARE(view->Mode(), int(MODE_IDLE));
+        Move(QPoint(50, 50));
+        Press(QPoint(50, 50));
+        QCOMPARE(List().GetAt(0)->m_bHighlight, 0);
+        QVERIFY(dialogs.shown.empty());
+    }
+
+    void hoverHighlightsAndRedrawsOnlyWhatChanged() {
+        pHost->bDrawing = false;
+        std::vector<CountingLevel*> levels;
+        for (int i = 0; i < 3; ++i) {
+            auto level = std::make_unique<CountingLevel>();
+            level->m_strName = "L";
+            level->GetPoint(0) = {10 + 120 * i, 10};
+            level->GetPoint(1) = {110 + 120 * i, 100};
+            levels.push_back(level.get());
+            List().Add(std::move(level));
+        }
+        view->RepaintView();
+        for (CountingLevel* level : levels) level->nDraws = 0;
+        const QImage before = view->ClientImage().copy();
+
+        Move(QPoint(150, 50));
+        QCOMPARE(levels[1]->m_bHighlight, 1);
+        QCOMPARE(levels[0]->nDraws, 0);
+        QCOMPARE(levels[1]->nDraws, 1);
+        QCOMPARE(levels[2]->nDraws, 0);
+        QVERIFY(view->ClientImage() != before);  // the name turned blue
+
+        Move(QPoint(160, 60));  // still over the same level: nothing redrawn
+        QCOMPARE(levels[1]->nDraws, 1);
+
+        Move(QPoint(390, 250));
+        QCOMPARE(levels[1]->m_bHighlight, 0);
+        QCOMPARE(levels[1]->nDraws, 2);
+        QCOMPARE(levels[0]->nDraws + levels[2]->nDraws, 0);
+        QCOMPARE(view->ClientImage(), before);
+    }
+
+    void hoverWhileScrolledHitsInSheetCoordinates() {
+        doc->m_nWidth = 3000;
+        doc->m_nHeight = 2000;
+        view->OnInitialUpdate();
+        List().Add(MakeLevel("A", {500, 300}, {600, 400}));
+        view->horizontalScrollBar()->setValue(450);
+        view->verticalScrollBar()->setValue(250);
+        Move(QPoint(60, 60));
+        QCOMPARE(List().GetAt(0)->m_bHighlight, 1);
+    }
+
+    void pressEditsTheTopmostObjectWithTheMenusDrawingFlag() {
+        pHost->bDrawing = false;  // the main menu is shown
+        List().Add(MakeLevel("A", {10, 10}, {150, 150}));
+        List().Add(MakeLevel("B", {100, 100}, {250, 250}));
+        Press(QPoint(120, 120));
+        QCOMPARE(dialogs.shown.size(), size_t{1});
+        QCOMPARE(dialogs.shown[0].name.strText, std::string("B"));
+        QVERIFY(dialogs.shown[0].name.bReadOnly);  // Edit(FALSE): only the value
+        QCOMPARE(List().GetAt(0)->m_bHighlight, 1);
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 1);
+        QVERIFY(!doc->IsModified());
+
+        view->OnToggleDrawingMode();  // switches to the drawing menu, idle
+        QCOMPARE(pHost->switched.back(), int(IDR_DRAWMENU));
+        view->OnModify();
+        Press(QPoint(120, 120));
+        QCOMPARE(dialogs.shown.size(), size_t{2});
+        QVERIFY(!dialogs.shown[1].name.bReadOnly);  // Edit(TRUE)
+    }
+
+    void anEditThatChangesSomethingMarksTheDocument() {
+        pHost->bDrawing = true;
+        view->OnModify();
+        List().Add(MakeLevel("A", {10, 10}, {150, 150}));
+        dialogs.bAccept = true;
+        dialogs.strTypeIntoName = "Stock";
+        QSignalSpy spy(view.get(), &CVarnelView::documentModified);
+        Press(QPoint(20, 20));
+        QVERIFY(doc->IsModified());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(static_cast<CVLevel*>(List().GetAt(0))->m_strName, std::string("Stock"));
+    }
+
+    void aPressOnNothingOpensNothing() {
+        List().Add(MakeLevel("A", {10, 10}, {50, 50}));
+        Press(QPoint(200, 200));
+        QVERIFY(dialogs.shown.empty());
+    }
+
+    void rightClickOutsideDrawingModeLeavesTheToolAlone() {
+        view->OnChooseTool(ID_LINE);
+        Place({QPoint(10, 10)});
+        pHost->bDrawing = false;
+        QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(40, 40));
+        QVERIFY(!pHost->menu.isVisible());
+        QCOMPARE(view->Tool(), unsigned(ID_LINE));
+        QVERIFY(view->Pending() != nullptr);
+    }
+
+    void rightClickInDrawingModeLeavesTheToolAndPopsUpTheTools() {
+        view->OnChooseTool(ID_LINE);
+        Place({QPoint(10, 10)});
+        QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(40, 40));
+        QVERIFY(pHost->menu.isVisible());
+        QCOMPARE(pHost->menu.pos(), Port()->mapToGlobal(QPoint(40, 40)));
+        QCOMPARE(view->Tool(), 0u);
+        QCOMPARE(view->Mode(), int(MODE_IDLE));
+        QVERIFY(view->Pending() == nullptr);
+        pHost->menu.hide();
+        // The two-click state went back to the first point.
+        view->OnChooseTool(ID_LINE);
+        Place({QPoint(60, 60), QPoint(90, 70)});
+        QCOMPARE(List().GetAt(0)->GetPoint(0), (CPoint{60, 60}));
+    }
+
+    void zoomOutAndInHalveAndDoubleOddSheets() {
+        doc->m_nWidth = 641;
+        doc->m_nHeight = 481;
+        List().Add(MakeLevel("A", {-5, 11}, {101, 201}));
+        view->OnZoomOut();
+        QCOMPARE(doc->m_nWidth, 320);
+        QCOMPARE(doc->m_nHeight, 240);
+        QCOMPARE(doc->m_bFullScale, 0);
+        QCOMPARE(List().GetAt(0)->GetPoint(0), (CPoint{-2, 5}));
+        view->OnZoomOut();  // already at half scale
+        QCOMPARE(doc->m_nWidth, 320);
+        view->OnZoomIn();
+        QCOMPARE(doc->m_nWidth, 640);
+        QCOMPARE(doc->m_nHeight, 480);
+        QCOMPARE(doc->m_bFullScale, 1);
+        QCOMPARE(List().GetAt(0)->GetPoint(1), (CPoint{100, 200}));
+        QVERIFY(!doc->IsModified());
+        QCOMPARE(view->horizontalScrollBar()->maximum(), 640 - Port()->width());
+        QCOMPARE(view->horizontalScrollBar()->pageStep(), 64);
+        QCOMPARE(view->horizontalScrollBar()->singleStep(), 6);
+    }
+
+    void zoomInOnANewModelChangesNothing() {
+        view->OnZoomIn();
+        QCOMPARE(doc->m_nWidth, 640);
+        QCOMPARE(doc->m_nHeight, 480);
+        QCOMPARE(doc->m_bFullScale, 1);
+    }
+
+    void zoomInOfAHugeSheetSaturates() {
+        doc->m_nWidth = 2000000000;
+        doc->m_nHeight = -2000000000;
+        doc->m_bFullScale = 0;
+        view->OnZoomIn();
+        QCOMPARE(doc->m_nWidth, INT32_MAX);
+        QCOMPARE(doc->m_nHeight, INT32_MIN);
+        view->OnZoomOut();  // restores the process-wide label cell
+    }
+
+    void aRubberBandDrawnTwiceRestoresThePicture() {
+        List().Add(MakeLevel("Under", {20, 20}, {200, 150}));
+        view->OnChooseTool(ID_LEVEL);
+        const QImage clean = view->ClientImage().copy();
+        Move(QPoint(50, 40));
+        Press(QPoint(50, 40));
+        Move(QPoint(180, 120));
+        Move(QPoint(150, 100));
+        QVERIFY(view->ClientImage() != clean);
+        // Erasing the last band by hand must give back the clean picture.
+        CVLevel band;
+        band.GetPoint(0) = {50, 40};
+        band.GetPoint(1) = {150, 100};
+        view->DrawOnClient([&](CDrawContext& dc) {
+            dc.SetROP2(R2_NOTXORPEN);
+            band.Draw(dc, nullptr);
+        });
+        QCOMPARE(view->ClientImage(), clean);
+    }
+
+    void theSheetIsFramedOnePixelOutsideAndFilledWhite() {
+        doc->m_nWidth = 200;
+        doc->m_nHeight = 100;
+        view->OnInitialUpdate();
+        const QImage& image = view->ClientImage();
+        QCOMPARE(image.pixelColor(0, 0), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(199, 99), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(200, 50), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(50, 100), QColor(Qt::black));
+        QVERIFY(image.pixelColor(201, 50) != QColor(Qt::black));
+    }
+
+    void objectsOutsideTheSheetAreClipped() {
+        doc->m_nWidth = 200;
+        doc->m_nHeight = 100;
+        view->OnInitialUpdate();
+        auto line = std::make_unique<CVLine>();
+        line->GetPoint(0) = {10, 50};
+        line->GetPoint(1) = {300, 50};
+        List().Add(std::move(line));
+        view->RepaintView();
+        QCOMPARE(view->ClientImage().pixelColor(150, 50), QColor(Qt::black));
+        QVERIFY(view->ClientImage().pixelColor(250, 50) != QColor(Qt::black));
+    }
+};
+
+QTEST_MAIN(VarnelViewTest)
+#include "VarnelViewTest.moc"
