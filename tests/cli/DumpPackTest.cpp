@@ -55,7 +55,7 @@ Outcome Pack(const std::string& jsonPath, const std::string& outputPath) {
 Bytes DumpThenPack(const Bytes& bytes, const std::string& name) {
     const Outcome dumped = Dump(WriteTemp(name + ".vrn", bytes));
     EXPECT_EQ(dumped.code, 0) << dumped.err;
-    EXPECT_EQ(dumped.err, "");
+    EXPECT_EQ(dumped.err.find("byte for byte"), std::string::npos) << dumped.err;
     const std::string jsonPath = WriteTempText(name + ".json", dumped.out);
     const Outcome packed = Pack(jsonPath, TempPath(name + ".packed.vrn"));
     EXPECT_EQ(packed.code, 0) << packed.err;
@@ -237,6 +237,13 @@ TEST(PackCommand, BadJsonExitsWith2NamingTheFault) {
     EXPECT_EQ(PackCommand({"model.json"}, out, err), 2);
     EXPECT_NE(err.str().find("usage"), std::string::npos);
     EXPECT_EQ(Pack(TempPath("missing.json"), TempPath("x.vrn")).code, 2);
+}
+
+TEST(DumpCommand, SaysWhenTheVersionIsNotOne) {
+    const Outcome dumped = Dump(WriteTemp("version2.vrn", HexBytes("00 00 00 00 00 00 00 40")));
+    EXPECT_EQ(dumped.code, 0);
+    EXPECT_EQ(json::parse(dumped.out)["version"], 2.0);
+    EXPECT_NE(dumped.err.find("opens as a new empty model"), std::string::npos);
 }
 
 TEST(DumpCommand, SaysWhenPackCannotGiveTheBytesBack) {
