@@ -183,14 +183,6 @@ TEST(ArchiveObjects, BigFormAcceptedForASmallIndex) {
     EXPECT_EQ(static_cast<CFakeLine&>(*second).m_nValue, 2);
 }
 
-TEST(ArchiveObjects, EachFileStartsItsOwnCounter) {
-    CFakeLine line;
-    const Bytes once = Stored([&](CArchive& ar) { ar.WriteObject(line); });
-    const Bytes again = Stored([&](CArchive& ar) { ar.WriteObject(line); });
-    EXPECT_EQ(once, again);
-    EXPECT_EQ(once, Concat({NewClassTag("CVLine"), HexBytes("00 00 00 00")}));
-}
-
 TEST(ArchiveLoadFailures, UnknownClassOrWrongSchema) {
     ExpectBadFormat(Concat({NewClassTag("CVCircle"), HexBytes("00 00 00 00")}), "CVCircle");
     ExpectBadFormat(Concat({NewClassTag("cvline"), HexBytes("00 00 00 00")}), "cvline");
