@@ -12,7 +12,7 @@
 #include "interpreter/BuildGraphs.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/MessageBoxes.h"
-#include "shell/app/QtText.h"
+#include "shell/view/QtText.h"
 #include "shell/dialogs/GraphsDlg.h"
 #include "shell/document/VarnelDoc.h"
 

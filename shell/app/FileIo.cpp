@@ -25,6 +25,21 @@ QString ReadReport(const QString& path, const CFileError& error) {
     return QString("Не удается открыть файл «%1».").arg(Shown(path));
 }
 
+// Qt's buffered write can take a short write for success and commit a cut
+// file (seen with a full disk or a file-size limit), so write unbuffered and
+// insist on every byte before the rename.
+bool WriteAll(QSaveFile& file, const std::vector<uint8_t>& bytes) {
+    const char* p = reinterpret_cast<const char*>(bytes.data());
+    qint64 left = static_cast<qint64>(bytes.size());
+    while (left > 0) {
+        const qint64 written = file.write(p, left);
+        if (written <= 0) return false;
+        p += written;
+        left -= written;
+    }
+    return file.error() == QFileDevice::NoError;
+}
+
 }  // namespace
 
 QString LoadModelFile(const QString& path, CVarnelDoc& doc) {
@@ -45,9 +60,7 @@ QString LoadModelFile(const QString& path, CVarnelDoc& doc) {
 QString SaveModelFile(const QString& path, CVarnelDoc& doc) {
     const std::vector<uint8_t> bytes = doc.Store();
     QSaveFile file(path);
-    const auto size = static_cast<qint64>(bytes.size());
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteAll(file, bytes) || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return QString("Не удается сохранить модель в файл «%1»:\n%2\nФайл не изменен.").arg(Shown(path), reason);

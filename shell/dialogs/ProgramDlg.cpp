@@ -5,7 +5,7 @@
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 
-#include "shell/app/QtText.h"
+#include "shell/view/QtText.h"
 #include "ui_ProgramDlg.h"
 
 CProgramDlg::CProgramDlg(QWidget* parent) : QDialog(parent), m_pUi(std::make_unique<Ui::ProgramDlg>()) {

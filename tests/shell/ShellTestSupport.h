@@ -61,13 +61,15 @@ inline void IsolateSettings(QTemporaryDir& dir) {
     SetApplicationIdentity();
 }
 
-// Runs action on the next modal dialog as soon as its event loop is up.
-inline void OnNextModal(std::function<void(QWidget*)> action, int nTriesLeft = 200) {
-    QTimer::singleShot(10, [action, nTriesLeft] {
+// Runs action on the next modal dialog as soon as its event loop is up. The
+// probe dies with its context, so a probe for a window that never came does
+// not linger into the next test.
+inline void OnNextModal(std::function<void(QWidget*)> action, QObject* pContext = qApp, int nTriesLeft = 200) {
+    QTimer::singleShot(10, pContext, [action, pContext, nTriesLeft] {
         QWidget* pModal = QApplication::activeModalWidget();
         if (pModal)
             action(pModal);
         else if (nTriesLeft > 0)
-            OnNextModal(action, nTriesLeft - 1);
+            OnNextModal(action, pContext, nTriesLeft - 1);
     });
 }
