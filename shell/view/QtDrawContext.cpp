@@ -120,7 +120,18 @@ void CQtDrawContext::Rectangle(const CRect& r) {
     const QRect box = GdiBox(r);
     if (box.width() <= 0 || box.height() <= 0) return;
     // drawRect strokes one pixel beyond the rectangle's size.
-    m_painter.drawRect(box.adjusted(0, 0, -1, -1));
+    const QRect outline = box.adjusted(0, 0, -1, -1);
+    if (outline.width() == 0 || outline.height() == 0) {
+        // A box one pixel thin is a line; vector outputs drop empty rects.
+        QPen pen = m_painter.pen();
+        const QPen previous = pen;
+        pen.setCapStyle(Qt::SquareCap);
+        m_painter.setPen(pen);
+        m_painter.drawLine(outline.topLeft(), outline.bottomRight());
+        m_painter.setPen(previous);
+    } else {
+        m_painter.drawRect(outline);
+    }
 }
 
 void CQtDrawContext::Ellipse(const CRect& r) {
