@@ -20,6 +20,8 @@ public:
     std::string m_strName;
     std::string m_strDescription;
     double m_dValue = 0.0;
+protected:
+    int RequiredPointCount() const override { return 3; }
 };
 
 class CVRate : public CVLevel {
@@ -44,6 +46,8 @@ public:
     std::string m_strName;
     std::string m_strDescription;
     double m_dValue = 0.0;
+protected:
+    int RequiredPointCount() const override { return 3; }
 };
 
 class CVSources : public CVLine {
@@ -52,4 +56,6 @@ public:
     CVSources();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     void Offset(CPoint delta) override;  // P0 and P1 only
+protected:
+    int RequiredPointCount() const override { return 18; }
 };

@@ -35,6 +35,11 @@ enum : int {
     EDIT_UNCHANGED = -1, // nothing changed, or cancelled
 };
 
+class CVEntity;
+// Whether an Edit result means the document changed: EDIT_CHANGED, or a
+// rejected table edit that wrote changes back before refusing the values.
+bool EditChangedDocument(const CVEntity& entity, int editResult);
+
 class CVEntity : public CObject {
     VARNEL_DECLARE_SERIAL(CVEntity)
 
@@ -59,11 +64,18 @@ public:
     virtual std::string GetName(SymbolRec* pRec);
     virtual bool HitTest(CPoint p) const;
     virtual void SetHighlight(bool bOn, CDrawContext* pDC, const CPoint* pScroll);
+    // True when the last Edit returned EDIT_REJECTED although it had written
+    // changes back (a table keeps its new name and range when its values are
+    // refused), so the document still has to be saved.
+    virtual bool LastEditLeftChanges() const { return false; }
 
     int32_t m_nId = 0;
     int32_t m_bHighlight = 0;
 
 protected:
+    // Points the class's drawing and hit testing rely on; a record with
+    // fewer is a damaged file.
+    virtual int RequiredPointCount() const { return 0; }
     // Moves the first `count` points only (position points; the rest are
     // shape parameters that keep their values).
     void OffsetFirst(int count, CPoint delta);

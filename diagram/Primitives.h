@@ -12,6 +12,8 @@ public:
     CVLine();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     int Track(const TrackEvent& event) override;  // two clicks
+protected:
+    int RequiredPointCount() const override { return 2; }
 };
 
 class CVRectangle : public CVLine {
@@ -34,6 +36,7 @@ public:
     int Track(const TrackEvent& event) override;  // four clicks
 protected:
     void DrawCurve(CDrawContext& dc);
+    int RequiredPointCount() const override { return 4; }
 };
 
 class CVArrow : public CVBSpline {
@@ -42,6 +45,8 @@ public:
     CVArrow();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     void Offset(CPoint delta) override;  // the head size P4 stays
+protected:
+    int RequiredPointCount() const override { return 5; }
 };
 
 class CVText : public CVEntity {
@@ -54,4 +59,6 @@ public:
     int Edit(bool bDrawingMode, CDialogHost& host) override;
 
     std::string m_strText;
+protected:
+    int RequiredPointCount() const override { return 1; }
 };

@@ -7,6 +7,8 @@
 
 #include "diagram/Elements.h"
 
+class CElementParamDlg;
+
 class CVTableData : public CVVariable {
     VARNEL_DECLARE_SERIAL(CVTableData)
 public:
@@ -16,6 +18,7 @@ public:
     int Edit(bool bDrawingMode, CDialogHost& host) override;
     std::string GetName(SymbolRec* pRec) override;
 
+    bool LastEditLeftChanges() const override;
     // Number of values the current range calls for (0 when not positive).
     int32_t ValueCount() const;
 
@@ -24,6 +27,10 @@ public:
     double m_dTo = 0.0;
     // Exactly ValueCount() values when that is positive, else empty.
     std::vector<double> m_data;
+
+private:
+    int TakeBackEdit(const CElementParamDlg& dlg, CDialogHost& host);
+    bool m_bRejectedEditChanged = false;
 };
 
 class CVExpert : public CVText {
@@ -39,6 +46,8 @@ public:
 
     std::string m_strDescription;
     double m_dValue = 0.0;
+protected:
+    int RequiredPointCount() const override { return 3; }
 };
 
 class CVSwitch : public CVExpert {

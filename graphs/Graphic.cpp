@@ -1,1 +1,116 @@
-// placeholder: filled in by the module's first implementation
+// CVGraphic: sample storage, ordering, the axis range rule, the mapping of
+// samples to screen points, drawing as a polyline and the archive form.
+#include "graphs/Graphic.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cassert>
+
+#include "interpreter/Numbers.h"
+#include "shell/archive/Archive.h"
+
+VARNEL_IMPLEMENT_SERIAL(CVGraphic)
+
+namespace {
+std::atomic<long> g_nLiveGraphics{0};
+}
+
+CVGraphic::CVGraphic() { ++g_nLiveGraphics; }
+CVGraphic::~CVGraphic() { --g_nLiveGraphics; }
+long CVGraphic::LiveCount() { return g_nLiveGraphics.load(); }
+
+void CVGraphic::AddSample(double x, double y) { m_samples.push_back(CSample{x, y}); }
+
+void CVGraphic::RemoveAllSamples() { m_samples.clear(); }
+
+const CSample& CVGraphic::GetSample(int index) const {
+    assert(index >= 0 && static_cast<size_t>(index) < m_samples.size());
+    return m_samples[static_cast<size_t>(index)];
+}
+
+void CVGraphic::SortByX() {
+    // Strictly-less keeps equal x in arrival order; NaN never compares less,
+    // so a NaN x stays among its neighbours without breaking the ordering.
+    std::stable_sort(m_samples.begin(), m_samples.end(),
+                     [](const CSample& a, const CSample& b) { return a.x < b.x; });
+}
+
+bool CVGraphic::GetRange(double& loX, double& hiX, double& loY, double& hiY) const {
+    loX = m_dLoX;
+    hiX = m_dHiX;
+    loY = m_dLoY;
+    hiY = m_dHiY;
+    if (m_dLoY == 0.0 && m_dHiY == 0.0) {
+        if (m_samples.empty()) return false;
+        loY = hiY = m_samples.front().y;
+        for (const CSample& s : m_samples) {
+            if (s.y > hiY) hiY = s.y;
+            if (s.y < loY) loY = s.y;
+        }
+    }
+    if (m_dLoX == 0.0 && m_dHiX == 0.0) {
+        if (m_samples.empty()) return false;
+        loX = m_samples.front().x;
+        hiX = m_samples.back().x;
+    }
+    return true;
+}
+
+void CVGraphic::MapToRect(const CRect& r) {
+    if (m_samples.empty()) return;
+    double loX = 0, hiX = 0, loY = 0, hiY = 0;
+    GetRange(loX, hiX, loY, hiY);
+    // A zero-width range divides by zero; the saturating conversion turns
+    // the resulting infinities and NaNs into edge or zero coordinates.
+    const double sx = (static_cast<double>(r.right) - r.left) / (hiX - loX);
+    const double sy = (static_cast<double>(r.bottom) - r.top) / (hiY - loY);
+    ClearPoints();
+    for (const CSample& s : m_samples) {
+        const int32_t px = SaturatingTrunc((s.x - loX) * sx + r.left);
+        const int32_t py = SaturatingTrunc(r.bottom - (s.y - loY) * sy);
+        AddPoint(CPoint{px, py});
+    }
+}
+
+void CVGraphic::Draw(CDrawContext& dc, const CRect* /*pClient*/) {
+    const CPen previous = dc.GetPen();
+    CPen pen;
+    pen.nStyle = m_bHighlight ? PS_DASH : PS_SOLID;
+    pen.nWidth = 1;
+    pen.color = static_cast<COLORREF>(m_nColor);
+    dc.SetPen(pen);
+    if (!m_points.empty()) {
+        dc.MoveTo(m_points.front());
+        for (size_t i = 1; i < m_points.size(); ++i) dc.LineTo(m_points[i]);
+    }
+    dc.SetPen(previous);
+}
+
+void CVGraphic::Serialize(CArchive& ar) {
+    CVEntity::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar.WriteInt32(static_cast<int32_t>(m_samples.size()));
+        for (const CSample& s : m_samples) {
+            ar.WriteDouble(s.x);
+            ar.WriteDouble(s.y);
+        }
+        ar.WriteInt32(m_nColor);
+        ar.WriteString(m_strText);
+        return;
+    }
+    RemoveAllSamples();
+    const int32_t count = ar.ReadInt32();
+    if (count > 0) {
+        ar.RequireAvailable(static_cast<uint64_t>(count), 2 * sizeof(double));
+        m_samples.reserve(static_cast<size_t>(count));
+        for (int32_t i = 0; i < count; ++i) {
+            const double x = ar.ReadDouble();
+            const double y = ar.ReadDouble();
+            AddSample(x, y);
+        }
+    }
+    m_nColor = ar.ReadInt32();
+    m_strText = ar.ReadString();
+}
+
+void RegisterGraphClasses(CClassRegistry& registry) { registry.Register(&CVGraphic::classCVGraphic); }

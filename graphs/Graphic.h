@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "diagram/Entity.h"
+#include "shell/archive/ClassRegistry.h"
 
 struct CSample {
     double x = 0.0;
@@ -16,6 +17,12 @@ struct CSample {
 class CVGraphic : public CVEntity {
     VARNEL_DECLARE_SERIAL(CVGraphic)
 public:
+    CVGraphic();
+    ~CVGraphic() override;
+    // Series alive in the process; lets tests prove that a failed run
+    // destroys every series it made.
+    static long LiveCount();
+
     void Serialize(CArchive& ar) override;
     void Draw(CDrawContext& dc, const CRect* pClient) override;
 

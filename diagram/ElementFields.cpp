@@ -1,0 +1,36 @@
+// Record and dialog of the elements that carry one value.
+#include "diagram/ElementFields.h"
+
+#include "diagram/Entity.h"
+#include "diagram/ElementParamDlg.h"
+#include "interpreter/Numbers.h"
+#include "shell/archive/Archive.h"
+
+void SerializeElementFields(CArchive& ar, std::string& name, std::string& description, double& value) {
+    if (ar.IsStoring()) {
+        ar.WriteString(name);
+        ar.WriteString(description);
+        ar.WriteDouble(value);
+        return;
+    }
+    name = ar.ReadString();
+    description = ar.ReadString();
+    value = ar.ReadDouble();
+}
+
+int EditElementFields(CDialogHost& host, uint32_t flags, std::string& name, std::string& description,
+                      double& value) {
+    CElementParamDlg dlg;
+    dlg.m_strName = name;
+    dlg.m_strDescription = description;
+    dlg.m_strValues = FormatG(value);
+    dlg.m_nFlags = flags;
+    if (dlg.DoModal(host) == IDOK) {
+        name = dlg.m_strName;
+        description = dlg.m_strDescription;
+        // Also for boxes the user could not change: the value comes back
+        // through its "%g" text.
+        value = DecimalToDouble(dlg.m_strValues);
+    }
+    return dlg.m_bModified ? EDIT_CHANGED : EDIT_UNCHANGED;
+}

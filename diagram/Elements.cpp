@@ -1,0 +1,127 @@
+// Level, rate and variable: construction, symbols, hit areas, dialogs and
+// records. The sources cloud is in Sources.cpp.
+#include "diagram/Elements.h"
+
+#include "diagram/DrawHelpers.h"
+#include "diagram/ElementFields.h"
+#include "diagram/ElementParamDlg.h"
+
+VARNEL_IMPLEMENT_SERIAL(CVLevel)
+VARNEL_IMPLEMENT_SERIAL(CVRate)
+VARNEL_IMPLEMENT_SERIAL(CVVariable)
+
+namespace {
+
+CRect InsetBox(CPoint p0, CPoint p1, CPoint inset) {
+    return CRect{Add32(p0.x, inset.x), Add32(p0.y, inset.y), Sub32(p1.x, inset.x), Sub32(p1.y, inset.y)};
+}
+
+std::string NumberSymbol(SymbolRec* pRec, const std::string& name, double value) {
+    if (pRec) {
+        pRec->nKind = SK_NUMBER;
+        pRec->dValue = value;
+    }
+    return name;
+}
+
+}  // namespace
+
+// ---- level ----
+
+CVLevel::CVLevel() : m_strName("Level") { AddPoint(CPoint{8, 8}); }
+
+void CVLevel::Serialize(CArchive& ar) {
+    CVEntity::Serialize(ar);
+    SerializeElementFields(ar, m_strName, m_strDescription, m_dValue);
+}
+
+void CVLevel::Draw(CDrawContext& dc, const CRect*) {
+    dc.Rectangle(CRect{m_points[0].x, m_points[0].y, m_points[1].x, m_points[1].y});
+    LabelFontScope font(dc, m_bHighlight != 0);
+    dc.DrawText(m_strName, InsetBox(m_points[0], m_points[1], m_points[2]), DT_WORDBREAK);
+}
+
+void CVLevel::Offset(CPoint delta) { OffsetFirst(GetPointCount() - 1, delta); }
+
+int CVLevel::Edit(bool bDrawingMode, CDialogHost& host) {
+    const uint32_t flags = bDrawingMode ? (PF_NAME | PF_DESCRIPTION | PF_VALUES) : PF_VALUES;
+    return EditElementFields(host, flags, m_strName, m_strDescription, m_dValue);
+}
+
+std::string CVLevel::GetName(SymbolRec* pRec) { return NumberSymbol(pRec, m_strName, m_dValue); }
+
+// Half-open box: the left and top edges belong to it, right and bottom not.
+bool CVLevel::HitTest(CPoint p) const {
+    const CRect r = NormalizedRect(m_points[0], m_points[1]);
+    return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
+}
+
+// ---- rate ----
+
+CVRate::CVRate() { m_strName = "Rate"; }
+
+// Three sides of the box, open at x1, with the valve on the open side. The
+// label inset is a fixed 8 that does not follow the zoom.
+void CVRate::Draw(CDrawContext& dc, const CRect*) {
+    const int32_t x0 = m_points[0].x, y0 = m_points[0].y;
+    const int32_t x1 = m_points[1].x, y1 = m_points[1].y;
+    dc.MoveTo(CPoint{x1, y1});
+    dc.LineTo(CPoint{x0, y1});
+    dc.LineTo(CPoint{x0, y0});
+    dc.LineTo(CPoint{x1, y0});
+    const int32_t q = Clamp32((int64_t{y1} - y0) / 4);
+    const int32_t h = Clamp32((int64_t{x1} - x0) / 2);
+    dc.LineTo(CPoint{Add32(x1, h), Sub32(y1, q)});
+    dc.LineTo(CPoint{Add32(x1, h), Add32(y0, q)});
+    dc.LineTo(CPoint{x1, y1});
+    LabelFontScope font(dc, m_bHighlight != 0);
+    dc.DrawText(m_strName, InsetBox(m_points[0], m_points[1], CPoint{8, 8}), DT_WORDBREAK);
+}
+
+int CVRate::Edit(bool bDrawingMode, CDialogHost& host) {
+    const uint32_t flags = bDrawingMode ? (PF_NAME | PF_DESCRIPTION) : 0;
+    return EditElementFields(host, flags, m_strName, m_strDescription, m_dValue);
+}
+
+// ---- variable ----
+
+CVVariable::CVVariable() : m_strName("Var") { AddPoint(CPoint{15, 15}); }
+
+void CVVariable::Serialize(CArchive& ar) {
+    CVEntity::Serialize(ar);
+    SerializeElementFields(ar, m_strName, m_strDescription, m_dValue);
+}
+
+void CVVariable::Draw(CDrawContext& dc, const CRect*) {
+    dc.Ellipse(CRect{m_points[0].x, m_points[0].y, m_points[1].x, m_points[1].y});
+    LabelFontScope font(dc, m_bHighlight != 0);
+    dc.DrawText(m_strName, InsetBox(m_points[0], m_points[1], m_points[2]), DT_CENTER | DT_WORDBREAK);
+}
+
+void CVVariable::Offset(CPoint delta) { OffsetFirst(GetPointCount() - 1, delta); }
+
+int CVVariable::Edit(bool bDrawingMode, CDialogHost& host) {
+    const uint32_t flags = bDrawingMode ? (PF_NAME | PF_DESCRIPTION) : 0;
+    return EditElementFields(host, flags, m_strName, m_strDescription, m_dValue);
+}
+
+std::string CVVariable::GetName(SymbolRec* pRec) { return NumberSymbol(pRec, m_strName, m_dValue); }
+
+// The circle round the box's centre with the larger half-axis as radius,
+// strictly inside. Worked in 64 bits so extreme coordinates cannot
+// overflow; ordinary drawings get what int32 arithmetic would give.
+bool CVVariable::HitTest(CPoint p) const {
+    const CRect r = NormalizedRect(m_points[0], m_points[1]);
+    const int64_t hw = (int64_t{r.right} - r.left) / 2;
+    const int64_t hh = (int64_t{r.bottom} - r.top) / 2;
+    const int64_t dx = int64_t{p.x} - (r.left + hw);
+    const int64_t dy = int64_t{p.y} - (r.top + hh);
+    const uint64_t radius = static_cast<uint64_t>(hw > hh ? hw : hh);
+    const uint64_t ax = static_cast<uint64_t>(dx < 0 ? -dx : dx);
+    const uint64_t ay = static_cast<uint64_t>(dy < 0 ? -dy : dy);
+    // Each square fits in 64 unsigned bits; the sum is compared without
+    // being formed.
+    const uint64_t rr = radius * radius;
+    const uint64_t xx = ax * ax;
+    return xx < rr && ay * ay < rr - xx;
+}

@@ -1,0 +1,88 @@
+// EntityList: ownership, numbering, the whole-diagram operations and the
+// list record (count, then each object with its class tag).
+#include "diagram/EntityList.h"
+
+#include <string>
+
+#include "diagram/FontCell.h"
+#include "interpreter/Numbers.h"
+#include "shell/archive/Archive.h"
+
+EntityList::~EntityList() { DeleteAll(); }
+
+bool EntityList::Add(std::unique_ptr<CVEntity> pEntity) {
+    pEntity->m_nId = m_nNextId++;
+    m_entities.push_back(std::move(pEntity));
+    return true;
+}
+
+void EntityList::AppendLoaded(std::unique_ptr<CVEntity> pEntity) {
+    m_entities.push_back(std::move(pEntity));
+}
+
+std::unique_ptr<CVEntity> EntityList::RemoveAt(size_t index) {
+    if (index >= m_entities.size()) return nullptr;
+    std::unique_ptr<CVEntity> removed = std::move(m_entities[index]);
+    m_entities.erase(m_entities.begin() + static_cast<std::ptrdiff_t>(index));
+    return removed;
+}
+
+void EntityList::DeleteAll() {
+    m_nNextId = 0;
+    // Head first, as the objects were added.
+    std::vector<std::unique_ptr<CVEntity>> doomed = std::move(m_entities);
+    m_entities.clear();
+    for (auto& pEntity : doomed) pEntity.reset();
+}
+
+void EntityList::DrawAll(CDrawContext& dc, const CRect* pClient) {
+    for (auto& pEntity : m_entities) pEntity->Draw(dc, pClient);
+}
+
+bool EntityList::ScaleAll(double fx, double fy) {
+    for (auto& pEntity : m_entities) pEntity->Scale(fx, fy);
+    const double fyEff = fy == 0.0 ? fx : fy;
+    g_nFontWidth = SaturatingTrunc(static_cast<double>(g_nFontWidth) * fx);
+    g_nFontHeight = SaturatingTrunc(static_cast<double>(g_nFontHeight) * fyEff);
+    return true;
+}
+
+CVEntity* EntityList::HighlightAt(CPoint p, CDrawContext* pDC) {
+    CVEntity* pTop = nullptr;
+    for (auto& pEntity : m_entities) {
+        const bool hit = pEntity->HitTest(p);
+        pEntity->SetHighlight(hit, pDC, nullptr);
+        if (hit) pTop = pEntity.get();
+    }
+    return pTop;
+}
+
+bool EntityList::HighlightNone(CDrawContext* pDC) {
+    for (auto& pEntity : m_entities) pEntity->SetHighlight(false, pDC, nullptr);
+    return true;
+}
+
+void EntityList::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<uint32_t>(m_entities.size()));
+        for (auto& pEntity : m_entities) ar.WriteObject(*pEntity);
+        return;
+    }
+    // Read everything first, so a damaged file adds nothing to the list.
+    const uint32_t count = ar.ReadCount();
+    std::vector<std::unique_ptr<CVEntity>> loaded;
+    for (uint32_t i = 0; i < count; ++i) {
+        std::unique_ptr<CObject> pObject = ar.ReadObject();
+        auto* pEntity = dynamic_cast<CVEntity*>(pObject.get());
+        if (pEntity == nullptr) {
+            const CRuntimeClass* pClass = pObject ? pObject->GetRuntimeClass() : nullptr;
+            throw CFileError(FileErrorKind::BadFormat,
+                             std::string("Bad file format: ") +
+                                 (pClass ? pClass->m_lpszClassName : "an empty object") +
+                                 " is not a diagram object.");
+        }
+        pObject.release();
+        loaded.emplace_back(pEntity);
+    }
+    for (auto& pEntity : loaded) AppendLoaded(std::move(pEntity));
+}

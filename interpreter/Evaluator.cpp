@@ -1,0 +1,150 @@
+// The expression evaluator (a two-stack operator-precedence reduction) and
+// the operand reader with the table and switch value rules.
+#include <vector>
+
+#include "interpreter/Interpreter.h"
+#include "interpreter/InterpreterError.h"
+#include "interpreter/Lexer.h"
+
+namespace {
+
+constexpr int kNoPrecedence = -1;
+
+int Precedence(char c) {
+    switch (c) {
+        case '\0':
+        case ')': return 0;
+        case '+':
+        case '-': return 1;
+        case '*':
+        case '/': return 2;
+        case '(': return 9;
+        default: return kNoPrecedence;
+    }
+}
+
+bool IsArithmetic(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
+
+double Apply(char op, double a, double b) {
+    switch (op) {
+        case '+': return a + b;
+        case '-': return a - b;
+        case '*': return a * b;
+        default: return a / b;
+    }
+}
+
+[[noreturn]] void ThrowMissingParameter(const SymbolRec& rec, const std::string& name) {
+    const char* kind = rec.nKind == SK_SWITCH ? "switch" : "table";
+    throw CInterpreterError(std::string("Interpretation error:\nMissing parameter in ") + kind +
+                            " variable '" + name + "'.");
+}
+
+// A table or switch whose argument is still being read.
+struct PendingCall {
+    std::string name;
+    SymbolRec rec;
+};
+
+}  // namespace
+
+bool TableValue(const SymbolRec& rec, double x, double& value) {
+    const double* d = rec.pData;
+    const double from = rec.dFrom;
+    const double step = rec.dStep;
+    const int32_t n = PointCount(rec);
+    if (!(x >= from)) {
+        value = d[0];
+        return true;
+    }
+    for (int32_t i = 0; i + 1 < n; ++i) {
+        const double lo = from + i * step;
+        const double hi = from + (i + 1) * step;
+        if (x >= lo && x < hi) {
+            value = d[i] + (x - lo) / step * (d[i + 1] - d[i]);
+            return true;
+        }
+    }
+    if (x < rec.dTo) return false;
+    value = d[n - 1];
+    return true;
+}
+
+double SwitchValue(const SymbolRec& rec, double x) { return x >= rec.dTo ? rec.dFrom : rec.dValue; }
+
+bool CInterpreter::EvalOperand(const char*& cursor, double& result) {
+    // A table's argument is itself an operand, possibly another table with
+    // its own argument. The chain of open calls is kept on a heap stack so a
+    // hostile line of nested calls cannot exhaust the machine stack.
+    std::vector<PendingCall> pending;
+    bool bHasValue = false;
+    double value = 0.0;
+    for (;;) {
+        std::string name = ReadWord(cursor);
+        const SymbolRec* pRec = m_symbols.Find(name);
+        if (!pRec || pRec->nKind == SK_GRAPHIC) break;
+        if (pRec->nKind == SK_NUMBER) {
+            value = pRec->dValue;
+            bHasValue = true;
+            break;
+        }
+        if (pRec->nKind != SK_TABLE && pRec->nKind != SK_SWITCH) break;
+        if (ReadChar(cursor) != '(') ThrowMissingParameter(*pRec, name);
+        pending.push_back(PendingCall{std::move(name), *pRec});
+    }
+    while (!pending.empty()) {
+        const PendingCall call = std::move(pending.back());
+        pending.pop_back();
+        if (!bHasValue || ReadChar(cursor) != ')') ThrowMissingParameter(call.rec, call.name);
+        if (call.rec.nKind == SK_SWITCH) {
+            value = SwitchValue(call.rec, value);
+            continue;
+        }
+        if (!call.rec.pData || PointCount(call.rec) < 1)
+            throw CInterpreterError("Interpretation error:\nTable '" + call.name + "' not initialized.");
+        bHasValue = TableValue(call.rec, value, value);
+    }
+    if (bHasValue) result = value;
+    return bHasValue;
+}
+
+bool CInterpreter::Evaluate(const char*& cursor, double& result) {
+    std::vector<char>& ops = m_operators;
+    std::vector<double>& vals = m_operands;
+    ops.clear();
+    vals.clear();
+    for (;;) {
+        if (*cursor == '\0' && ops.empty()) break;
+        double operand = 0.0;
+        if (ReadNumber(cursor, operand) || EvalOperand(cursor, operand)) vals.push_back(operand);
+        const char c = ReadChar(cursor);
+        while (!ops.empty()) {
+            const char top = ops.back();
+            const int precTop = Precedence(top);
+            if (precTop == kNoPrecedence) return false;
+            const int precIn = Precedence(c);
+            if (precIn == kNoPrecedence) return false;
+            if (precTop < precIn || top == '(') break;
+            if (IsArithmetic(top)) {
+                // Too few operands (a trailing or leading operator) fails
+                // instead of reading below the stack.
+                if (vals.size() < 2) return false;
+                const double b = vals.back();
+                vals.pop_back();
+                vals.back() = Apply(top, vals.back(), b);
+            }
+            ops.pop_back();
+        }
+        if (c == '\0') break;
+        if (!ops.empty() && ops.back() == '(' && c == ')')
+            ops.pop_back();
+        else
+            ops.push_back(c);
+    }
+    if (vals.empty()) return false;
+    const double value = vals.back();
+    vals.pop_back();
+    if (!vals.empty() || !ops.empty()) return false;
+    result = value;
+    return true;
+}

@@ -1,0 +1,128 @@
+// The statement loop of a model program: the mark scan, then one statement
+// per line with "var", "set", "if", "goto" and "mark", handing "graphic"
+// and "plot" to the plot commands.
+#include "interpreter/InterpreterError.h"
+#include "interpreter/Lexer.h"
+#include "interpreter/LineState.h"
+
+void ThrowInterpretation(const std::string& rest) { throw CInterpreterError("Interpretation error:\n" + rest); }
+
+namespace {
+
+[[noreturn]] void ThrowBadAttributes(const CInterpreter::LineState& s) {
+    ThrowInterpretation("Bad '" + s.strWord + "' command attributes (" + LineNumberText(s.nLine) + ").");
+}
+
+[[noreturn]] void ThrowBadCommand(const CInterpreter::LineState& s) {
+    ThrowInterpretation("Bad '" + s.strWord + "' command (" + LineNumberText(s.nLine) + ").");
+}
+
+// Starts the next line of the program: reads it and its command word.
+void BeginLine(CInterpreter::LineState& s) {
+    s.strLine = ReadLine(s.pNext);
+    s.pPos = s.strLine.c_str();
+    s.strWord = ReadWord(s.pPos);
+}
+
+}  // namespace
+
+void CInterpreter::ScanMarks(const char* text) {
+    m_marks.RemoveAll();
+    LineState s;
+    s.pText = text;
+    s.pNext = text;
+    for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
+        BeginLine(s);
+        if (s.strWord != "mark") continue;
+        const std::string name = ReadWord(s.pPos);
+        const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
+        if (m_marks.Find(name)) ThrowInterpretation("Mark " + name + " redefinition.");
+        m_marks.Set(name, pos);
+        if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
+    }
+}
+
+RunOutcome CInterpreter::Run(const std::string& program, const RunControl& control) {
+    const char* text = program.c_str();
+    ScanMarks(text);
+    LineState s;
+    s.pText = text;
+    s.pNext = text;
+    uint64_t nSteps = 0;
+    for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
+        ++nSteps;
+        if (control.nMaxSteps != 0 && nSteps > control.nMaxSteps) return RunOutcome::StepLimit;
+        if (control.pfnPoll && nSteps % RunControl::kPollInterval == 0 && !control.pfnPoll(nSteps))
+            return RunOutcome::Cancelled;
+        BeginLine(s);
+        ExecuteStatement(s);
+    }
+    return RunOutcome::Ok;
+}
+
+void CInterpreter::ExecuteStatement(LineState& s) {
+    const std::string& word = s.strWord;
+    if (word.empty() || word == "'" || word == "mark") return;
+    if (word == "set") return ExecSet(s);
+    if (word == "if") return ExecIf(s);
+    if (word == "goto") return ExecGoto(s);
+    if (word == "plot") return ExecPlot(s);
+    if (word == "var") return ExecVar(s);
+    if (word == "graphic") return ExecGraphic(s);
+    ThrowInterpretation("Unknown command '" + word + "' (col: " + LineNumberText(s.nLine) + ").");
+}
+
+void CInterpreter::ExecVar(LineState& s) {
+    const std::string name = ReadWord(s.pPos);
+    if (m_symbols.Find(name)) ThrowInterpretation("Variable " + name + " redefinition.");
+    SymbolRec rec;
+    rec.nKind = SK_NUMBER;
+    m_symbols.Set(name, rec);
+}
+
+void CInterpreter::ExecSet(LineState& s) {
+    const std::string name = ReadWord(s.pPos);
+    SymbolRec* pRec = m_symbols.Find(name);
+    if (!pRec || pRec->nKind != SK_NUMBER) ThrowInterpretation("Variable " + name + " undefined.");
+    if (ReadChar(s.pPos) != '=') ThrowBadCommand(s);
+    double value = 0.0;
+    if (!Evaluate(s.pPos, value)) ThrowBadCommand(s);
+    // Evaluate only reads the table, so the record found above is still valid.
+    pRec->dValue = value;
+}
+
+bool CInterpreter::ReadIfOperand(const char*& cursor, double& value) {
+    return ReadNumber(cursor, value) || EvalOperand(cursor, value);
+}
+
+void CInterpreter::ExecIf(LineState& s) {
+    double a = 0.0, b = 0.0;
+    if (!ReadIfOperand(s.pPos, a)) ThrowBadAttributes(s);
+    const char comparison = ReadChar(s.pPos);
+    if (!ReadIfOperand(s.pPos, b)) ThrowBadAttributes(s);
+    // Every comparison with a NaN operand fails (IEEE), so a loop guarded
+    // by a NaN counter ends instead of running on.
+    bool bHolds = false;
+    switch (comparison) {
+        case '<': bHolds = a < b; break;
+        case '=': bHolds = a == b; break;
+        case '>': bHolds = a > b; break;
+        default:
+            ThrowInterpretation("Bad comparision symbol in 'if' statement (" + LineNumberText(s.nLine) + ").");
+    }
+    if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
+    if (bHolds) return;
+    // Skip the next line whatever it holds; it still counts as a line.
+    ReadLine(s.pNext);
+    ++s.nLine;
+}
+
+void CInterpreter::ExecGoto(LineState& s) {
+    const std::string name = ReadWord(s.pPos);
+    const MarkPos* pMark = m_marks.Find(name);
+    if (!pMark)
+        ThrowInterpretation("Bad mark name in goto command(" + LineNumberText(s.nLine) + ").");
+    if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
+    s.pNext = s.pText + pMark->nOffset;
+    s.nLine = pMark->nLine;
+}

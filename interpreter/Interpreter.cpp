@@ -1,0 +1,49 @@
+// The symbol table's life in a run: filled from the diagram, emptied of its
+// plot series at the end, and torn down without leaving a series behind.
+#include "interpreter/Interpreter.h"
+
+#include "diagram/EntityList.h"
+#include "graphs/Graphic.h"
+#include "interpreter/InterpreterError.h"
+
+namespace {
+bool IsGraphic(const std::string&, const SymbolRec& rec) { return rec.nKind == SK_GRAPHIC; }
+}  // namespace
+
+CInterpreter::~CInterpreter() { Clear(); }
+
+bool CInterpreter::ImportDrawingVariables(const EntityList* pList) {
+    if (!pList) return false;
+    Clear();
+    m_symbols.RemoveAll();
+    for (const auto& pEntity : *pList) {
+        SymbolRec rec;
+        const std::string name = pEntity->GetName(&rec);
+        if (name.empty()) continue;
+        if (m_symbols.Find(name))
+            throw CInterpreterError("Import drawing variables:\nVariable " + name + " redefinition.");
+        m_symbols.Set(name, rec);
+    }
+    return true;
+}
+
+bool CInterpreter::TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out) {
+    size_t count = 0;
+    m_symbols.ForEach([&](const std::string& name, SymbolRec& rec) { count += IsGraphic(name, rec); });
+    // Reserving first means no append below can fail halfway through.
+    out.reserve(out.size() + count);
+    m_symbols.ExtractIf(IsGraphic, [&](SymbolRec& rec) {
+        out.emplace_back(rec.pGraphic);
+        rec.pGraphic = nullptr;
+    });
+    return true;
+}
+
+void CInterpreter::Clear() {
+    m_symbols.ExtractIf(IsGraphic, [](SymbolRec& rec) {
+        delete rec.pGraphic;
+        rec.pGraphic = nullptr;
+    });
+}
+
+std::string LineNumberText(int64_t nLine) { return std::to_string(nLine); }

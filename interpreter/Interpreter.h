@@ -1,0 +1,80 @@
+// CInterpreter: one run of a model program. It holds the symbol table
+// filled from the diagram and by the program, and the mark table of the
+// program's jump targets; the run's plot series live in the symbol table
+// until TakeGraphics moves them out.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "diagram/SymbolRec.h"
+#include "interpreter/BuildGraphs.h"
+#include "interpreter/SymbolTable.h"
+
+class EntityList;
+class CVGraphic;
+
+// Where a mark points: its own line number and the byte offset of the line
+// after it. Both fields are wide, so marks in programs of any size work.
+struct MarkPos {
+    int64_t nLine = 0;
+    size_t nOffset = 0;
+};
+
+class CInterpreter {
+public:
+    CInterpreter() = default;
+    CInterpreter(const CInterpreter&) = delete;
+    CInterpreter& operator=(const CInterpreter&) = delete;
+    // Destroys the series still in the symbol table, so no run can leak them.
+    ~CInterpreter();
+
+    // Empties the symbol table and fills it with the diagram's named
+    // elements. False, doing nothing, when there is no list.
+    bool ImportDrawingVariables(const EntityList* pList);
+
+    // Runs the whole program. Interpreter errors are thrown; a run stopped
+    // by the step bound or the poll callback returns that outcome.
+    RunOutcome Run(const std::string& program, const RunControl& control = {});
+    void ScanMarks(const char* text);
+
+    // Expression from the cursor to the end of the line.
+    bool Evaluate(const char*& cursor, double& result);
+    // One symbol operand: a number, or a table or switch with its argument.
+    bool EvalOperand(const char*& cursor, double& result);
+
+    // Appends every series in iteration order and removes their symbols.
+    bool TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out);
+    // Destroys the series still held by the symbol table.
+    void Clear();
+
+    CNameTable<SymbolRec> m_symbols;
+    CNameTable<MarkPos> m_marks;
+
+    // Run state of the statement loop (defined for the statement handlers).
+    struct LineState;
+
+private:
+    void ExecuteStatement(LineState& state);
+    void ExecVar(LineState& state);
+    void ExecSet(LineState& state);
+    void ExecIf(LineState& state);
+    void ExecGoto(LineState& state);
+    void ExecGraphic(LineState& state);
+    void ExecPlot(LineState& state);
+    bool ReadIfOperand(const char*& cursor, double& value);
+
+    // Scratch stacks of Evaluate, kept to avoid allocating per expression.
+    std::vector<char> m_operators;
+    std::vector<double> m_operands;
+};
+
+// The value rules of table and switch symbols; false when the table has no
+// value at x (the gap left at the end of an uneven range).
+bool TableValue(const SymbolRec& rec, double x, double& value);
+double SwitchValue(const SymbolRec& rec, double x);
+
+// Line numbers as the messages write them.
+std::string LineNumberText(int64_t nLine);

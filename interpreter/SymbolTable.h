@@ -1,0 +1,90 @@
+// The interpreter's name tables: 17 buckets chained from the head, so that
+// iteration (bucket 0 to 16, newest name first in each bucket) gives the
+// order in which the user sees the plot series.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <forward_list>
+#include <string>
+#include <string_view>
+#include <utility>
+
+// Byte hash of a name: h = h * 33 + byte, bytes taken as signed, wrapping
+// in unsigned 32 bits.
+uint32_t HashName(std::string_view name);
+
+template <typename T>
+class CNameTable {
+public:
+    static constexpr uint32_t kBuckets = 17;
+    using Entry = std::pair<std::string, T>;
+
+    T* Find(std::string_view name) {
+        for (Entry& e : m_buckets[BucketOf(name)])
+            if (e.first == name) return &e.second;
+        return nullptr;
+    }
+    const T* Find(std::string_view name) const {
+        return const_cast<CNameTable*>(this)->Find(name);
+    }
+
+    // Overwriting keeps an existing name where it stands; a new name goes to
+    // the head of its bucket.
+    void Set(std::string_view name, const T& value) {
+        if (T* existing = Find(name)) {
+            *existing = value;
+            return;
+        }
+        m_buckets[BucketOf(name)].emplace_front(std::string(name), value);
+        ++m_nCount;
+    }
+
+    bool Remove(std::string_view name) {
+        auto& chain = m_buckets[BucketOf(name)];
+        for (auto prev = chain.before_begin(), it = chain.begin(); it != chain.end(); prev = it++) {
+            if (it->first == name) {
+                chain.erase_after(prev);
+                --m_nCount;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void RemoveAll() {
+        for (auto& chain : m_buckets) chain.clear();
+        m_nCount = 0;
+    }
+
+    size_t GetCount() const { return m_nCount; }
+
+    // Visits every entry in iteration order; fn(name, value).
+    template <typename Fn>
+    void ForEach(Fn&& fn) {
+        for (auto& chain : m_buckets)
+            for (Entry& e : chain) fn(e.first, e.second);
+    }
+
+    // Removes, in iteration order, every entry for which pred(name, value)
+    // holds, calling take(value) just before each removal.
+    template <typename Pred, typename Take>
+    void ExtractIf(Pred&& pred, Take&& take) {
+        for (auto& chain : m_buckets) {
+            for (auto prev = chain.before_begin(), it = chain.begin(); it != chain.end();) {
+                if (pred(it->first, it->second)) {
+                    take(it->second);
+                    it = chain.erase_after(prev);
+                    --m_nCount;
+                } else {
+                    prev = it++;
+                }
+            }
+        }
+    }
+
+private:
+    static uint32_t BucketOf(std::string_view name) { return HashName(name) % kBuckets; }
+
+    std::array<std::forward_list<Entry>, kBuckets> m_buckets;
+    size_t m_nCount = 0;
+};

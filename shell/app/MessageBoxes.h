@@ -1,0 +1,29 @@
+// The message boxes and file-name questions of the desktop shell go through
+// these functions so that tests can answer them without a real modal loop.
+#pragma once
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+struct CMessageBoxRequest {
+    QWidget* pParent = nullptr;
+    QString strText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+};
+
+using MessageBoxHook = std::function<QMessageBox::StandardButton(const CMessageBoxRequest&)>;
+// bSave chooses the save dialog; the result is the chosen path or empty.
+using FileDialogHook = std::function<QString(bool bSave, const QString& strFilter)>;
+
+// Shows a modal box with the application's title; returns the button.
+QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& text,
+                                             QMessageBox::Icon icon = QMessageBox::NoIcon,
+                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter);
+
+// An empty hook restores the real dialogs.
+void SetMessageBoxHook(MessageBoxHook hook);
+void SetFileDialogHook(FileDialogHook hook);

@@ -1,0 +1,23 @@
+// CStatusBar: the frame's status bar: a message pane that reads "Готово"
+// when idle and a command's prompt while its item or button is under the
+// mouse, then the CAP, NUM and SCRL indicator panes.
+#pragma once
+#include <QStatusBar>
+
+class QLabel;
+
+class CStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit CStatusBar(QWidget* parent = nullptr);
+
+    // The text of the message pane when no prompt covers it.
+    void SetMessageText(const QString& text);
+    // What the message pane shows now (a prompt while one is up).
+    QString MessageText() const;
+    QLabel* Indicator(int index) const { return m_indicators[index]; }
+
+private:
+    QLabel* m_pMessage;
+    QLabel* m_indicators[3];
+};

@@ -1,0 +1,50 @@
+// Start-up of the desktop application, in the framework's order.
+#include "shell/app/VarnelApp.h"
+
+#include <QFileInfo>
+
+#include "shell/app/CommandIds.h"
+#include "shell/app/CommandLine.h"
+#include "shell/app/MainFrame.h"
+#include "shell/app/MessageBoxes.h"
+#include "shell/app/PrintModel.h"
+#include "shell/app/Resources.h"
+#include "shell/app/Screenshots.h"
+#include "shell/document/VarnelDoc.h"
+
+void SetApplicationIdentity() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(LoadResString(IDS_APP_TITLE));
+    QGuiApplication::setDesktopFileName(QStringLiteral("varnel"));
+}
+
+CVarnelApp::CVarnelApp(int& argc, char** argv) : QApplication(argc, argv) {}
+
+CVarnelApp::~CVarnelApp() = default;
+
+int CVarnelApp::InitInstance() {
+    SetApplicationIdentity();
+    setWindowIcon(LoadAppIcon());
+    // The frame reads the two-entry recent-file list from the settings.
+    m_pMainFrame = std::make_unique<CMainFrame>();
+    if (!m_pMainFrame->IsCreated()) return 1;
+
+    const CCommandLineInfo cmd = ParseCommandLine(arguments().mid(1));
+    if (!cmd.m_strError.isEmpty()) {
+        VarnelMessageBox(nullptr, cmd.m_strError, QMessageBox::Critical);
+        return 1;
+    }
+    if (cmd.m_nShellCommand != CCommandLineInfo::FileNew &&
+        !m_pMainFrame->OpenDocumentFile(cmd.m_strFileName, false))
+        return 1;
+    if (cmd.m_nShellCommand == CCommandLineInfo::FilePrint || cmd.m_nShellCommand == CCommandLineInfo::FilePrintTo) {
+        const QString error = PrintModel(m_pMainFrame->Document(), QFileInfo(cmd.m_strFileName).fileName(),
+                                         cmd.m_strPrinterName);
+        if (!error.isEmpty()) VarnelMessageBox(nullptr, error, QMessageBox::Critical);
+        return error.isEmpty() ? 0 : 1;
+    }
+    m_pMainFrame->show();
+    m_pMainFrame->raise();
+    ScheduleScreenshotsIfAsked(*m_pMainFrame);
+    return -1;
+}

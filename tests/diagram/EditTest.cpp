@@ -1,0 +1,414 @@
+// Editing elements through the parameter dialog: what each class shows,
+// which boxes it lets the user change, what it takes back and what it
+// reports; and the symbol records GetName fills.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "diagram/ElementParamDlg.h"
+#include "diagram/TableElements.h"
+#include "tests/support/FakeDialogHost.h"
+
+namespace {
+
+using S = CElementDialogState;
+
+// Captions as the dialog stores them (code page 1251).
+const std::string kFrom = "\xCE\xF2:";                    // От:
+const std::string kTo = "\xC4\xEE:";                      // До:
+const std::string kStep = "\xD8\xE0\xE3:";                // Шаг:
+const std::string kFirst = "1-\xE5 \xE7\xED\xE0\xF7.:";   // 1-е знач.:
+const std::string kSecond = "2-\xE5 \xE7\xED\xE0\xF7.:";  // 2-е знач.:
+const std::string kSwitch = "\xCF\xE5\xF0\xE5\xEA\xEB.:"; // Перекл.:
+const std::string kIncorrectData = "Incorrect data.";
+const std::string kIncorrectRange =
+    "Incorrect range(\xE8\xEB\xE8 \xEC\xF3\xF1\xEE\xF0 \xEF\xEE\xF1\xEB\xE5 \xE4\xE0\xED\xED\xFB\xF5).";
+
+// Editable: read-only text boxes and disabled boxes are not.
+bool Editable(const CDialogBox& box) { return box.bEnabled && !box.bReadOnly; }
+
+std::string EditableMask(const S& s) {
+    std::string mask;
+    for (const CDialogBox* b : {&s.name, &s.description, &s.values, &s.first, &s.second, &s.third})
+        mask += Editable(*b) ? 'x' : '-';
+    return mask;
+}
+
+std::unique_ptr<CVTableData> Table(double from, double to, double step) {
+    auto t = std::make_unique<CVTableData>();
+    t->m_dFrom = from;
+    t->m_dTo = to;
+    t->m_dStep = step;
+    return t;
+}
+
+}  // namespace
+
+// ---- the dialog itself ----
+
+TEST(ParamDialog, ShowsNumbersWithPercentGAndPlainCaptions) {
+    CElementParamDlg dlg;
+    dlg.m_dFrom = 0.0;
+    dlg.m_dTo = 1234567.0;
+    dlg.m_dStep = 0.1 + 0.2;
+    const S s = dlg.InitialState();
+    EXPECT_EQ(s.first.strText, "0");
+    EXPECT_EQ(s.second.strText, "1.23457e+06");
+    EXPECT_EQ(s.third.strText, "0.3");
+    EXPECT_EQ(s.strFirstCaption, kFrom);
+    EXPECT_EQ(s.strSecondCaption, kTo);
+    EXPECT_EQ(s.strThirdCaption, kStep);
+    EXPECT_EQ(EditableMask(s), "------");
+    EXPECT_TRUE(s.name.bEnabled);  // read-only, still shown and selectable
+    EXPECT_TRUE(s.name.bReadOnly);
+    EXPECT_FALSE(s.values.bEnabled);
+}
+
+TEST(ParamDialog, OkReadsEveryBoxAndOrsTheirModifiedStates) {
+    CElementParamDlg dlg;
+    dlg.m_nFlags = PF_NAME | PF_STEP;
+    FakeDialogHost host;
+    host.Type(&S::third, "2.5e3xyz").Ok();
+    EXPECT_EQ(dlg.DoModal(host), IDOK);
+    EXPECT_EQ(dlg.m_bModified, 1);
+    EXPECT_EQ(dlg.m_dStep, 2500.0);
+    EXPECT_EQ(dlg.m_dFrom, 0.0);
+
+    // Retyping the same text still counts as a change.
+    FakeDialogHost same;
+    same.Type(&S::name, "").Ok();
+    EXPECT_EQ(dlg.DoModal(same), IDOK);
+    EXPECT_EQ(dlg.m_bModified, 1);
+
+    FakeDialogHost untouched;
+    untouched.Ok();
+    EXPECT_EQ(dlg.DoModal(untouched), IDOK);
+    EXPECT_EQ(dlg.m_bModified, 0);
+}
+
+TEST(ParamDialog, CancelReadsNothing) {
+    CElementParamDlg dlg;
+    dlg.m_nFlags = PF_NAME;
+    dlg.m_strName = "keep";
+    FakeDialogHost host;
+    host.Type(&S::name, "lost").Cancel();
+    EXPECT_EQ(dlg.DoModal(host), IDCANCEL);
+    EXPECT_EQ(dlg.m_strName, "keep");
+    EXPECT_EQ(dlg.m_bModified, 0);
+}
+
+// ---- per class ----
+
+TEST(EditText, DrawingModeEditsTheTextOtherwiseShowsIt) {
+    CVText text;
+    FakeDialogHost host;
+    host.Type(&S::name, "Hello").Ok();
+    EXPECT_EQ(text.Edit(true, host), EDIT_CHANGED);
+    EXPECT_EQ(text.m_strText, "Hello");
+    EXPECT_EQ(EditableMask(host.shown[0]), "x-----");
+    EXPECT_EQ(host.shown[0].name.strText, "Linor(ver 1.0)");
+
+    FakeDialogHost viewer;
+    viewer.Type(&S::name, "Other").Ok();
+    EXPECT_EQ(text.Edit(false, viewer), EDIT_UNCHANGED);
+    EXPECT_EQ(EditableMask(viewer.shown[0]), "------");
+    EXPECT_EQ(text.m_strText, "Hello");
+}
+
+TEST(EditLevel, ValueIsAlwaysEditableNameAndDescriptionOnlyInDrawingMode) {
+    CVLevel level;
+    level.m_dValue = 0.1 + 0.2;
+    FakeDialogHost host;
+    host.Type(&S::values, "2.5e3").Type(&S::description, "stock").Ok();
+    EXPECT_EQ(level.Edit(true, host), EDIT_CHANGED);
+    EXPECT_EQ(EditableMask(host.shown[0]), "xxx---");
+    EXPECT_EQ(host.shown[0].values.strText, "0.3");
+    EXPECT_EQ(level.m_dValue, 2500.0);
+    EXPECT_EQ(level.m_strDescription, "stock");
+
+    FakeDialogHost modify;
+    modify.Ok();
+    level.m_dValue = 0.1 + 0.2;
+    EXPECT_EQ(level.Edit(false, modify), EDIT_UNCHANGED);
+    EXPECT_EQ(EditableMask(modify.shown[0]), "--x---");
+    EXPECT_EQ(level.m_dValue, 0.3);  // taken back through its "%g" text
+}
+
+TEST(EditLevel, CancelReportsUnchangedAndWritesNothing) {
+    CVLevel level;
+    FakeDialogHost host;
+    host.Type(&S::name, "Stock").Cancel();
+    EXPECT_EQ(level.Edit(true, host), EDIT_UNCHANGED);
+    EXPECT_EQ(level.m_strName, "Level");
+}
+
+TEST(EditRate, ValueBoxIsNeverEnabledButTheValueIsRewrittenFromItsText) {
+    CVRate rate;
+    rate.m_dValue = 1.23456789;
+    FakeDialogHost host;
+    host.Type(&S::values, "7").Ok();
+    EXPECT_EQ(rate.Edit(true, host), EDIT_UNCHANGED);
+    EXPECT_EQ(host.refusedTyping, 1);
+    EXPECT_EQ(EditableMask(host.shown[0]), "xx----");
+    EXPECT_EQ(rate.m_dValue, 1.23457);
+
+    CVVariable var;
+    FakeDialogHost viewer;
+    viewer.Ok();
+    EXPECT_EQ(var.Edit(false, viewer), EDIT_UNCHANGED);
+    EXPECT_EQ(EditableMask(viewer.shown[0]), "------");
+    EXPECT_EQ(viewer.shown[0].name.strText, "Var");
+}
+
+TEST(EditExpert, BehavesLikeALevelOverItsText) {
+    CVExpert expert;
+    FakeDialogHost host;
+    host.Type(&S::name, "E1").Type(&S::values, "4").Ok();
+    EXPECT_EQ(expert.Edit(true, host), EDIT_CHANGED);
+    EXPECT_EQ(expert.m_strText, "E1");
+    EXPECT_EQ(expert.m_dValue, 4.0);
+    FakeDialogHost modify;
+    modify.Ok();
+    expert.Edit(false, modify);
+    EXPECT_EQ(EditableMask(modify.shown[0]), "--x---");
+}
+
+TEST(EditSwitch, ThreeNumbersWithSwitchCaptionsInBothModes) {
+    CVSwitch sw;
+    sw.m_dValue = 1;
+    sw.m_dValue2 = 2;
+    sw.m_dThreshold = 10;
+    FakeDialogHost host;
+    host.Type(&S::third, "12").Ok();
+    EXPECT_EQ(sw.Edit(false, host), EDIT_CHANGED);
+    const S& s = host.shown[0];
+    EXPECT_EQ(EditableMask(s), "---xxx");
+    EXPECT_EQ(s.values.strText, "");
+    EXPECT_EQ(s.first.strText, "1");
+    EXPECT_EQ(s.second.strText, "2");
+    EXPECT_EQ(s.third.strText, "10");
+    EXPECT_EQ(s.strFirstCaption, kFirst);
+    EXPECT_EQ(s.strSecondCaption, kSecond);
+    EXPECT_EQ(s.strThirdCaption, kSwitch);
+    EXPECT_EQ(sw.m_dThreshold, 12.0);
+
+    FakeDialogHost drawing;
+    drawing.Ok();
+    EXPECT_EQ(sw.Edit(true, drawing), EDIT_UNCHANGED);
+    EXPECT_EQ(EditableMask(drawing.shown[0]), "xx-xxx");
+    EXPECT_EQ(drawing.shown[0].strThirdCaption, kSwitch);
+}
+
+TEST(EditOthers, SourcesAndPrimitivesHaveNoDialog) {
+    FakeDialogHost host;
+    CVSources sources;
+    CVLine line;
+    CVArrow arrow;
+    EXPECT_EQ(sources.Edit(true, host), EDIT_NO_DIALOG);
+    EXPECT_EQ(line.Edit(true, host), EDIT_NO_DIALOG);
+    EXPECT_EQ(arrow.Edit(false, host), EDIT_NO_DIALOG);
+    EXPECT_TRUE(host.shown.empty());
+}
+
+// ---- table ----
+
+TEST(EditTable, ShowsRangeAndValuesWithTableCaptions) {
+    auto table = Table(0, 1, 0.5);
+    table->m_data = {0.5, 1, 1.5};
+    FakeDialogHost host;
+    host.Ok();
+    EXPECT_EQ(table->Edit(false, host), EDIT_UNCHANGED);
+    const S& s = host.shown[0];
+    EXPECT_EQ(s.values.strText, "0.5/1/1.5");
+    EXPECT_EQ(s.first.strText, "0");
+    EXPECT_EQ(s.second.strText, "1");
+    EXPECT_EQ(s.third.strText, "0.5");
+    EXPECT_EQ(EditableMask(s), "--xxxx");
+    EXPECT_EQ(s.strFirstCaption, kFrom);
+    EXPECT_EQ(s.strThirdCaption, kStep);
+    EXPECT_EQ(table->m_data, (std::vector<double>{0.5, 1, 1.5}));
+
+    FakeDialogHost drawing;
+    drawing.Ok();
+    table->Edit(true, drawing);
+    EXPECT_EQ(EditableMask(drawing.shown[0]), "xxxxxx");
+}
+
+TEST(EditTable, NewRangeAndValuesAreTakenBack) {
+    auto table = std::make_unique<CVTableData>();
+    FakeDialogHost host;
+    host.Type(&S::second, "10").Type(&S::third, "5").Type(&S::values, "1/2/3").Ok();
+    EXPECT_EQ(table->Edit(true, host), EDIT_CHANGED);
+    EXPECT_EQ(table->m_data, (std::vector<double>{1, 2, 3}));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(EditTable, ShortValueListIsPaddedWithZeros) {
+    auto table = Table(0, 10, 5);
+    FakeDialogHost host;
+    host.Type(&S::values, "1//3").Ok();
+    EXPECT_EQ(table->Edit(true, host), EDIT_CHANGED);
+    EXPECT_EQ(table->m_data, (std::vector<double>{1, 0, 3}));
+}
+
+TEST(EditTable, SurplusValuesWarnButTheEditStands) {
+    auto table = Table(0, 10, 5);
+    FakeDialogHost host;
+    host.Type(&S::values, "1/2/3/4").Ok();
+    EXPECT_EQ(table->Edit(true, host), EDIT_CHANGED);
+    EXPECT_EQ(host.messages, std::vector<std::string>{kIncorrectRange});
+    EXPECT_EQ(table->m_data, (std::vector<double>{1, 2, 3}));
+}
+
+TEST(EditTable, MalformedValuesAreRejectedButNameAndRangeStay) {
+    auto table = Table(0, 10, 5);
+    FakeDialogHost host;
+    host.Type(&S::name, "T2").Type(&S::values, "1;2").Ok();
+    EXPECT_EQ(table->Edit(true, host), EDIT_REJECTED);
+    EXPECT_EQ(host.messages, std::vector<std::string>{kIncorrectData});
+    EXPECT_EQ(table->m_strName, "T2");
+    EXPECT_EQ(table->m_data, (std::vector<double>{1, 0, 0}));
+    // The caller must still mark the document modified.
+    EXPECT_TRUE(table->LastEditLeftChanges());
+    EXPECT_TRUE(EditChangedDocument(*table, EDIT_REJECTED));
+}
+
+TEST(EditTable, ZeroStepOrNegativeCountKeepsNoValuesSilently) {
+    auto table = Table(0, 10, 5);
+    table->m_data = {1, 2, 3};
+    FakeDialogHost host;
+    host.Type(&S::third, "0").Type(&S::values, "9/9/9").Ok();
+    EXPECT_EQ(table->Edit(true, host), EDIT_REJECTED);
+    EXPECT_TRUE(table->m_data.empty());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(EditChangedDocument(*table, EDIT_REJECTED));
+
+    auto backwards = Table(0, 10, 1);
+    FakeDialogHost reversed;
+    reversed.Type(&S::first, "10").Type(&S::second, "0").Type(&S::values, "1").Ok();
+    EXPECT_EQ(backwards->Edit(true, reversed), EDIT_REJECTED);
+    EXPECT_TRUE(backwards->m_data.empty());
+    EXPECT_EQ(backwards->ValueCount(), 0);
+}
+
+TEST(EditTable, RejectedEditThatChangedNothingLeavesTheDocumentAlone) {
+    auto table = std::make_unique<CVTableData>();  // step 0: every OK is rejected
+    FakeDialogHost host;
+    host.Ok();
+    EXPECT_EQ(table->Edit(true, host), EDIT_REJECTED);
+    EXPECT_FALSE(EditChangedDocument(*table, EDIT_REJECTED));
+    EXPECT_TRUE(EditChangedDocument(*table, EDIT_CHANGED));
+    EXPECT_FALSE(EditChangedDocument(*table, EDIT_UNCHANGED));
+}
+
+TEST(EditTable, UnreadableStoredValuesAreRejectedOnReopening) {
+    // A value "%g" prints as "inf" cannot be read back; confirming the
+    // dialog unchanged loses it, which the caller must learn about.
+    auto table = Table(0, 1, 1);
+    table->m_data = {INFINITY, 2};
+    FakeDialogHost host;
+    host.Ok();
+    EXPECT_EQ(table->Edit(true, host), EDIT_REJECTED);
+    EXPECT_EQ(host.messages, std::vector<std::string>{kIncorrectData});
+    EXPECT_TRUE(EditChangedDocument(*table, EDIT_REJECTED));
+}
+
+TEST(EditTable, RangeTooLargeToHoldIsRefusedKeepingTheOldValues) {
+    auto table = Table(0, 1, 1);
+    table->m_data = {1, 2};
+    FakeDialogHost host;
+    host.Type(&S::second, "1e+9").Ok();
+    EXPECT_EQ(table->Edit(true, host), EDIT_REJECTED);
+    EXPECT_EQ(host.messages, std::vector<std::string>{kIncorrectRange});
+    EXPECT_EQ(table->m_dTo, 1.0);
+    EXPECT_EQ(table->m_data, (std::vector<double>{1, 2}));
+}
+
+TEST(EditTable, CancelChangesNothing) {
+    auto table = Table(0, 10, 5);
+    table->m_data = {1, 2, 3};
+    FakeDialogHost host;
+    host.Type(&S::values, "x").Cancel();
+    EXPECT_EQ(table->Edit(true, host), EDIT_UNCHANGED);
+    EXPECT_EQ(table->m_data, (std::vector<double>{1, 2, 3}));
+    EXPECT_FALSE(table->LastEditLeftChanges());
+}
+
+TEST(TableCount, FollowsTheRangeRule) {
+    EXPECT_EQ(Table(0, 10, 5)->ValueCount(), 3);
+    EXPECT_EQ(Table(0, 1, 0.3)->ValueCount(), 4);
+    EXPECT_EQ(Table(0, 1, 0)->ValueCount(), 0);
+    EXPECT_EQ(Table(10, 0, 1)->ValueCount(), 0);
+    EXPECT_EQ(Table(0, NAN, 1)->ValueCount(), 0);
+}
+
+// ---- GetName ----
+
+TEST(GetName, NumberElementsFillKindAndValueOnly) {
+    SymbolRec rec;
+    rec.dFrom = 7;
+    CVLevel level;
+    level.m_dValue = 3.5;
+    EXPECT_EQ(level.GetName(&rec), "Level");
+    EXPECT_EQ(rec.nKind, SK_NUMBER);
+    EXPECT_EQ(rec.dValue, 3.5);
+    EXPECT_EQ(rec.dFrom, 7.0);
+
+    CVRate rate;
+    EXPECT_EQ(rate.GetName(&rec), "Rate");
+    CVVariable var;
+    EXPECT_EQ(var.GetName(&rec), "Var");
+    CVExpert expert;
+    expert.m_dValue = -1;
+    SymbolRec er;
+    EXPECT_EQ(expert.GetName(&er), "Expert");
+    EXPECT_EQ(er.nKind, SK_NUMBER);
+    EXPECT_EQ(er.dValue, -1.0);
+}
+
+TEST(GetName, SwitchGivesBothValuesAndTheThreshold) {
+    CVSwitch sw;
+    sw.m_dValue = 1;
+    sw.m_dValue2 = 2;
+    sw.m_dThreshold = 10;
+    SymbolRec rec;
+    EXPECT_EQ(sw.GetName(&rec), "Switch");
+    EXPECT_EQ(rec.nKind, SK_SWITCH);
+    EXPECT_EQ(rec.dValue, 1.0);
+    EXPECT_EQ(rec.dFrom, 2.0);
+    EXPECT_EQ(rec.dTo, 10.0);
+    EXPECT_EQ(rec.dStep, 0.0);
+}
+
+TEST(GetName, TablePointsAtItsValuesOnlyWhenItHasAny) {
+    auto table = Table(0, 10, 5);
+    table->m_data = {1, 2, 3};
+    SymbolRec rec;
+    EXPECT_EQ(table->GetName(&rec), "Table");
+    EXPECT_EQ(rec.nKind, SK_TABLE);
+    EXPECT_EQ(rec.dFrom, 0.0);
+    EXPECT_EQ(rec.dTo, 10.0);
+    EXPECT_EQ(rec.dStep, 5.0);
+    EXPECT_EQ(rec.pData, table->m_data.data());
+
+    SymbolRec empty;
+    auto noStep = Table(0, 10, 0);
+    noStep->GetName(&empty);
+    EXPECT_EQ(empty.nKind, SK_TABLE);
+    EXPECT_EQ(empty.pData, nullptr);
+    auto negative = Table(10, 0, 1);
+    negative->GetName(&empty);
+    EXPECT_EQ(empty.pData, nullptr);
+}
+
+TEST(GetName, UnnamedObjectsLeaveTheRecordAlone) {
+    SymbolRec rec;
+    rec.nKind = 99;
+    CVLine line;
+    CVText text;
+    CVSources sources;
+    CVEntity entity;
+    for (CVEntity* e : std::initializer_list<CVEntity*>{&line, &text, &sources, &entity})
+        EXPECT_EQ(e->GetName(&rec), "");
+    EXPECT_EQ(rec.nKind, 99);
+}

@@ -1,0 +1,249 @@
+// The plot series: sample order, the automatic and explicit axis ranges,
+// the mapping to screen points (also for degenerate ranges), drawing with
+// its pen, and the archive form written out byte for byte.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "graphs/Graphic.h"
+#include "shell/archive/Archive.h"
+
+namespace {
+
+// Records the drawing calls a series makes.
+class CRecorder : public CDrawContext {
+public:
+    void MoveTo(CPoint p) override { calls.push_back("M" + Text(p)); }
+    void LineTo(CPoint p) override { calls.push_back("L" + Text(p)); }
+    void Rectangle(const CRect&) override { calls.push_back("rect"); }
+    void Ellipse(const CRect&) override { calls.push_back("ellipse"); }
+    void PolyBezier(const CPoint*, int) override { calls.push_back("bezier"); }
+    void DrawText(const std::string&, const CRect&, uint32_t) override { calls.push_back("text"); }
+    CPen GetPen() const override { return pen; }
+    void SetPen(const CPen& p) override {
+        pen = p;
+        pens.push_back(p);
+    }
+    CFontSpec GetFont() const override { return {}; }
+    void SetFont(const CFontSpec&) override {}
+    void SetTextColor(COLORREF) override {}
+    int32_t SetROP2(int32_t) override { return R2_COPYPEN; }
+
+    static std::string Text(CPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+    CPen pen{PS_SOLID, 3, RGB(1, 2, 3)};
+    std::vector<CPen> pens;
+    std::vector<std::string> calls;
+};
+
+std::vector<CPoint> PointsOf(CVGraphic& g) {
+    std::vector<CPoint> points;
+    for (int i = 0; i < g.GetPointCount(); ++i) points.push_back(g.GetPoint(i));
+    return points;
+}
+
+const CRect kRect{45, 15, 255, 235};
+
+TEST(Graphic, NewSeriesHasTheDefaults) {
+    CVGraphic g;
+    EXPECT_EQ(g.m_strText, "");
+    EXPECT_EQ(g.m_nColor, 0);
+    EXPECT_EQ(g.m_dLoX, 0.0);
+    EXPECT_EQ(g.m_dHiX, 0.0);
+    EXPECT_EQ(g.m_dLoY, 0.0);
+    EXPECT_EQ(g.m_dHiY, 0.0);
+    EXPECT_EQ(g.m_dDivY, 1.0);
+    EXPECT_EQ(g.GetSampleCount(), 0);
+    EXPECT_EQ(g.GetName(nullptr), "");
+}
+
+TEST(Graphic, SortByXIsStable) {
+    CVGraphic g;
+    g.AddSample(3, 30);
+    g.AddSample(1, 10);
+    g.AddSample(2, 20);
+    g.AddSample(1, 11);
+    g.AddSample(1, 12);
+    g.SortByX();
+    const std::vector<CSample> expected{{1, 10}, {1, 11}, {1, 12}, {2, 20}, {3, 30}};
+    EXPECT_EQ(g.Samples(), expected);
+    g.RemoveAllSamples();
+    EXPECT_EQ(g.GetSampleCount(), 0);
+}
+
+TEST(Graphic, AutomaticRangeComesFromTheSamples) {
+    CVGraphic g;
+    double loX, hiX, loY, hiY;
+    EXPECT_FALSE(g.GetRange(loX, hiX, loY, hiY));
+    g.AddSample(0, 5);
+    g.AddSample(4, -7);
+    g.AddSample(10, 3);
+    ASSERT_TRUE(g.GetRange(loX, hiX, loY, hiY));
+    EXPECT_EQ(loX, 0);
+    EXPECT_EQ(hiX, 10);
+    EXPECT_EQ(loY, -7);
+    EXPECT_EQ(hiY, 5);
+}
+
+TEST(Graphic, ExplicitRangeIsUsedUnchangedEvenWithOneEndZero) {
+    CVGraphic g;
+    g.m_dLoY = 0;
+    g.m_dHiY = 50;
+    g.m_dLoX = -1;
+    g.m_dHiX = 0;
+    double loX, hiX, loY, hiY;
+    ASSERT_TRUE(g.GetRange(loX, hiX, loY, hiY));
+    EXPECT_EQ(loY, 0);
+    EXPECT_EQ(hiY, 50);
+    EXPECT_EQ(loX, -1);
+    EXPECT_EQ(hiX, 0);
+    g.AddSample(40, 60);
+    g.m_dLoY = 0;
+    g.m_dHiY = 100;
+    ASSERT_TRUE(g.GetRange(loX, hiX, loY, hiY));
+    EXPECT_EQ(hiY, 100);
+}
+
+TEST(Graphic, MapToRectPutsHighYAtTheTop) {
+    CVGraphic g;
+    g.AddSample(0, 5);
+    g.AddSample(10, -5);
+    g.MapToRect(kRect);
+    EXPECT_EQ(PointsOf(g), (std::vector<CPoint>{{45, 15}, {255, 235}}));
+    g.AddSample(5, 0);
+    g.SortByX();
+    g.MapToRect(kRect);
+    EXPECT_EQ(PointsOf(g), (std::vector<CPoint>{{45, 15}, {150, 125}, {255, 235}}));
+}
+
+TEST(Graphic, MapToRectLeavesAnEmptySeriesAlone) {
+    CVGraphic g;
+    g.AddPoint(CPoint{1, 2});
+    g.MapToRect(kRect);
+    EXPECT_EQ(g.GetPointCount(), 1);
+}
+
+TEST(Graphic, DegenerateRangesMapWithoutFailing) {
+    CVGraphic flat;
+    flat.AddSample(0, 7);
+    flat.AddSample(10, 7);
+    flat.MapToRect(kRect);  // 0/0 in y: NaN becomes 0
+    EXPECT_EQ(PointsOf(flat), (std::vector<CPoint>{{45, 0}, {255, 0}}));
+
+    CVGraphic single;
+    single.AddSample(3, 4);
+    single.MapToRect(kRect);
+    EXPECT_EQ(single.GetPointCount(), 1);
+
+    CVGraphic wild;
+    wild.AddSample(0, 0);
+    wild.AddSample(1e-300, std::numeric_limits<double>::infinity());
+    wild.AddSample(1, std::nan(""));
+    wild.MapToRect(kRect);
+    ASSERT_EQ(wild.GetPointCount(), 3);
+    EXPECT_EQ(wild.GetPoint(0).x, 45);
+}
+
+TEST(Graphic, DrawsAPolylineWithItsPenAndRestoresThePrevious) {
+    CVGraphic g;
+    g.m_nColor = 255;
+    g.AddSample(0, 5);
+    g.AddSample(5, 0);
+    g.AddSample(10, -5);
+    g.MapToRect(kRect);
+    CRecorder dc;
+    g.Draw(dc, nullptr);
+    EXPECT_EQ(dc.calls, (std::vector<std::string>{"M45,15", "L150,125", "L255,235"}));
+    ASSERT_EQ(dc.pens.size(), 2u);
+    EXPECT_EQ(dc.pens[0], (CPen{PS_SOLID, 1, 255}));
+    EXPECT_EQ(dc.pens[1], (CPen{PS_SOLID, 3, RGB(1, 2, 3)}));
+
+    g.m_bHighlight = 1;
+    CRecorder highlighted;
+    g.Draw(highlighted, nullptr);
+    EXPECT_EQ(highlighted.calls, dc.calls);
+    EXPECT_EQ(highlighted.pens[0], (CPen{PS_DASH, 1, 255}));
+}
+
+TEST(Graphic, EmptySeriesDrawsNothingButStillRestoresThePen) {
+    CVGraphic g;
+    CRecorder dc;
+    g.Draw(dc, nullptr);
+    EXPECT_TRUE(dc.calls.empty());
+    EXPECT_EQ(dc.pen, (CPen{PS_SOLID, 3, RGB(1, 2, 3)}));
+}
+
+// id 7, no points, samples (1, 2) and (-0.5, 0), colour 255, caption "ab".
+const std::vector<uint8_t> kSeriesBytes{
+    0x07, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,              // id, point count
+    0x02, 0x00, 0x00, 0x00,                                      // sample count
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F,              // 1.0
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40,              // 2.0
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0xBF,              // -0.5
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,              // 0.0
+    0xFF, 0x00, 0x00, 0x00,                                      // colour
+    0x02, 0x61, 0x62,                                            // "ab"
+};
+
+CClassRegistry Registry() {
+    CClassRegistry registry;
+    RegisterGraphClasses(registry);
+    return registry;
+}
+
+TEST(Graphic, StoresSamplesColourAndCaption) {
+    CVGraphic g;
+    g.m_nId = 7;
+    g.AddSample(1, 2);
+    g.AddSample(-0.5, 0);
+    g.m_nColor = 255;
+    g.m_strText = "ab";
+    g.m_dDivY = 10;  // not part of the record
+    CArchive ar;
+    g.Serialize(ar);
+    EXPECT_EQ(ar.Buffer(), kSeriesBytes);
+}
+
+TEST(Graphic, LoadsItsRecordAndKeepsDefaultRanges) {
+    const CClassRegistry registry = Registry();
+    CArchive ar(kSeriesBytes, registry);
+    CVGraphic g;
+    g.AddSample(9, 9);
+    g.m_dLoX = 3;
+    g.Serialize(ar);
+    EXPECT_EQ(g.m_nId, 7);
+    EXPECT_EQ(g.Samples(), (std::vector<CSample>{{1, 2}, {-0.5, 0}}));
+    EXPECT_EQ(g.m_nColor, 255);
+    EXPECT_EQ(g.m_strText, "ab");
+    EXPECT_EQ(ar.BytesLeft(), 0u);
+    EXPECT_NE(registry.Find("CVGraphic"), nullptr);
+}
+
+TEST(Graphic, HugeSampleCountIsABadFormatNotAnAllocation) {
+    std::vector<uint8_t> bytes(kSeriesBytes.begin(), kSeriesBytes.begin() + 8);
+    for (uint8_t b : {0xFF, 0xFF, 0xFF, 0x7F}) bytes.push_back(b);
+    bytes.insert(bytes.end(), 16, 0);
+    const CClassRegistry registry = Registry();
+    CArchive ar(bytes, registry);
+    CVGraphic g;
+    try {
+        g.Serialize(ar);
+        FAIL() << "loaded";
+    } catch (const CFileError& e) {
+        EXPECT_EQ(e.Kind(), FileErrorKind::BadFormat);
+    }
+}
+
+TEST(Graphic, NegativeSampleCountReadsNoPairs) {
+    std::vector<uint8_t> bytes(kSeriesBytes.begin(), kSeriesBytes.begin() + 8);
+    for (uint8_t b : {0xFF, 0xFF, 0xFF, 0xFF, 0x05, 0x00, 0x00, 0x00, 0x00}) bytes.push_back(b);
+    const CClassRegistry registry = Registry();
+    CArchive ar(bytes, registry);
+    CVGraphic g;
+    g.Serialize(ar);
+    EXPECT_EQ(g.GetSampleCount(), 0);
+    EXPECT_EQ(g.m_nColor, 5);
+}
+
+}  // namespace

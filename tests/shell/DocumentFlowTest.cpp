@@ -1,0 +1,268 @@
+// The single-document file flow of the main frame: when the save question
+// comes, what Yes, No and Cancel keep, opening good and bad files, the
+// recent-file list and atomic saving.
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+#include "ShellTestSupport.h"
+#include "shell/app/MainFrame.h"
+#include "shell/dialogs/ProgramDlg.h"
+#include "shell/document/VarnelDoc.h"
+#include "shell/view/VarnelView.h"
+
+namespace {
+
+// An empty 640 by 480 model as a file holds it.
+const char* const kEmptyModelHex =
+    "000000000000f03f" "80020000" "e0010000" "01000000" "0000"
+    "15" "7e217e2053746172742050726f6772616d207e217e"
+    "00"
+    "13" "7e217e20456e642050726f6772616d207e217e";
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Answers the program editor: replaces its text (or leaves it) and presses OK.
+void AcceptProgramEditor(const QString& newText) {
+    OnNextModal([newText](QWidget* w) {
+        auto* dlg = qobject_cast<CProgramDlg*>(w);
+        if (!dlg) return;
+        if (!newText.isNull()) dlg->Editor()->setPlainText(newText);
+        dlg->accept();
+    });
+}
+
+}  // namespace
+
+class DocumentFlowTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString Path(const QString& name) { return QDir(m_dir.path()).filePath(name); }
+
+    // Runs New on a frame and returns how many save questions it asked.
+    int QuestionsOnNew(CMainFrame& frame) {
+        CScriptedBoxes boxes;
+        boxes.Answer(QMessageBox::Cancel);
+        frame.OnCommand(57600);
+        return boxes.QuestionCount();
+    }
+
+private slots:
+    void initTestCase() { IsolateSettings(m_dir); }
+
+    void newModelIsUnmodified() {
+        CMainFrame frame;
+        QVERIFY(!frame.Document().IsModified());
+        QCOMPARE(QuestionsOnNew(frame), 0);
+        QCOMPARE(frame.Document().m_nWidth, 640);
+        QCOMPARE(frame.Document().m_nHeight, 480);
+    }
+
+    void choosingToolAsksToSave() {
+        CMainFrame frame;
+        frame.OnCommand(32788);
+        frame.OnCommand(32780);  // level tool
+        QCOMPARE(QuestionsOnNew(frame), 1);
+        QVERIFY(frame.windowTitle().contains("[*]"));
+        QVERIFY(frame.isWindowModified());
+    }
+
+    void sheetSizeOkAsksToSave() {
+        CMainFrame frame;
+        OnNextModal([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+        frame.OnCommand(32793);
+        QCOMPARE(QuestionsOnNew(frame), 1);
+    }
+
+    void zoomDoesNotAsk() {
+        CMainFrame frame;
+        frame.OnCommand(32772);
+        frame.OnCommand(32771);
+        QCOMPARE(QuestionsOnNew(frame), 0);
+    }
+
+    void changedProgramAsksUnchangedDoesNot() {
+        CMainFrame frame;
+        AcceptProgramEditor(QString());
+        frame.OnCommand(32789);
+        QCOMPARE(QuestionsOnNew(frame), 0);
+
+        AcceptProgramEditor("var t\nset t = 1");
+        frame.OnCommand(32789);
+        QCOMPARE(frame.Document().m_strProgram, std::string("var t\r\nset t = 1"));
+        QCOMPARE(QuestionsOnNew(frame), 1);
+    }
+
+    void cancelledProgramEditKeepsText() {
+        CMainFrame frame;
+        frame.Document().m_strProgram = "var a";
+        OnNextModal([](QWidget* w) {
+            auto* dlg = qobject_cast<CProgramDlg*>(w);
+            dlg->Editor()->setPlainText("changed");
+            dlg->reject();
+        });
+        frame.OnCommand(32789);
+        QCOMPARE(frame.Document().m_strProgram, std::string("var a"));
+        QVERIFY(!frame.Document().IsModified());
+    }
+
+    void yesSavesNoDiscardsCancelKeeps() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        frame.OnCommand(32773);
+        boxes.Answer(QMessageBox::Cancel);
+        QVERIFY(!frame.OnFileNew());
+        QVERIFY(frame.Document().IsModified());
+
+        const QString path = Path("yes.vrn");
+        boxes.Answer(QMessageBox::Yes);
+        boxes.ChooseFile(path);
+        QVERIFY(frame.OnFileNew());
+        QCOMPARE(ReadFile(path), QByteArray::fromHex(kEmptyModelHex));
+        QVERIFY(!frame.Document().IsModified());
+        QVERIFY(frame.PathName().isEmpty());
+
+        frame.OnCommand(32773);
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(frame.OnFileNew());
+        QVERIFY(!frame.Document().IsModified());
+    }
+
+    void closingModifiedModelAsks() {
+        CMainFrame frame;
+        frame.show();
+        CScriptedBoxes boxes;
+        frame.OnCommand(32773);
+        boxes.Answer(QMessageBox::Cancel);
+        QVERIFY(!frame.close());
+        QCOMPARE(boxes.QuestionCount(), 1);
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(frame.close());
+    }
+
+    void openKeepsModelWhenFileIsBad() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        frame.Document().m_strProgram = "var keep";
+        frame.Document().SetModifiedFlag();
+        const QString bad = Path("bad.vrn");
+        QByteArray noMarker = QByteArray::fromHex(kEmptyModelHex);
+        noMarker[23] = 'X';  // damages the start marker
+        WriteFile(bad, noMarker);
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(!frame.OpenDocumentFile(bad));
+        QCOMPARE(boxes.Last().strText, QString("Internal data error."));
+        QCOMPARE(boxes.Last().icon, QMessageBox::Critical);
+        QCOMPARE(frame.Document().m_strProgram, std::string("var keep"));
+        QVERIFY(frame.Document().IsModified());
+
+        WriteFile(bad, QByteArray::fromHex(kEmptyModelHex).left(30));  // ends early
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(!frame.OpenDocumentFile(bad));
+        QVERIFY(boxes.Last().strText.contains("bad.vrn"));
+        QCOMPARE(frame.Document().m_strProgram, std::string("var keep"));
+
+        QVERIFY(!frame.OpenDocumentFile(Path("missing.vrn"), false));
+        QVERIFY(boxes.Last().strText.contains("missing.vrn"));
+        QVERIFY(frame.PathName().isEmpty());
+    }
+
+    void otherVersionOpensEmptyUnderItsName() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        frame.Document().m_strProgram = "var old";
+        const QString path = Path("v2.vrn");
+        QByteArray bytes = QByteArray::fromHex(kEmptyModelHex);
+        bytes[7] = 0x40;  // the double 2.0
+        bytes[6] = 0x00;
+        WriteFile(path, bytes);
+        QVERIFY(frame.OpenDocumentFile(path));
+        QCOMPARE(boxes.Count(), 0);
+        QVERIFY(frame.Document().m_strProgram.empty());
+        QCOMPARE(frame.Document().m_nWidth, 640);
+        QCOMPARE(QFileInfo(frame.PathName()).fileName(), QString("v2.vrn"));
+        QVERIFY(frame.windowTitle().startsWith("v2.vrn"));
+    }
+
+    void recentListKeepsTwoNewestFirst() {
+        CScriptedBoxes boxes;
+        const QString a = Path("a.vrn"), b = Path("b.vrn"), c = Path("c.vrn");
+        for (const QString& p : {a, b, c}) WriteFile(p, QByteArray::fromHex(kEmptyModelHex));
+        {
+            CMainFrame frame;
+            for (const QString& p : {a, b, c}) QVERIFY(frame.OpenDocumentFile(p));
+            QCOMPARE(frame.RecentFiles().Files(), (QStringList{c, b}));
+            QVERIFY(frame.OpenDocumentFile(b));
+            QCOMPARE(frame.RecentFiles().Files(), (QStringList{b, c}));
+        }
+        CMainFrame next;  // read back from the settings
+        QCOMPARE(next.RecentFiles().Files(), (QStringList{b, c}));
+        QMenu* file = next.menuBar()->actions()[0]->menu();
+        emit file->aboutToShow();
+        QStringList entries;
+        for (QAction* act : file->actions())
+            if (act->isVisible() && act->data().toInt() >= 57616 && act->data().toInt() <= 57631)
+                entries << act->text();
+        QCOMPARE(entries.size(), 2);
+        QVERIFY(entries[0].startsWith("&1 ") && entries[0].endsWith("b.vrn"));
+
+        next.OnCommand(57617);
+        QCOMPARE(next.PathName(), c);
+    }
+
+    void failedSaveKeepsOldFileAndModel() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        const QString path = Path("keep.vrn");
+        const QByteArray old = QByteArray("old contents");
+        WriteFile(path, old);
+        frame.Document().m_strProgram = std::string(4000, 'x');
+        frame.Document().SetModifiedFlag();
+
+        // A file-size limit makes the write fail half-way, for root too.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit tiny = saved;
+        tiny.rlim_cur = 64;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+        const bool bSaved = frame.DoSave(path);
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QVERIFY(!bSaved);
+        QCOMPARE(boxes.Last().icon, QMessageBox::Critical);
+        QVERIFY(boxes.Last().strText.contains("keep.vrn"));
+        QCOMPARE(ReadFile(path), old);
+        QVERIFY(frame.Document().IsModified());
+        QVERIFY(frame.PathName().isEmpty());
+        QCOMPARE(QDir(m_dir.path()).entryList({"keep.vrn*"}, QDir::Files), QStringList{"keep.vrn"});
+
+        QVERIFY(!frame.DoSave(Path("no-such-dir/x.vrn")));
+        QVERIFY(frame.Document().IsModified());
+    }
+
+    void saveAsAddsExtension() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        boxes.ChooseFile(Path("named"));
+        QVERIFY(frame.OnFileSaveAs());
+        QCOMPARE(frame.PathName(), Path("named.vrn"));
+        QCOMPARE(ReadFile(Path("named.vrn")), QByteArray::fromHex(kEmptyModelHex));
+    }
+};
+
+QTEST_MAIN(DocumentFlowTest)
+#include "DocumentFlowTest.moc"

@@ -1,0 +1,108 @@
+// The view's edits that must leave the model marked modified, seen from the
+// frame: closing or replacing the model afterwards asks to save it.
+#include <QAbstractItemView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ShellTestSupport.h"
+#include "diagram/Elements.h"
+#include "shell/app/MainFrame.h"
+#include "shell/document/VarnelDoc.h"
+
+namespace {
+
+QPushButton* ButtonNamed(QWidget* w, const QString& text) {
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+        if (b->text() == text) return b;
+    return nullptr;
+}
+
+// A line, a level named L1 and a rectangle, in this order.
+void FillDiagram(CVarnelDoc& doc) {
+    doc.m_pEntityList->Add(std::make_unique<CVLine>());
+    auto level = std::make_unique<CVLevel>();
+    level->m_strName = "L1";
+    doc.m_pEntityList->Add(std::move(level));
+    doc.m_pEntityList->Add(std::make_unique<CVRectangle>());
+}
+
+int QuestionsOnNew(CMainFrame& frame) {
+    CScriptedBoxes boxes;
+    boxes.Answer(QMessageBox::Cancel);
+    frame.OnCommand(57600);
+    return boxes.QuestionCount();
+}
+
+}  // namespace
+
+class ModifiedByViewTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { IsolateSettings(m_dir); }
+
+    void databaseDeleteAsksToSave() {
+        CMainFrame frame;
+        FillDiagram(frame.Document());
+        frame.OnCommand(32788);
+        QStringList rows;
+        OnNextModal([&rows](QWidget* w) {
+            auto* list = w->findChild<QAbstractItemView*>();
+            for (int r = 0; r < list->model()->rowCount(); ++r)
+                rows << list->model()->index(r, 0).data().toString();
+            list->setCurrentIndex(list->model()->index(1, 0));
+            ButtonNamed(w, "Удалить")->click();
+            static_cast<QDialog*>(w)->accept();
+        });
+        frame.OnCommand(32786);
+        QCOMPARE(rows, (QStringList{"CVLine", "L1", "CVRectangle"}));
+        QCOMPARE(frame.Document().m_pEntityList->GetCount(), size_t(2));
+        QCOMPARE(QuestionsOnNew(frame), 1);
+    }
+
+    void elementEditWithChangeAsksToSave() {
+        CMainFrame frame;
+        FillDiagram(frame.Document());
+        frame.OnCommand(32788);
+        OnNextModal([](QWidget* db) {
+            OnNextModal([db](QWidget* w) {
+                if (w == db) return;
+                for (QLineEdit* e : w->findChildren<QLineEdit*>())
+                    if (e->isEnabled() && !e->isReadOnly()) {
+                        e->setFocus();
+                        QTest::keyClicks(e, "7");
+                        break;
+                    }
+                static_cast<QDialog*>(w)->accept();
+            });
+            auto* list = db->findChild<QAbstractItemView*>();
+            list->setCurrentIndex(list->model()->index(1, 0));
+            ButtonNamed(db, "Редактировать")->click();
+            static_cast<QDialog*>(db)->accept();
+        });
+        frame.OnCommand(32786);
+        QCOMPARE(QuestionsOnNew(frame), 1);
+    }
+
+    void elementEditWithoutChangeDoesNotAsk() {
+        CMainFrame frame;
+        FillDiagram(frame.Document());
+        frame.OnCommand(32788);
+        OnNextModal([](QWidget* db) {
+            OnNextModal([db](QWidget* w) {
+                if (w != db) static_cast<QDialog*>(w)->accept();
+            });
+            auto* list = db->findChild<QAbstractItemView*>();
+            list->setCurrentIndex(list->model()->index(1, 0));
+            ButtonNamed(db, "Редактировать")->click();
+            static_cast<QDialog*>(db)->accept();
+        });
+        frame.OnCommand(32786);
+        QCOMPARE(QuestionsOnNew(frame), 0);
+    }
+};
+
+QTEST_MAIN(ModifiedByViewTest)
+#include "ModifiedByViewTest.moc"
