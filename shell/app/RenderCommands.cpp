@@ -101,6 +101,7 @@ int WritePicture(const RenderArgs& args, QSize size, const std::function<void(QP
         QSvgGenerator generator;
         generator.setFileName(path);
         generator.setSize(size);
+        generator.setResolution(96);  // one sheet unit is one CSS pixel
         generator.setViewBox(QRect(QPoint(0, 0), size));
         generator.setTitle(QStringLiteral("Varnel"));
         QPainter painter;

@@ -7,12 +7,16 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
 #include "shell/view/QtText.h"
 
 namespace {
+
+constexpr double kDashLength = 18.0;
+constexpr double kDashPeriod = 24.0;
 
 QString InstalledFace(const std::string& face) {
     // The label faces are Courier variants; Liberation Mono has the same
@@ -95,10 +99,20 @@ CQtDrawContext::CQtDrawContext(QPainter& painter) : m_painter(painter) {
 
 void CQtDrawContext::MoveTo(CPoint p) {
     m_current = p;
+    m_dDashPosition = 0.0;
 }
 
 void CQtDrawContext::LineTo(CPoint p) {
-    m_painter.drawLine(QPoint(m_current.x, m_current.y), QPoint(p.x, p.y));
+    const QLineF line(QPointF(m_current.x, m_current.y), QPointF(p.x, p.y));
+    if (m_bDashed) {
+        // The dash pattern runs on along a polyline of short segments
+        // instead of starting again at every vertex.
+        QPen pen = m_painter.pen();
+        pen.setDashOffset(m_dDashPosition);
+        m_painter.setPen(pen);
+        m_dDashPosition = std::fmod(m_dDashPosition + line.length(), kDashPeriod);
+    }
+    m_painter.drawLine(line.toLine());
     m_current = p;
 }
 
@@ -106,7 +120,18 @@ void CQtDrawContext::Rectangle(const CRect& r) {
     const QRect box = GdiBox(r);
     if (box.width() <= 0 || box.height() <= 0) return;
     // drawRect strokes one pixel beyond the rectangle's size.
-    m_painter.drawRect(box.adjusted(0, 0, -1, -1));
+    const QRect outline = box.adjusted(0, 0, -1, -1);
+    if (outline.width() == 0 || outline.height() == 0) {
+        // A box one pixel thin is a line; vector outputs drop empty rects.
+        QPen pen = m_painter.pen();
+        const QPen previous = pen;
+        pen.setCapStyle(Qt::SquareCap);
+        m_painter.setPen(pen);
+        m_painter.drawLine(outline.topLeft(), outline.bottomRight());
+        m_painter.setPen(previous);
+    } else {
+        m_painter.drawRect(outline);
+    }
 }
 
 void CQtDrawContext::Ellipse(const CRect& r) {
@@ -153,7 +178,8 @@ void CQtDrawContext::SetPen(const CPen& pen) {
     const int width = std::max(1, pen.nWidth);
     QPen qpen(ColorFromRef(pen.color), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     // Only a one-pixel pen can be dashed; wider ones draw solid.
-    if (pen.nStyle == PS_DASH && width == 1) qpen.setDashPattern({18.0, 6.0});
+    m_bDashed = pen.nStyle == PS_DASH && width == 1;
+    if (m_bDashed) qpen.setDashPattern({kDashLength, kDashPeriod - kDashLength});
     m_painter.setPen(qpen);
 }
 

@@ -37,6 +37,8 @@ private:
     CFontSpec m_font;
     COLORREF m_textColor = RGB(0, 0, 0);
     int32_t m_nRop = R2_COPYPEN;
+    bool m_bDashed = false;
+    double m_dDashPosition = 0.0;  // along the polyline since the last MoveTo
 };
 
 // COLORREF (red in the low byte) to a Qt colour.

@@ -270,12 +270,16 @@ void CVarnelView::mousePressEvent(QMouseEvent* event) {
         DispatchMouse(TE_PRESS, event);
     else if (event->button() == Qt::RightButton)
         ShowContextMenu(event->globalPosition().toPoint());
-    QAbstractScrollArea::mousePressEvent(event);
+    event->accept();
 }
 
 void CVarnelView::mouseMoveEvent(QMouseEvent* event) {
     DispatchMouse(TE_MOVE, event);
-    QAbstractScrollArea::mouseMoveEvent(event);
+    event->accept();
+}
+
+void CVarnelView::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();  // nothing happens on release
 }
 
 void CVarnelView::LeaveTool() {

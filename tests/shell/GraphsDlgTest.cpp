@@ -15,7 +15,7 @@
 
 namespace {
 
-std::unique_ptr<CVGraphic> MakeSeries(const char* utf8Caption, COLORREF color, double hiY, double y) {
+std::unique_ptr<CVGraphic> MakeSeries(const char* utf8Caption, COLORREF color, double hiY, double divY, double y) {
     auto series = std::make_unique<CVGraphic>();
     series->m_strText = Utf8ToCp1251Lossy(utf8Caption);
     series->m_nColor = static_cast<int32_t>(color);
@@ -23,7 +23,7 @@ std::unique_ptr<CVGraphic> MakeSeries(const char* utf8Caption, COLORREF color, d
     series->m_dHiX = 10;
     series->m_dLoY = 0;
     series->m_dHiY = hiY;
-    series->m_dDivY = hiY / 10;
+    series->m_dDivY = divY;
     series->AddSample(0, y);
     series->AddSample(10, y);
     return series;
@@ -58,8 +58,8 @@ private slots:
     void init() {
         dialog = std::make_unique<CGraphsDlg>();
         dialog->Graphics().Add(std::make_unique<CVLine>());  // not a series, but counted
-        dialog->Graphics().Add(MakeSeries("Запасы", RGB(255, 0, 0), 10, 5.5));
-        dialog->Graphics().Add(MakeSeries("Темп", RGB(0, 0, 255), 1000, 250));
+        dialog->Graphics().Add(MakeSeries("Запасы", RGB(255, 0, 0), 10, 1, 5.5));
+        dialog->Graphics().Add(MakeSeries("Темп", RGB(0, 0, 255), 1000, 1000, 250));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         const CRect plot = dialog->GetPlotRect();
@@ -106,8 +106,8 @@ private slots:
         const int width = plot.right - plot.left - 2;
         QCOMPARE(CountInRow(second, redRow, plot, Qt::red), width);
         QVERIFY(CountInRow(second, blueRow, plot, Qt::blue) < width - 20);
-        // The y labels changed (0..1 in tenths for 0..1000 divided by 100
-        // against 0..10), the x labels did not (both run 0..10).
+        // The y labels changed (1 down to 0 in tenths for 0..1000 divided by
+        // 1000, against 10 down to 0), the x labels did not (both run 0..10).
         const QRect yLabels(0, 0, plot.left, plot.bottom);
         const QRect xLabels(plot.left, plot.bottom + 2, plot.right - plot.left, 18);
         QVERIFY(first.copy(yLabels) != second.copy(yLabels));
@@ -118,11 +118,20 @@ private slots:
     }
 
     void theSwatchShowsTheChosenColour() {
-        const CRect swatch = GraphsSwatchRect({0, 0, dialog->GetPlotRect().right + 20, dialog->GetPlotRect().bottom + 20});
-        const QPoint probe((swatch.left + swatch.right) / 2, swatch.top);
-        QCOMPARE(dialog->grab().toImage().pixelColor(probe), QColor(Qt::red));
+        const CRect plot = dialog->GetPlotRect();
+        const CRect swatch = GraphsSwatchRect({0, 0, plot.right + 20, plot.bottom + 20});
+        // The thick pen straddles the swatch's top edge.
+        auto swatchHas = [&](QColor color) {
+            const QImage image = dialog->grab().toImage();
+            int count = 0;
+            for (int y = swatch.top - 1; y <= swatch.bottom; ++y)
+                for (int x = swatch.left; x < swatch.right; ++x) count += image.pixelColor(x, y) == color;
+            return count >= swatch.right - swatch.left;
+        };
+        QVERIFY(swatchHas(Qt::red));
         QTest::keyClick(dialog->Selector(), Qt::Key_Down);
-        QCOMPARE(dialog->grab().toImage().pixelColor(probe), QColor(Qt::blue));
+        QVERIFY(swatchHas(Qt::blue));
+        QVERIFY(!swatchHas(Qt::red));
     }
 
     void withoutSeriesTheFrameIsWhiteAndEmpty() {

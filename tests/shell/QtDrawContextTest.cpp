@@ -96,6 +96,19 @@ private slots:
         QVERIFY(InkInRow(image, 10) < 110);
     }
 
+    void dashesRunOnAlongAPolylineOfShortSegments() {
+        QImage image = Canvas();
+        {
+            QPainter painter(&image);
+            CQtDrawContext dc(painter);
+            dc.SetPen({PS_DASH, 1, 0});
+            dc.MoveTo({0, 10});
+            for (int x = 5; x <= 120; x += 5) dc.LineTo({x, 10});
+        }
+        QVERIFY(InkInRow(image, 10) > 60);
+        QVERIFY(InkInRow(image, 10) < 110);
+    }
+
     void invertingModeUndoneByASecondDrawing() {
         QImage image = Canvas();
         {

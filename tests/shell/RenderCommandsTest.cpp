@@ -80,15 +80,19 @@ private slots:
 
     void badFilesAndArgumentsExitWithTwo() {
         std::ostringstream err;
-        QCOMPARE(RenderCommand({dir.filePath("missing.vrn").toStdString(), "-o", "x.png"}, err), 2);
+        QCOMPARE(RenderCommand({dir.filePath("missing.vrn").toStdString(), "-o", dir.filePath("x.png").toStdString()}, err), 2);
         QVERIFY(!err.str().empty());
+        // A model cut short in its object list.
+        QFile whole(QString::fromStdString(WriteModel(dir, "whole.vrn", kGrowth)));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
         QFile junk(dir.filePath("junk.vrn"));
         QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("not a model at all");
+        junk.write(whole.read(40));
         junk.close();
         err.str("");
-        QCOMPARE(GraphsCommand({junk.fileName().toStdString(), "-o", "x.png"}, err), 2);
+        QCOMPARE(GraphsCommand({junk.fileName().toStdString(), "-o", dir.filePath("x.png").toStdString()}, err), 2);
         QVERIFY(err.str().find("junk.vrn") != std::string::npos);
+        QVERIFY(!QFile::exists(dir.filePath("x.png")));
         err.str("");
         const std::string model = WriteModel(dir, "c.vrn", kGrowth);
         QCOMPARE(RenderCommand({model, "-o", dir.filePath("c.bmp").toStdString()}, err), 2);

@@ -255,7 +255,7 @@ private slots:
         Move(QPoint(160, 60));  // still over the same level: nothing redrawn
         QCOMPARE(levels[1]->nDraws, 1);
 
-        Move(QPoint(390, 250));
+        Move(QPoint(300, 250));
         QCOMPARE(levels[1]->m_bHighlight, 0);
         QCOMPARE(levels[1]->nDraws, 2);
         QCOMPARE(levels[0]->nDraws + levels[2]->nDraws, 0);
@@ -316,7 +316,7 @@ private slots:
         view->OnChooseTool(ID_LINE);
         Place({QPoint(10, 10)});
         pHost->bDrawing = false;
-        QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(40, 40));
+        QTest::mouseClick(Port(), Qt::RightButton, {}, QPoint(40, 40));
         QVERIFY(!pHost->menu.isVisible());
         QCOMPARE(view->Tool(), unsigned(ID_LINE));
         QVERIFY(view->Pending() != nullptr);
@@ -327,6 +327,7 @@ private slots:
         Place({QPoint(10, 10)});
         QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(40, 40));
         QVERIFY(pHost->menu.isVisible());
+        QTest::mouseRelease(Port(), Qt::RightButton, {}, QPoint(40, 40));
         QCOMPARE(pHost->menu.pos(), Port()->mapToGlobal(QPoint(40, 40)));
         QCOMPARE(view->Tool(), 0u);
         QCOMPARE(view->Mode(), int(MODE_IDLE));
