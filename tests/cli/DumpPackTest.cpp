@@ -237,3 +237,13 @@ TEST(PackCommand, BadJsonExitsWith2NamingTheFault) {
     EXPECT_NE(err.str().find("usage"), std::string::npos);
     EXPECT_EQ(Pack(TempPath("missing.json"), TempPath("x.vrn")).code, 2);
 }
+
+TEST(DumpCommand, SaysWhenPackCannotGiveTheBytesBack) {
+    // A negative point count loads as no points; pack writes the count 0.
+    const Bytes negative = ModelWithProgramBytes(
+        "00", "01 00 FF FF 01 00 06 00 43 56 4C 69 6E 65  00 00 00 00 FE FF FF FF");
+    const Outcome dumped = Dump(WriteTemp("negative_count.vrn", negative));
+    EXPECT_EQ(dumped.code, 0);
+    EXPECT_NE(dumped.out.find("\"points\":[]"), std::string::npos);
+    EXPECT_NE(dumped.err.find("does not reproduce byte for byte"), std::string::npos);
+}

@@ -45,7 +45,7 @@ struct RunResult {
     std::string err;
 };
 
-RunResult Run(const CommandArgs& args) {
+RunResult RunCommand(const CommandArgs& args) {
     std::ostringstream out, err;
     const int code = RunModelCommand(args, out, err);
     return {code, out.str(), err.str()};
@@ -54,7 +54,7 @@ RunResult Run(const CommandArgs& args) {
 RunResult RunProgram(const std::string& program, CommandArgs extra = {}) {
     CommandArgs args{WriteTemp("run-model.vrn", ModelBytes(program))};
     args.insert(args.end(), extra.begin(), extra.end());
-    return Run(args);
+    return RunCommand(args);
 }
 
 // Two series, named so that "b" (bucket 13) comes after "a" (bucket 12)
@@ -106,22 +106,22 @@ TEST(RunModelCommand, InterpreterErrorGoesToStderrWithExitOne) {
 }
 
 TEST(RunModelCommand, UnreadableOrInvalidModelExitsTwo) {
-    RunResult r = Run({::testing::TempDir() + "/no-such-model.vrn"});
+    RunResult r = RunCommand({::testing::TempDir() + "/no-such-model.vrn"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err, "");
-    r = Run({WriteTemp("truncated.vrn", ModelBytes("var x").substr(0, 30))});
+    r = RunCommand({WriteTemp("truncated.vrn", ModelBytes("var x").substr(0, 30))});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err, "");
     std::string noMarker = ModelBytes("");
     noMarker[23] = 'X';
-    r = Run({WriteTemp("no-marker.vrn", noMarker)});
+    r = RunCommand({WriteTemp("no-marker.vrn", noMarker)});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("Internal data error."), std::string::npos) << r.err;
 }
 
 TEST(RunModelCommand, BadArgumentsExitTwo) {
-    EXPECT_EQ(Run({}).code, 2);
+    EXPECT_EQ(RunCommand({}).code, 2);
     EXPECT_EQ(RunProgram("", {"--format", "xml"}).code, 2);
     EXPECT_EQ(RunProgram("", {"--max-steps", "ten"}).code, 2);
     EXPECT_EQ(RunProgram("", {"--max-steps"}).code, 2);

@@ -1,0 +1,391 @@
+// The drawing view. The client area is painted into a backing image that
+// the widget only copies to the screen: rubber bands and hover highlights
+// draw straight into that image, so an inverted figure drawn twice restores
+// the picture exactly and a mouse move never repaints the whole sheet.
+#include "shell/view/VarnelView.h"
+
+#include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScrollBar>
+
+#include "diagram/Elements.h"
+#include "diagram/EntityList.h"
+#include "diagram/Primitives.h"
+#include "diagram/TableElements.h"
+#include "interpreter/Numbers.h"
+#include "shell/dialogs/DatabaseDlg.h"
+#include "shell/dialogs/DocSizeDlg.h"
+#include "shell/dialogs/QtDialogHost.h"
+#include "shell/document/VarnelDoc.h"
+#include "shell/view/QtDrawContext.h"
+#include "shell/view/SheetPainter.h"
+#include "shell/view/ViewHost.h"
+
+namespace {
+
+enum : unsigned { ID_FIRST_TOOL = 32773, ID_LAST_TOOL = 32785 };
+
+std::unique_ptr<CVEntity> MakeToolObject(unsigned tool) {
+    switch (tool) {
+        case 32773: return std::make_unique<CVLine>();
+        case 32774: return std::make_unique<CVText>();
+        case 32775: return std::make_unique<CVRectangle>();
+        case 32776: return std::make_unique<CVEllipse>();
+        case 32777: return std::make_unique<CVExpert>();
+        case 32778: return std::make_unique<CVBSpline>();
+        case 32779: return std::make_unique<CVVariable>();
+        case 32780: return std::make_unique<CVLevel>();
+        case 32781: return std::make_unique<CVRate>();
+        case 32782: return std::make_unique<CVTableData>();
+        case 32783: return std::make_unique<CVSources>();
+        case 32784: return std::make_unique<CVSwitch>();
+        case 32785: return std::make_unique<CVArrow>();
+        default: return nullptr;
+    }
+}
+
+uint32_t KeyFlags(const QMouseEvent* event) {
+    // The mouse message's key-state bits; the objects ignore them.
+    uint32_t flags = 0;
+    if (event->buttons() & Qt::LeftButton) flags |= 0x1;
+    if (event->buttons() & Qt::RightButton) flags |= 0x2;
+    if (event->modifiers() & Qt::ShiftModifier) flags |= 0x4;
+    if (event->modifiers() & Qt::ControlModifier) flags |= 0x8;
+    if (event->buttons() & Qt::MiddleButton) flags |= 0x10;
+    return flags;
+}
+
+CPoint ClientPoint(const QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    return {p.x(), p.y()};
+}
+
+}  // namespace
+
+struct CVarnelView::Impl {
+    QImage image;
+    bool bStale = true;
+    bool bPainting = false;  // a painter holds the image; repaint after it
+    CDialogHost* pDialogHost = nullptr;
+    std::unique_ptr<CQtDialogHost> pOwnDialogHost;
+};
+
+CVarnelView::CVarnelView(QWidget* parent) : QAbstractScrollArea(parent), m_pImpl(std::make_unique<Impl>()) {
+    m_pImpl->pOwnDialogHost = std::make_unique<CQtDialogHost>(this);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+CVarnelView::~CVarnelView() = default;
+
+void CVarnelView::SetDocument(CVarnelDoc* pDoc) {
+    m_pDoc = pDoc;
+    RepaintView();
+}
+
+void CVarnelView::SetHost(CViewHost* pHost) {
+    m_pHost = pHost;
+}
+
+void CVarnelView::SetDialogHost(CDialogHost* pHost) {
+    m_pImpl->pDialogHost = pHost;
+}
+
+CDialogHost& CVarnelView::DialogHost() {
+    if (m_pImpl->pDialogHost != nullptr) return *m_pImpl->pDialogHost;
+    return *m_pImpl->pOwnDialogHost;
+}
+
+void CVarnelView::OnInitialUpdate() {
+    UpdateScrollRange();
+    m_nMode = MODE_MODIFY;
+    RepaintView();
+}
+
+// ---- scrolling ------------------------------------------------------------
+
+void CVarnelView::UpdateScrollRange() {
+    const int32_t width = m_pDoc ? std::max(0, m_pDoc->m_nWidth) : 0;
+    const int32_t height = m_pDoc ? std::max(0, m_pDoc->m_nHeight) : 0;
+    // One sheet unit per pixel; a page is a tenth of the sheet, a line a
+    // tenth of a page.
+    auto setUp = [](QScrollBar* bar, int32_t total, int visible) {
+        bar->setRange(0, std::max(0, total - visible));
+        bar->setPageStep(std::max(1, total / 10));
+        bar->setSingleStep(std::max(1, total / 100));
+    };
+    setUp(horizontalScrollBar(), width, viewport()->width());
+    setUp(verticalScrollBar(), height, viewport()->height());
+}
+
+CPoint CVarnelView::ScrollPosition() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void CVarnelView::scrollContentsBy(int, int) {
+    RepaintView();
+}
+
+void CVarnelView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRange();
+    RepaintView();
+}
+
+// ---- painting -------------------------------------------------------------
+
+void CVarnelView::DrawSheet(QPainter& painter) {
+    if (m_pDoc == nullptr) return;
+    const CRect client{0, 0, viewport()->width(), viewport()->height()};
+    DrawDocumentSheet(*m_pDoc, painter, client);
+}
+
+void CVarnelView::EnsureClientImage() {
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = viewport()->size() * ratio;
+    if (!m_pImpl->bStale && m_pImpl->image.size() == size) return;
+    if (m_pImpl->image.size() != size) {
+        m_pImpl->image = QImage(size, QImage::Format_RGB32);
+        m_pImpl->image.setDevicePixelRatio(ratio);
+    }
+    m_pImpl->image.fill(palette().color(QPalette::Window));
+    QPainter painter(&m_pImpl->image);
+    const CPoint scroll = ScrollPosition();
+    painter.translate(-scroll.x, -scroll.y);
+    DrawSheet(painter);
+    m_pImpl->bStale = false;
+}
+
+const QImage& CVarnelView::ClientImage() const {
+    return m_pImpl->image;
+}
+
+void CVarnelView::RepaintView() {
+    m_pImpl->bStale = true;
+    if (m_pImpl->bPainting) return;
+    EnsureClientImage();
+    viewport()->update();
+}
+
+void CVarnelView::DrawOnClient(const std::function<void(CDrawContext&)>& fn) {
+    EnsureClientImage();
+    {
+        QPainter painter(&m_pImpl->image);
+        CQtDrawContext dc(painter);
+        fn(dc);
+    }
+    viewport()->update();
+}
+
+void CVarnelView::paintEvent(QPaintEvent*) {
+    EnsureClientImage();
+    QPainter painter(viewport());
+    painter.drawImage(0, 0, m_pImpl->image);
+}
+
+// ---- tools and mouse ------------------------------------------------------
+
+void CVarnelView::SetModified() {
+    if (m_pDoc != nullptr) m_pDoc->SetModifiedFlag();
+    emit documentModified();
+}
+
+bool CVarnelView::IsDrawingMode() const {
+    return m_pHost != nullptr && m_pHost->IsDrawingMode();
+}
+
+void CVarnelView::DispatchTrackEvent(TrackEvent event) {
+    if (event.nMode == MODE_DRAW) {
+        if (m_bNeedNew != 0) {
+            m_pPending.reset();
+            if (m_nTool < ID_FIRST_TOOL || m_nTool > ID_LAST_TOOL) return;
+            m_pPending = MakeToolObject(m_nTool);
+        }
+        if (!m_pPending) return;
+        m_bNeedNew = m_pPending->Track(event);
+        if (m_bNeedNew == 1) {
+            // Placed in client coordinates; the sheet is scrolled under them.
+            m_pPending->Offset(ScrollPosition());
+            if (m_pDoc != nullptr && m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->Add(std::move(m_pPending));
+            m_pPending.reset();
+            RepaintView();
+        }
+    } else if (event.nMode == MODE_MODIFY) {
+        if (m_pDoc == nullptr || !m_pDoc->m_pEntityList) return;
+        EntityList& list = *m_pDoc->m_pEntityList;
+        const CPoint scroll = ScrollPosition();
+        const CPoint sheetPoint{SaturatingAdd(event.point.x, scroll.x), SaturatingAdd(event.point.y, scroll.y)};
+        if (event.nKind == TE_MOVE) {
+            EnsureClientImage();
+            {
+                QPainter painter(&m_pImpl->image);
+                painter.translate(-scroll.x, -scroll.y);
+                CQtDrawContext dc(painter);
+                list.HighlightAt(sheetPoint, &dc);
+            }
+            viewport()->update();
+        } else if (event.nKind == TE_PRESS) {
+            CVEntity* pHit = list.HighlightAt(sheetPoint, nullptr);
+            if (pHit == nullptr) return;
+            if (pHit->Edit(IsDrawingMode(), DialogHost()) == EDIT_CHANGED) SetModified();
+            RepaintView();
+        }
+    }
+}
+
+void CVarnelView::DispatchMouse(int kind, const QMouseEvent* event) {
+    TrackEvent track;
+    track.nKind = kind;
+    track.nMode = m_nMode;
+    track.point = ClientPoint(event);
+    track.nFlags = KeyFlags(event);
+    if (m_nMode != MODE_DRAW) {
+        DispatchTrackEvent(track);  // modify mode makes its own context
+        return;
+    }
+    // A client context for the object's rubber band, alive for this event.
+    EnsureClientImage();
+    {
+        QPainter painter(&m_pImpl->image);
+        CQtDrawContext dc(painter);
+        track.pDC = &dc;
+        m_pImpl->bPainting = true;
+        DispatchTrackEvent(track);
+        m_pImpl->bPainting = false;
+    }
+    if (m_pImpl->bStale)
+        RepaintView();
+    else
+        viewport()->update();
+}
+
+void CVarnelView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        DispatchMouse(TE_PRESS, event);
+    else if (event->button() == Qt::RightButton)
+        ShowContextMenu(event->globalPosition().toPoint());
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void CVarnelView::mouseMoveEvent(QMouseEvent* event) {
+    DispatchMouse(TE_MOVE, event);
+    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void CVarnelView::LeaveTool() {
+    TrackEvent finish;
+    finish.nKind = TE_FINISH;
+    finish.nMode = m_nMode;
+    DispatchTrackEvent(finish);
+    m_pPending.reset();
+    m_nTool = 0;
+    m_nMode = MODE_IDLE;
+    m_bNeedNew = 1;
+    if (m_pDoc != nullptr && m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->HighlightNone(nullptr);
+    RepaintView();
+}
+
+void CVarnelView::OnChooseTool(int commandId) {
+    LeaveTool();
+    m_nTool = static_cast<unsigned>(commandId);
+    m_nMode = MODE_DRAW;
+    TrackEvent start;
+    start.nKind = TE_START;
+    start.nMode = MODE_DRAW;
+    DispatchTrackEvent(start);
+    SetModified();
+}
+
+void CVarnelView::OnModify() {
+    m_nMode = MODE_MODIFY;
+}
+
+void CVarnelView::OnToggleDrawingMode() {
+    if (IsDrawingMode()) {
+        if (m_pHost != nullptr) m_pHost->SwitchMenu(IDR_MAINFRAME);
+        m_nMode = MODE_MODIFY;
+    } else {
+        if (m_pHost != nullptr) m_pHost->SwitchMenu(IDR_DRAWMENU);
+        m_nMode = MODE_IDLE;
+    }
+}
+
+void CVarnelView::ShowContextMenu(const QPoint& globalPos) {
+    if (!IsDrawingMode()) return;
+    LeaveTool();
+    if (QMenu* pMenu = m_pHost->ContextSubmenu()) pMenu->popup(globalPos);
+}
+
+// ---- zoom and dialogs -----------------------------------------------------
+
+void CVarnelView::OnZoomIn() {
+    if (m_pDoc != nullptr && m_pDoc->m_bFullScale == 0) {
+        m_pDoc->m_nWidth = SaturatingMul(m_pDoc->m_nWidth, 2);
+        m_pDoc->m_nHeight = SaturatingMul(m_pDoc->m_nHeight, 2);
+        if (m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->ScaleAll(2.0, 2.0);
+        m_pDoc->m_bFullScale = 1;
+    }
+    UpdateScrollRange();
+    RepaintView();
+}
+
+void CVarnelView::OnZoomOut() {
+    if (m_pDoc != nullptr && m_pDoc->m_bFullScale == 1) {
+        m_pDoc->m_nWidth /= 2;  // integer division truncates toward zero
+        m_pDoc->m_nHeight /= 2;
+        if (m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->ScaleAll(0.5, 0.5);
+        m_pDoc->m_bFullScale = 0;
+    }
+    UpdateScrollRange();
+    RepaintView();
+}
+
+void CVarnelView::OnDocSize() {
+    if (m_pDoc == nullptr) return;
+    CDocSizeDlg dialog(this);
+    dialog.m_nWidth = m_pDoc->m_nWidth;
+    dialog.m_nHeight = m_pDoc->m_nHeight;
+    if (dialog.exec() == QDialog::Accepted) {
+        m_pDoc->m_nWidth = dialog.m_nWidth;
+        m_pDoc->m_nHeight = dialog.m_nHeight;
+        SetModified();
+    }
+    UpdateScrollRange();
+    RepaintView();
+}
+
+void CVarnelView::OnDatabase() {
+    CDatabaseDlg dialog(this);
+    dialog.m_pList = (m_pDoc != nullptr) ? m_pDoc->m_pEntityList.get() : nullptr;
+    dialog.m_pView = this;
+    dialog.exec();
+}
+
+// ---- printing -------------------------------------------------------------
+
+void CVarnelView::PrintTo(QPrinter* printer) {
+    QPainter painter(printer);
+    // One sheet unit is one screen pixel at 96 dots per inch.
+    const double scale = printer->resolution() / 96.0;
+    painter.scale(scale, scale);
+    DrawSheet(painter);
+}
+
+void CVarnelView::OnPrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) PrintTo(&printer);
+}
+
+void CVarnelView::OnPrintPreview() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintTo(p); });
+    preview.exec();
+}
