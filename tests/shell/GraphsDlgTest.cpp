@@ -134,6 +134,28 @@ private slots:
         QVERIFY(!swatchHas(Qt::red));
     }
 
+    void curvesAreClippedToThePlotRectangle() {
+        CGraphsDlg window;
+        auto series = MakeSeries("Выброс", RGB(0, 128, 0), 10, 1, 5);
+        series->RemoveAllSamples();
+        series->AddSample(0, 5);
+        series->AddSample(5, 40);  // far above the top of the range
+        window.Graphics().Add(std::move(series));
+        window.InitDialog();
+        const CRect plot = window.GetPlotRect();
+        const QImage image = FrameImage(window);
+        int inside = 0;
+        int outside = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) != QColor(0, 128, 0)) continue;
+                const bool in = x >= plot.left && x < plot.right && y >= plot.top && y < plot.bottom;
+                (in ? inside : outside) += 1;
+            }
+        QVERIFY(inside > 10);
+        QCOMPARE(outside, 0);
+    }
+
     void withoutSeriesTheFrameIsWhiteAndEmpty() {
         CGraphsDlg empty;
         empty.show();

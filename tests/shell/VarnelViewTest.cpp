@@ -3,6 +3,8 @@
 // right drawing-mode flag, the context menu, zoom and the rubber band.
 #include <QImage>
 #include <QMenu>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -408,6 +410,18 @@ private slots:
         QCOMPARE(image.pixelColor(200, 50), QColor(Qt::black));
         QCOMPARE(image.pixelColor(50, 100), QColor(Qt::black));
         QVERIFY(image.pixelColor(201, 50) != QColor(Qt::black));
+    }
+
+    void printingPaintsTheSheetThroughTheSameRoutine() {
+        List().Add(MakeLevel("A", {10, 10}, {150, 150}));
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("sheet.pdf"));
+        view->PrintTo(&printer);
+        QFile pdf(dir.filePath("sheet.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
     }
 
     void objectsOutsideTheSheetAreClipped() {
