@@ -299,8 +299,7 @@ private slots:
         pHost->bDrawing = true;
         view->OnModify();
         List().Add(MakeLevel("A", {10, 10}, {150, 150}));
-        dialogs.bAccept = true;
-        dialogs.strTypeIntoName = "Stock";
+        dialogs.Type(&CElementDialogState::name, "Stock").Ok();
         QSignalSpy spy(view.get(), &CVarnelView::documentModified);
         Press(QPoint(20, 20));
         QVERIFY(doc->IsModified());
