@@ -11,6 +11,7 @@
 #include <map>
 #include <tuple>
 
+#include "interpreter/Numbers.h"
 #include "shell/view/QtText.h"
 
 namespace {
@@ -52,7 +53,7 @@ QFont BuildFont(const CFontSpec& spec) {
         const double advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
         if (advance > 0.0) {
             const double stretch = 100.0 * spec.nWidth / advance;
-            font.setStretch(std::clamp(static_cast<int>(stretch + 0.5), 1, 4000));
+            font.setStretch(std::clamp(SaturatingTrunc(stretch + 0.5), 1, 4000));
         }
     }
     return font;

@@ -9,6 +9,7 @@
 #include "diagram/Primitives.h"
 #include "graphs/GraphsLayout.h"
 #include "interpreter/Cp1251.h"
+#include "interpreter/Numbers.h"
 #include "shell/archive/ClassRegistry.h"
 #include "graphs/Graphic.h"
 #include "shell/dialogs/GraphsDlg.h"
@@ -64,8 +65,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         const CRect plot = dialog->GetPlotRect();
         const double unitsPerPixel = (plot.bottom - plot.top) / 10.0;
-        redRow = static_cast<int>(plot.bottom - 5.5 * unitsPerPixel);
-        blueRow = static_cast<int>(plot.bottom - 2.5 * unitsPerPixel);
+        redRow = SaturatingTrunc(plot.bottom - 5.5 * unitsPerPixel);
+        blueRow = SaturatingTrunc(plot.bottom - 2.5 * unitsPerPixel);
     }
 
     void cleanup() { dialog.reset(); }
