@@ -1,5 +1,8 @@
-// Loading and saving a large model: 100,000 objects of every class in turn.
+// Loading and saving a large model: 100,000 objects of every class in turn,
+// as a file and through the JSON form of dump and pack.
 #include <benchmark/benchmark.h>
+
+#include "app/cli/ModelJson.h"
 
 #include "support/ModelSamples.h"
 
@@ -31,5 +34,23 @@ void BM_SaveModel(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveModel)->Unit(benchmark::kMillisecond);
+
+void BM_DumpModelJson(benchmark::State& state) {
+    const std::vector<uint8_t>& bytes = LargeModelBytes();
+    for (auto _ : state) {
+        std::string json = ModelFileToJson(bytes);
+        benchmark::DoNotOptimize(json.data());
+    }
+}
+BENCHMARK(BM_DumpModelJson)->Unit(benchmark::kMillisecond);
+
+void BM_PackModelJson(benchmark::State& state) {
+    const std::string json = ModelFileToJson(LargeModelBytes());
+    for (auto _ : state) {
+        std::vector<uint8_t> bytes = JsonToModelFile(json);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_PackModelJson)->Unit(benchmark::kMillisecond);
 
 }  // namespace

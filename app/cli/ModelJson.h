@@ -7,6 +7,10 @@
 // of bytes the loader never reads: after the end marker, or after a version
 // other than 1.0) and "encoding" (longer string prefixes, six-byte counts,
 // unusual class tags, by their ordinal in the file).
+//
+// With these every valid file comes back byte for byte except one whose
+// negative point count or (CVGraphic) negative sample count loads as none:
+// such a record is written back with the count 0. Dump says so on stderr.
 #pragma once
 #include <cstdint>
 #include <span>

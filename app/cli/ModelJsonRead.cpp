@@ -223,11 +223,7 @@ std::vector<std::string> ReadProgramParts(const json& parts, const std::string& 
     return texts;
 }
 
-std::vector<uint8_t> ModelFileFromJson(const json& j) {
-    CheckKeys(j, "the model", {"version", "width", "height", "fullScale", "objects", "program"},
-              {"programParts", "trailing", "encoding"});
-    const double version = Double(j["version"], "version");
-    CVarnelDoc doc;
+void ReadDocument(CVarnelDoc& doc, const json& j) {
     doc.OnNewDocument();
     doc.m_nWidth = Int32(j["width"], "width");
     doc.m_nHeight = Int32(j["height"], "height");
@@ -235,21 +231,28 @@ std::vector<uint8_t> ModelFileFromJson(const json& j) {
     const json& objects = Array(j["objects"], "objects");
     for (size_t i = 0; i < objects.size(); ++i) doc.m_pEntityList->AppendLoaded(ReadObject(objects[i], i));
     doc.m_strProgram = Text(j["program"], "program");
+}
 
+std::vector<uint8_t> ReadTrailing(const json& j) {
+    if (!j.contains("trailing"))
+        return {};
+    const json& hex = j["trailing"];
+    auto bytes = hex.is_string() ? BytesFromHex(hex.get_ref<const std::string&>()) : std::nullopt;
+    if (!bytes)
+        Fail("trailing", "must be a string of hex digit pairs");
+    return std::move(*bytes);
+}
+
+std::vector<uint8_t> ModelFileFromJson(const json& j) {
+    CheckKeys(j, "the model", {"version", "width", "height", "fullScale", "objects", "program"},
+              {"programParts", "trailing", "encoding"});
+    const double version = Double(j["version"], "version");
+    CVarnelDoc doc;
+    ReadDocument(doc, j);
     std::optional<std::vector<std::string>> parts;
     if (j.contains("programParts"))
         parts = ReadProgramParts(j["programParts"], doc.m_strProgram);
-    std::vector<uint8_t> trailing;
-    if (j.contains("trailing")) {
-        const json& hex = j["trailing"];
-        auto bytes = hex.is_string() ? BytesFromHex(hex.get_ref<const std::string&>()) : std::nullopt;
-        if (!bytes)
-            Fail("trailing", "must be a string of hex digit pairs");
-        trailing = std::move(*bytes);
-    }
-    CEncodingNotes notes;
-    if (j.contains("encoding"))
-        notes = ReadEncoding(j["encoding"]);
+    CEncodingNotes notes = j.contains("encoding") ? ReadEncoding(j["encoding"]) : CEncodingNotes{};
 
     CArchive ar;
     ar.SetEncodingNotes(&notes);
@@ -257,11 +260,12 @@ std::vector<uint8_t> ModelFileFromJson(const json& j) {
         WriteModel(ar, doc, parts ? &*parts : nullptr);
     } else {
         // Such a file opens as a new model: nothing after the version counts.
-        if (!objects.empty() || !doc.m_strProgram.empty())
+        if (!doc.m_pEntityList->IsEmpty() || !doc.m_strProgram.empty())
             Fail("version", "only version 1.0 holds objects and a program");
         ar.WriteDouble(version);
     }
     std::vector<uint8_t> bytes = ar.TakeBuffer();
+    const std::vector<uint8_t> trailing = ReadTrailing(j);
     bytes.insert(bytes.end(), trailing.begin(), trailing.end());
     return bytes;
 }

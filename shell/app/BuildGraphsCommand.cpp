@@ -7,7 +7,6 @@
 #include <QProgressDialog>
 #include <memory>
 
-#include "shell/archive/ClassRegistry.h"  // Graphic.h uses it without including it
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
 #include "shell/app/MainFrame.h"

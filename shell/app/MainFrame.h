@@ -15,6 +15,7 @@
 class CVarnelDoc;
 class CVarnelView;
 class CStatusBar;
+struct CMenuItemRes;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -78,7 +79,7 @@ private:
     void CreateAccelerators();
     void InstallHandlers();
     QMenuBar* BuildMenuBar(int menuId);
-    QMenu* BuildSubmenu(const struct CMenuItemRes& res, QWidget* parent);
+    QMenu* BuildSubmenu(const CMenuItemRes& res, QWidget* parent);
     QAction* MakeCommandAction(int nId, const QString& text, QObject* parent);
     void UpdateMenu(QMenu* pMenu);
     void FillRecentFiles(QMenu* pMenu);

@@ -4,9 +4,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QUrl>
 
 #include "shell/app/CommandIds.h"
@@ -24,9 +22,10 @@ QString TemplateField(int index) { return LoadResString(IDS_DOC_TEMPLATE).split(
 
 bool IsModelFile(const QString& path) { return path.endsWith(TemplateField(4), Qt::CaseInsensitive); }
 
-}  // namespace
-
+// The framework's name for a model that has never been saved.
 QString UntitledName() { return QStringLiteral("Безымянный"); }
+
+}  // namespace
 
 bool CMainFrame::OnFileNew() {
     if (!SaveModified()) return false;

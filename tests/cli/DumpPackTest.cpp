@@ -55,7 +55,7 @@ Outcome Pack(const std::string& jsonPath, const std::string& outputPath) {
 Bytes DumpThenPack(const Bytes& bytes, const std::string& name) {
     const Outcome dumped = Dump(WriteTemp(name + ".vrn", bytes));
     EXPECT_EQ(dumped.code, 0) << dumped.err;
-    EXPECT_EQ(dumped.err, "");
+    EXPECT_EQ(dumped.err.find("byte for byte"), std::string::npos) << dumped.err;
     const std::string jsonPath = WriteTempText(name + ".json", dumped.out);
     const Outcome packed = Pack(jsonPath, TempPath(name + ".packed.vrn"));
     EXPECT_EQ(packed.code, 0) << packed.err;
@@ -140,6 +140,7 @@ TEST(PackCommand, DumpOfEveryClassPacksToTheSameBytes) {
 }
 
 TEST(PackCommand, UnusualEncodingsComeBackByteForByte) {
+    const std::string kTwoPoints = " 00000000 02000000 01000000 02000000 03000000 04000000 ";
     const std::vector<Bytes> files = {
         // program in three strings, one empty; a short string behind a long prefix
         ModelWithProgramBytes("03 61 0D 0A  00  FF 01 00 62"),
@@ -147,9 +148,9 @@ TEST(PackCommand, UnusualEncodingsComeBackByteForByte) {
         ModelWithProgramBytes(""),
         // seven-byte prefix, six-byte count, big class reference, repeated new class
         ModelWithProgramBytes("FF FF FF 01 00 00 00 7A",
-                              "FF FF 03 00 00 00" + std::string("FF FF 01 00 06 00 43 56 4C 69 6E 65 00000000 00000000") +
-                                  "FF 7F 01 00 00 80 00000000 00000000" +
-                                  "FF FF 01 00 06 00 43 56 4C 69 6E 65 00000000 00000000"),
+                              "FF FF 03 00 00 00" + std::string("FF FF 01 00 06 00 43 56 4C 69 6E 65") + kTwoPoints +
+                                  "FF 7F 01 00 00 80" + kTwoPoints +
+                                  "FF FF 01 00 06 00 43 56 4C 69 6E 65" + kTwoPoints),
         // bytes after the end marker
         Concat({ModelWithProgramBytes("00"), HexBytes("00 01 02")}),
         // a program that is exactly the end marker, as the program itself writes it
@@ -238,10 +239,18 @@ TEST(PackCommand, BadJsonExitsWith2NamingTheFault) {
     EXPECT_EQ(Pack(TempPath("missing.json"), TempPath("x.vrn")).code, 2);
 }
 
+TEST(DumpCommand, SaysWhenTheVersionIsNotOne) {
+    const Outcome dumped = Dump(WriteTemp("version2.vrn", HexBytes("00 00 00 00 00 00 00 40")));
+    EXPECT_EQ(dumped.code, 0);
+    EXPECT_EQ(json::parse(dumped.out)["version"], 2.0);
+    EXPECT_NE(dumped.err.find("opens as a new empty model"), std::string::npos);
+}
+
 TEST(DumpCommand, SaysWhenPackCannotGiveTheBytesBack) {
     // A negative point count loads as no points; pack writes the count 0.
     const Bytes negative = ModelWithProgramBytes(
-        "00", "01 00 FF FF 01 00 06 00 43 56 4C 69 6E 65  00 00 00 00 FE FF FF FF");
+        "00", "01 00 FF FF 01 00 09 00 43 56 47 72 61 70 68 69 63  00 00 00 00 FE FF FF FF"
+              "00 00 00 00  00 00 00 00  00");
     const Outcome dumped = Dump(WriteTemp("negative_count.vrn", negative));
     EXPECT_EQ(dumped.code, 0);
     EXPECT_NE(dumped.out.find("\"points\":[]"), std::string::npos);

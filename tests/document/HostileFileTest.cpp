@@ -102,8 +102,9 @@ void ExpectLoadOrCleanFailure(const Bytes& bytes, const std::string& what) {
     EXPECT_EQ(again.Store(), stored) << what;
 }
 
+// Every class once, then two classes again so that class references occur.
 Bytes EveryClassModel() {
-    return samples::MixedModel(28, "var x = 1\r\nset x = x + 1\r\n")->Store();
+    return samples::MixedModel(16, "var x = 1\r\nset x = x + 1\r\n")->Store();
 }
 
 }  // namespace

@@ -57,9 +57,10 @@ TEST(Executor, IfComparesANumberOrSymbolOperand) {
     interp.m_symbols.Set("x", NumberRec(-1));
     interp.m_symbols.Set("r", NumberRec(0));
     const std::string program = Program({"if x = -1", "set r = r + 1", "if 5 > x", "set r = r + 10",
-                                         "if x > 5", "set r = r + 100", "if x < x", "set r = r + 1000"});
+                                         "if x > 5", "set r = r + 100", "if x < x", "set r = r + 1000",
+                                         "if 5>x", "set r = r + 10000"});
     EXPECT_EQ(RunError(interp, program), "");
-    EXPECT_EQ(NumberOf(interp, "r"), 11);
+    EXPECT_EQ(NumberOf(interp, "r"), 10011);
 }
 
 TEST(Executor, IfFailures) {

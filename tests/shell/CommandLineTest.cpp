@@ -1,7 +1,10 @@
-// The desktop command line: files, the print switches, and what is refused.
+// The desktop command line: files, the print switches, what is refused,
+// and printing to a printer that is not there.
 #include <QTest>
 
 #include "shell/app/CommandLine.h"
+#include "shell/app/PrintModel.h"
+#include "shell/document/VarnelDoc.h"
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -31,6 +34,13 @@ private slots:
         QVERIFY(!ParseCommandLine({"/p"}).m_strError.isEmpty());
         QVERIFY(!ParseCommandLine({"/pt", "m.vrn"}).m_strError.isEmpty());
         QVERIFY(!ParseCommandLine({"--frobnicate"}).m_strError.isEmpty());
+    }
+
+    void unknownPrinterIsReportedNotUsed() {
+        CVarnelDoc doc;
+        doc.OnNewDocument();
+        const QString report = PrintModel(doc, "m.vrn", "no-such-printer");
+        QVERIFY(report.contains("no-such-printer"));
     }
 };
 

@@ -1,7 +1,9 @@
 // The single-document file flow of the main frame: when the save question
 // comes, what Yes, No and Cancel keep, opening good and bad files, the
 // recent-file list and atomic saving.
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -252,6 +254,43 @@ private slots:
 
         QVERIFY(!frame.DoSave(Path("no-such-dir/x.vrn")));
         QVERIFY(frame.Document().IsModified());
+    }
+
+    void droppedModelOpensAfterSaveQuestion() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        const QString path = Path("dropped.vrn");
+        WriteFile(path, QByteArray::fromHex(kEmptyModelHex));
+        frame.OnCommand(32773);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        boxes.Answer(QMessageBox::No);
+        QApplication::sendEvent(&frame, &drop);
+        QCOMPARE(boxes.QuestionCount(), 1);
+        QCOMPARE(frame.PathName(), path);
+
+        QMimeData other;
+        other.setUrls({QUrl::fromLocalFile(Path("notes.txt"))});
+        QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+        refused.setAccepted(false);
+        QApplication::sendEvent(&frame, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    void openAsksWithModelFilter() {
+        CMainFrame frame;
+        QString filter;
+        SetFileDialogHook([&filter](bool bSave, const QString& f) {
+            if (!bSave) filter = f;
+            return QString();
+        });
+        QVERIFY(!frame.OnFileOpen());
+        SetFileDialogHook({});
+        QCOMPARE(filter, QString("Varnel Files (*.vrn)"));
     }
 
     void saveAsAddsExtension() {
