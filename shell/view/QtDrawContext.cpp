@@ -11,6 +11,7 @@
 #include <map>
 #include <tuple>
 
+#include "interpreter/Numbers.h"
 #include "shell/view/QtText.h"
 
 namespace {
@@ -52,13 +53,13 @@ QFont BuildFont(const CFontSpec& spec) {
         const double advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
         if (advance > 0.0) {
             const double stretch = 100.0 * spec.nWidth / advance;
-            font.setStretch(std::clamp(static_cast<int>(stretch + 0.5), 1, 4000));
+            font.setStretch(std::clamp(SaturatingTrunc(stretch + 0.5), 1, 4000));
         }
     }
     return font;
 }
 
-QRect GdiBox(const CRect& r) {
+QRect ExclusiveBox(const CRect& r) {
     // A box's right and bottom edges are exclusive; QRect's are inclusive.
     const CRect n = NormalizedRect({r.left, r.top}, {r.right, r.bottom});
     return QRect(QPoint(n.left, n.top), QPoint(n.right - 1, n.bottom - 1));
@@ -117,7 +118,7 @@ void CQtDrawContext::LineTo(CPoint p) {
 }
 
 void CQtDrawContext::Rectangle(const CRect& r) {
-    const QRect box = GdiBox(r);
+    const QRect box = ExclusiveBox(r);
     if (box.width() <= 0 || box.height() <= 0) return;
     // drawRect strokes one pixel beyond the rectangle's size.
     const QRect outline = box.adjusted(0, 0, -1, -1);
@@ -135,7 +136,7 @@ void CQtDrawContext::Rectangle(const CRect& r) {
 }
 
 void CQtDrawContext::Ellipse(const CRect& r) {
-    const QRect box = GdiBox(r);
+    const QRect box = ExclusiveBox(r);
     if (box.width() <= 0 || box.height() <= 0) return;
     m_painter.drawEllipse(box.adjusted(0, 0, -1, -1));
 }
