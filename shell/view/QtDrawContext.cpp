@@ -38,21 +38,21 @@ int PixelSizeForCell(QFont font, int cellHeight) {
     return size;
 }
 
-QFont BuildFont(const CFontSpec& spec) {
-    QFont font(InstalledFace(spec.strFace));
+QFont BuildFont(const CFontSpec& wanted) {
+    QFont font(InstalledFace(wanted.strFace));
     font.setStyleHint(QFont::TypeWriter);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.nWeight, 1, 1000)));
-    font.setUnderline(spec.bUnderline);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(wanted.nWeight, 1, 1000)));
+    font.setUnderline(wanted.bUnderline);
     // A zero height asks for the face's default size, a negative one for the
     // character height without the internal leading.
-    if (spec.nHeight < 0)
-        font.setPixelSize(std::clamp(-spec.nHeight, 1, 2048));
+    if (wanted.nHeight < 0)
+        font.setPixelSize(std::clamp(-wanted.nHeight, 1, 2048));
     else
-        font.setPixelSize(PixelSizeForCell(font, spec.nHeight == 0 ? 16 : spec.nHeight));
-    if (spec.nWidth > 0) {
+        font.setPixelSize(PixelSizeForCell(font, wanted.nHeight == 0 ? 16 : wanted.nHeight));
+    if (wanted.nWidth > 0) {
         const double advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
         if (advance > 0.0) {
-            const double stretch = 100.0 * spec.nWidth / advance;
+            const double stretch = 100.0 * wanted.nWidth / advance;
             font.setStretch(std::clamp(SaturatingTrunc(stretch + 0.5), 1, 4000));
         }
     }
@@ -78,14 +78,14 @@ QColor ColorFromRef(COLORREF color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-QFont QtFontFor(const CFontSpec& spec) {
+QFont QtFontFor(const CFontSpec& wanted) {
     // Fonts are made per draw by every text-bearing object; measuring is the
     // slow part, so each distinct cell is measured once.
     using Key = std::tuple<int, int, int, bool, std::string>;
     static std::map<Key, QFont> cache;
-    const Key key{spec.nHeight, spec.nWidth, spec.nWeight, spec.bUnderline, spec.strFace};
+    const Key key{wanted.nHeight, wanted.nWidth, wanted.nWeight, wanted.bUnderline, wanted.strFace};
     auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, BuildFont(spec)).first;
+    if (it == cache.end()) it = cache.emplace(key, BuildFont(wanted)).first;
     return it->second;
 }
 
