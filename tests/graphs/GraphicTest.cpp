@@ -21,19 +21,6 @@ std::vector<CPoint> PointsOf(CVGraphic& g) {
 
 const CRect kRect{45, 15, 255, 235};
 
-TEST(Graphic, NewSeriesHasTheDefaults) {
-    CVGraphic g;
-    EXPECT_EQ(g.m_strText, "");
-    EXPECT_EQ(g.m_nColor, 0);
-    EXPECT_EQ(g.m_dLoX, 0.0);
-    EXPECT_EQ(g.m_dHiX, 0.0);
-    EXPECT_EQ(g.m_dLoY, 0.0);
-    EXPECT_EQ(g.m_dHiY, 0.0);
-    EXPECT_EQ(g.m_dDivY, 1.0);
-    EXPECT_EQ(g.GetSampleCount(), 0);
-    EXPECT_EQ(g.GetName(nullptr), "");
-}
-
 TEST(Graphic, SortByXIsStable) {
     CVGraphic g;
     g.AddSample(3, 30);
