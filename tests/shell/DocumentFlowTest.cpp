@@ -284,7 +284,7 @@ private slots:
     void openAsksWithModelFilter() {
         CMainFrame frame;
         QString filter;
-        SetFileDialogHook([&filter](bool bSave, const QString& f) {
+        SetFileDialogHook([&filter](bool bSave, const QString& f, const QString&) {
             if (!bSave) filter = f;
             return QString();
         });
@@ -300,6 +300,17 @@ private slots:
         QVERIFY(frame.OnFileSaveAs());
         QCOMPARE(frame.PathName(), Path("named.vrn"));
         QCOMPARE(ReadFile(Path("named.vrn")), QByteArray::fromHex(kEmptyModelHex));
+    }
+
+    void saveAsStartsFromTheModelsOwnFile() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        QVERIFY(!frame.OnFileSaveAs());  // cancelled
+        QCOMPARE(boxes.Proposed().back(), QStringLiteral("Безымянный.vrn"));
+        boxes.ChooseFile(Path("first.vrn"));
+        QVERIFY(frame.OnFileSaveAs());
+        QVERIFY(!frame.OnFileSaveAs());
+        QCOMPARE(boxes.Proposed().back(), Path("first.vrn"));
     }
 };
 
