@@ -107,7 +107,7 @@ void CMainFrame::OnOpenRecentFile(int index) {
     if (!OpenDocumentFile(path, false) && !QFileInfo::exists(path)) {
         m_recentFiles.Remove(index);  // a vanished file leaves the list
         m_recentFiles.WriteList();
-    RefreshRecentMenus();
+        RefreshRecentMenus();
     }
 }
 
