@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -82,9 +83,22 @@ bool LoadModel(const std::string& path, CVarnelDoc& doc, std::ostream& err) {
     }
 }
 
+QtMessageHandler g_pfnPreviousHandler = nullptr;
+
+// Headless runs have no session: Qt's note about a missing runtime
+// directory is noise on the command's stderr.
+void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths:"))) return;
+    if (g_pfnPreviousHandler != nullptr)
+        g_pfnPreviousHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 // A QApplication for painting; with no display the offscreen platform.
 void EnsureApplication() {
     if (QCoreApplication::instance() != nullptr) return;
+    g_pfnPreviousHandler = qInstallMessageHandler(QuietMessages);
     const bool hasDisplay = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
     if (!hasDisplay && std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;

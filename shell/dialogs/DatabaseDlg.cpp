@@ -64,7 +64,8 @@ void CDatabaseDlg::OnEdit() {
     if (m_pList == nullptr) return;
     const int row = m_ui->objectList->currentRow();
     if (row >= 0 && static_cast<size_t>(row) < m_pList->GetCount() && m_pView != nullptr) {
-        if (m_pList->GetAt(row)->Edit(true, m_pView->DialogHost()) == EDIT_CHANGED) m_pView->SetModified();
+        CVEntity& entity = *m_pList->GetAt(row);
+        if (EditChangedDocument(entity, entity.Edit(true, m_pView->DialogHost()))) m_pView->SetModified();
     }
     RepaintView();
 }

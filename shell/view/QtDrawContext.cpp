@@ -11,6 +11,7 @@
 #include <map>
 #include <tuple>
 
+#include "interpreter/Numbers.h"
 #include "shell/view/QtText.h"
 
 namespace {
@@ -37,28 +38,28 @@ int PixelSizeForCell(QFont font, int cellHeight) {
     return size;
 }
 
-QFont BuildFont(const CFontSpec& spec) {
-    QFont font(InstalledFace(spec.strFace));
+QFont BuildFont(const CFontSpec& wanted) {
+    QFont font(InstalledFace(wanted.strFace));
     font.setStyleHint(QFont::TypeWriter);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.nWeight, 1, 1000)));
-    font.setUnderline(spec.bUnderline);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(wanted.nWeight, 1, 1000)));
+    font.setUnderline(wanted.bUnderline);
     // A zero height asks for the face's default size, a negative one for the
     // character height without the internal leading.
-    if (spec.nHeight < 0)
-        font.setPixelSize(std::clamp(-spec.nHeight, 1, 2048));
+    if (wanted.nHeight < 0)
+        font.setPixelSize(std::clamp(-wanted.nHeight, 1, 2048));
     else
-        font.setPixelSize(PixelSizeForCell(font, spec.nHeight == 0 ? 16 : spec.nHeight));
-    if (spec.nWidth > 0) {
+        font.setPixelSize(PixelSizeForCell(font, wanted.nHeight == 0 ? 16 : wanted.nHeight));
+    if (wanted.nWidth > 0) {
         const double advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
         if (advance > 0.0) {
-            const double stretch = 100.0 * spec.nWidth / advance;
-            font.setStretch(std::clamp(static_cast<int>(stretch + 0.5), 1, 4000));
+            const double stretch = 100.0 * wanted.nWidth / advance;
+            font.setStretch(std::clamp(SaturatingTrunc(stretch + 0.5), 1, 4000));
         }
     }
     return font;
 }
 
-QRect GdiBox(const CRect& r) {
+QRect ExclusiveBox(const CRect& r) {
     // A box's right and bottom edges are exclusive; QRect's are inclusive.
     const CRect n = NormalizedRect({r.left, r.top}, {r.right, r.bottom});
     return QRect(QPoint(n.left, n.top), QPoint(n.right - 1, n.bottom - 1));
@@ -77,14 +78,14 @@ QColor ColorFromRef(COLORREF color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-QFont QtFontFor(const CFontSpec& spec) {
+QFont QtFontFor(const CFontSpec& wanted) {
     // Fonts are made per draw by every text-bearing object; measuring is the
     // slow part, so each distinct cell is measured once.
     using Key = std::tuple<int, int, int, bool, std::string>;
     static std::map<Key, QFont> cache;
-    const Key key{spec.nHeight, spec.nWidth, spec.nWeight, spec.bUnderline, spec.strFace};
+    const Key key{wanted.nHeight, wanted.nWidth, wanted.nWeight, wanted.bUnderline, wanted.strFace};
     auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, BuildFont(spec)).first;
+    if (it == cache.end()) it = cache.emplace(key, BuildFont(wanted)).first;
     return it->second;
 }
 
@@ -117,7 +118,7 @@ void CQtDrawContext::LineTo(CPoint p) {
 }
 
 void CQtDrawContext::Rectangle(const CRect& r) {
-    const QRect box = GdiBox(r);
+    const QRect box = ExclusiveBox(r);
     if (box.width() <= 0 || box.height() <= 0) return;
     // drawRect strokes one pixel beyond the rectangle's size.
     const QRect outline = box.adjusted(0, 0, -1, -1);
@@ -135,7 +136,7 @@ void CQtDrawContext::Rectangle(const CRect& r) {
 }
 
 void CQtDrawContext::Ellipse(const CRect& r) {
-    const QRect box = GdiBox(r);
+    const QRect box = ExclusiveBox(r);
     if (box.width() <= 0 || box.height() <= 0) return;
     m_painter.drawEllipse(box.adjusted(0, 0, -1, -1));
 }

@@ -233,7 +233,8 @@ void CVarnelView::DispatchTrackEvent(TrackEvent event) {
         } else if (event.nKind == TE_PRESS) {
             CVEntity* pHit = list.HighlightAt(sheetPoint, nullptr);
             if (pHit == nullptr) return;
-            if (pHit->Edit(IsDrawingMode(), DialogHost()) == EDIT_CHANGED) SetModified();
+            const int result = pHit->Edit(IsDrawingMode(), DialogHost());
+            if (EditChangedDocument(*pHit, result)) SetModified();
             RepaintView();
         }
     }

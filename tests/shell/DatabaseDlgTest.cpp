@@ -130,8 +130,7 @@ private slots:
         QCOMPARE(dialogs.shown[0].name.strText, std::string("L1"));
         QVERIFY(!dialogs.shown[0].name.bReadOnly);
         QVERIFY(!doc->IsModified());  // cancelled
-        dialogs.bAccept = true;
-        dialogs.strTypeIntoName = "L2";
+        dialogs.Type(&CElementDialogState::name, "L2").Ok();
         QTest::mouseClick(Button("editButton"), Qt::LeftButton);
         QVERIFY(doc->IsModified());
         QCOMPARE(dialog->Rows()->item(1)->text(), QStringLiteral("L1"));  // the row is not refreshed

@@ -9,6 +9,7 @@
 #include "diagram/Primitives.h"
 #include "graphs/GraphsLayout.h"
 #include "interpreter/Cp1251.h"
+#include "interpreter/Numbers.h"
 #include "shell/archive/ClassRegistry.h"
 #include "graphs/Graphic.h"
 #include "shell/dialogs/GraphsDlg.h"
@@ -64,8 +65,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         const CRect plot = dialog->GetPlotRect();
         const double unitsPerPixel = (plot.bottom - plot.top) / 10.0;
-        redRow = static_cast<int>(plot.bottom - 5.5 * unitsPerPixel);
-        blueRow = static_cast<int>(plot.bottom - 2.5 * unitsPerPixel);
+        redRow = SaturatingTrunc(plot.bottom - 5.5 * unitsPerPixel);
+        blueRow = SaturatingTrunc(plot.bottom - 2.5 * unitsPerPixel);
     }
 
     void cleanup() { dialog.reset(); }
@@ -132,6 +133,28 @@ private slots:
         QTest::keyClick(dialog->Selector(), Qt::Key_Down);
         QVERIFY(swatchHas(Qt::blue));
         QVERIFY(!swatchHas(Qt::red));
+    }
+
+    void curvesAreClippedToThePlotRectangle() {
+        CGraphsDlg window;
+        auto series = MakeSeries("Выброс", RGB(0, 128, 0), 10, 1, 5);
+        series->RemoveAllSamples();
+        series->AddSample(0, 5);
+        series->AddSample(5, 40);  // far above the top of the range
+        window.Graphics().Add(std::move(series));
+        window.InitDialog();
+        const CRect plot = window.GetPlotRect();
+        const QImage image = FrameImage(window);
+        int inside = 0;
+        int outside = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) != QColor(0, 128, 0)) continue;
+                const bool in = x >= plot.left && x < plot.right && y >= plot.top && y < plot.bottom;
+                (in ? inside : outside) += 1;
+            }
+        QVERIFY(inside > 10);
+        QCOMPARE(outside, 0);
     }
 
     void withoutSeriesTheFrameIsWhiteAndEmpty() {

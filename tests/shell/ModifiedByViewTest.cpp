@@ -7,6 +7,7 @@
 
 #include "ShellTestSupport.h"
 #include "diagram/Elements.h"
+#include "diagram/TableElements.h"
 #include "shell/app/MainFrame.h"
 #include "shell/document/VarnelDoc.h"
 
@@ -101,6 +102,46 @@ private slots:
         });
         frame.OnCommand(32786);
         QCOMPARE(QuestionsOnNew(frame), 0);
+    }
+    // A table edit whose values are refused still keeps the new name and
+    // range, so the model must not close without the question.
+    void refusedTableValuesStillAskToSave() {
+        CMainFrame frame;
+        auto table = std::make_unique<CVTableData>();
+        table->m_dTo = 10.0;
+        table->m_dStep = 5.0;
+        table->m_data = {1.0, 2.0, 3.0};
+        frame.Document().m_pEntityList->Add(std::move(table));
+        frame.OnCommand(32788);
+        QString message;
+        OnNextModal([&message](QWidget* db) {
+            OnNextModal([db, &message](QWidget* w) {
+                if (w == db) return;
+                OnNextModal([w, &message](QWidget* box) {
+                    if (box == w) return;
+                    if (auto* mb = qobject_cast<QMessageBox*>(box)) message = mb->text();
+                    static_cast<QDialog*>(box)->accept();
+                });
+                auto edits = w->findChildren<QLineEdit*>();
+                QLineEdit* name = edits.value(0);
+                name->setFocus();
+                QTest::keyClicks(name, "2");
+                for (QLineEdit* e : edits)
+                    if (e->text() == "1/2/3") {
+                        e->setFocus();
+                        e->selectAll();
+                        QTest::keyClicks(e, "1;2");
+                    }
+                static_cast<QDialog*>(w)->accept();
+            });
+            auto* list = db->findChild<QAbstractItemView*>();
+            list->setCurrentIndex(list->model()->index(0, 0));
+            ButtonNamed(db, "Редактировать")->click();
+            static_cast<QDialog*>(db)->accept();
+        });
+        frame.OnCommand(32786);
+        QCOMPARE(message, QString("Incorrect data."));
+        QCOMPARE(QuestionsOnNew(frame), 1);
     }
 };
 

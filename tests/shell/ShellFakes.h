@@ -1,11 +1,11 @@
 // Test doubles for the widget tests: a frame host whose menu state the test
-// sets, and a dialog host that records every dialog it was asked to run.
+// sets, and the shared scripted dialog host.
 #pragma once
 #include <QMenu>
 #include <string>
 #include <vector>
 
-#include "diagram/DialogHost.h"
+#include "support/FakeDialogHost.h"
 #include "shell/view/ViewHost.h"
 
 class FakeViewHost : public CViewHost {
@@ -21,23 +21,4 @@ public:
         bDrawing = (menuId == IDR_DRAWMENU);
     }
     QMenu* ContextSubmenu() const override { return &menu; }
-};
-
-class FakeDialogHost : public CDialogHost {
-public:
-    std::vector<CElementDialogState> shown;
-    std::vector<std::string> messages;
-    bool bAccept = false;
-    std::string strTypeIntoName;  // when set, the "user" types this name
-
-    bool RunElementDialog(CElementDialogState& state) override {
-        shown.push_back(state);
-        if (!bAccept) return false;
-        if (!strTypeIntoName.empty()) {
-            state.name.strText = strTypeIntoName;
-            state.name.bModified = true;
-        }
-        return true;
-    }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
 };

@@ -3,6 +3,8 @@
 // right drawing-mode flag, the context menu, zoom and the rubber band.
 #include <QImage>
 #include <QMenu>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -297,8 +299,7 @@ private slots:
         pHost->bDrawing = true;
         view->OnModify();
         List().Add(MakeLevel("A", {10, 10}, {150, 150}));
-        dialogs.bAccept = true;
-        dialogs.strTypeIntoName = "Stock";
+        dialogs.Type(&CElementDialogState::name, "Stock").Ok();
         QSignalSpy spy(view.get(), &CVarnelView::documentModified);
         Press(QPoint(20, 20));
         QVERIFY(doc->IsModified());
@@ -408,6 +409,18 @@ private slots:
         QCOMPARE(image.pixelColor(200, 50), QColor(Qt::black));
         QCOMPARE(image.pixelColor(50, 100), QColor(Qt::black));
         QVERIFY(image.pixelColor(201, 50) != QColor(Qt::black));
+    }
+
+    void printingPaintsTheSheetThroughTheSameRoutine() {
+        List().Add(MakeLevel("A", {10, 10}, {150, 150}));
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("sheet.pdf"));
+        view->PrintTo(&printer);
+        QFile pdf(dir.filePath("sheet.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
     }
 
     void objectsOutsideTheSheetAreClipped() {
