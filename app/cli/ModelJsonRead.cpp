@@ -246,6 +246,18 @@ std::vector<uint8_t> ReadTrailing(const json& j) {
     return std::move(*bytes);
 }
 
+// Valid JSON fields can still describe a file no loader accepts (an arrow
+// with two points, a class reference to an index no class received): such
+// a model is refused rather than written as a file that will not open.
+void RequireLoadable(std::span<const uint8_t> bytes) {
+    CVarnelDoc check;
+    try {
+        check.Load(bytes);
+    } catch (const CFileError& e) {
+        Fail("the model", std::string("would not open: ") + e.what());
+    }
+}
+
 std::vector<uint8_t> ModelFileFromJson(const json& j) {
     CheckKeys(j, "the model", {"version", "width", "height", "fullScale", "objects", "program"},
               {"programParts", "trailing", "encoding"});
@@ -270,6 +282,7 @@ std::vector<uint8_t> ModelFileFromJson(const json& j) {
     std::vector<uint8_t> bytes = ar.TakeBuffer();
     const std::vector<uint8_t> trailing = ReadTrailing(j);
     bytes.insert(bytes.end(), trailing.begin(), trailing.end());
+    RequireLoadable(bytes);
     return bytes;
 }
 
