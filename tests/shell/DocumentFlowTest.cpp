@@ -3,16 +3,19 @@
 // recent-file list and atomic saving.
 #include <QDropEvent>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
 
 #include "ShellTestSupport.h"
 #include "shell/app/MainFrame.h"
+#include "shell/app/VarnelApp.h"
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/document/VarnelDoc.h"
 #include "shell/view/VarnelView.h"
@@ -311,6 +314,17 @@ private slots:
         QVERIFY(frame.OnFileSaveAs());
         QVERIFY(!frame.OnFileSaveAs());
         QCOMPARE(boxes.Proposed().back(), Path("first.vrn"));
+    }
+
+    // Last, because the translation stays installed for the process.
+    void theSaveQuestionAnswersInRussian() {
+        const QDir translations(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        if (!translations.exists(QStringLiteral("qtbase_ru.qm"))) QSKIP("the toolkit's translations are not installed");
+        InstallFrameworkTranslations();
+        QMessageBox box(QMessageBox::Question, QString(), QString(),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Да"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Отмена"));
     }
 };
 
