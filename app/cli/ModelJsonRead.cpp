@@ -292,7 +292,9 @@ std::vector<uint8_t> JsonToModelFile(std::string_view jsonText) {
     json j;
     try {
         j = json::parse(jsonText);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) {
+        // Not only parse_error: a number beyond the double range is an
+        // out_of_range from the parser.
         throw ModelJsonError(std::string("not valid JSON: ") + e.what());
     }
     try {

@@ -255,6 +255,14 @@ TEST(PackCommand, RefusesAModelThatWouldNotOpen) {
     EXPECT_FALSE(std::ifstream(TempPath("short.vrn")).good()) << "no file is written";
 }
 
+// Found by fuzzing: the parser reports a number beyond the double range
+// with another exception than a syntax error, which escaped and aborted.
+TEST(PackCommand, NumberBeyondTheDoubleRangeIsInvalidJson) {
+    ExpectPackFails(R"({"version":1.06e688})", "not valid JSON");
+    ExpectPackFails(EmptyModelJson(R"({"class":"CVLevel","id":0,"points":[],"name":"a","description":"","value":-1e309})"),
+                    "number overflow");
+}
+
 TEST(DumpCommand, SaysWhenTheVersionIsNotOne) {
     const Outcome dumped = Dump(WriteTemp("version2.vrn", HexBytes("00 00 00 00 00 00 00 40")));
     EXPECT_EQ(dumped.code, 0);
