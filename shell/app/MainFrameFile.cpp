@@ -51,11 +51,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path, bool bAskSave) {
         return false;
     }
     *m_pDoc = std::move(loaded);
-    m_pDoc->SetModifiedFlag(false);
-    SetPathName(path);
-    m_recentFiles.Add(path);
-    m_recentFiles.WriteList();
-    RefreshRecentMenus();
+    AdoptFile(path);
     m_pView->OnInitialUpdate();
     return true;
 }
@@ -81,12 +77,18 @@ bool CMainFrame::DoSave(const QString& path) {
         VarnelMessageBox(this, error, QMessageBox::Critical);
         return false;
     }
+    AdoptFile(path);
+    return true;
+}
+
+// The model now matches the file at path: unmodified, named after it, and
+// first in the recent files.
+void CMainFrame::AdoptFile(const QString& path) {
     m_pDoc->SetModifiedFlag(false);
     SetPathName(path);
     m_recentFiles.Add(path);
     m_recentFiles.WriteList();
     RefreshRecentMenus();
-    return true;
 }
 
 bool CMainFrame::SaveModified() {

@@ -68,12 +68,15 @@ class DocumentFlowTest : public QObject {
 private slots:
     void initTestCase() { IsolateSettings(m_dir); }
 
-    void newModelIsUnmodified() {
+    void newModelAndZoomDoNotAsk() {
         CMainFrame frame;
         QVERIFY(!frame.Document().IsModified());
         QCOMPARE(QuestionsOnNew(frame), 0);
         QCOMPARE(frame.Document().m_nWidth, 640);
         QCOMPARE(frame.Document().m_nHeight, 480);
+        frame.OnCommand(32772);
+        frame.OnCommand(32771);
+        QCOMPARE(QuestionsOnNew(frame), 0);
     }
 
     void choosingToolAsksToSave() {
@@ -92,13 +95,6 @@ private slots:
         QCOMPARE(QuestionsOnNew(frame), 1);
     }
 
-    void zoomDoesNotAsk() {
-        CMainFrame frame;
-        frame.OnCommand(32772);
-        frame.OnCommand(32771);
-        QCOMPARE(QuestionsOnNew(frame), 0);
-    }
-
     void changedProgramAsksUnchangedDoesNot() {
         CMainFrame frame;
         AcceptProgramEditor(QString());
@@ -109,11 +105,9 @@ private slots:
         frame.OnCommand(32789);
         QCOMPARE(frame.Document().m_strProgram, std::string("var t\r\nset t = 1"));
         QCOMPARE(QuestionsOnNew(frame), 1);
-    }
 
-    void cancelledProgramEditKeepsText() {
-        CMainFrame frame;
         frame.Document().m_strProgram = "var a";
+        frame.Document().SetModifiedFlag(false);
         OnNextModal([](QWidget* w) {
             auto* dlg = qobject_cast<CProgramDlg*>(w);
             dlg->Editor()->setPlainText("changed");
@@ -284,7 +278,7 @@ private slots:
         QVERIFY(!refused.isAccepted());
     }
 
-    void openAsksWithModelFilter() {
+    void openAsksWithModelFilterSaveAsAddsExtension() {
         CMainFrame frame;
         QString filter;
         SetFileDialogHook([&filter](bool bSave, const QString& f, const QString&) {
@@ -294,10 +288,7 @@ private slots:
         QVERIFY(!frame.OnFileOpen());
         SetFileDialogHook({});
         QCOMPARE(filter, QString("Varnel Files (*.vrn)"));
-    }
 
-    void saveAsAddsExtension() {
-        CMainFrame frame;
         CScriptedBoxes boxes;
         boxes.ChooseFile(Path("named"));
         QVERIFY(frame.OnFileSaveAs());
