@@ -62,7 +62,10 @@ bool CMainFrame::OnFileSave() {
 }
 
 bool CMainFrame::OnFileSaveAs() {
-    QString path = AskFileName(this, true, TemplateField(3));
+    // Like any Save As, start from the model's own file, or from the untitled
+    // name in the current folder.
+    const QString proposed = m_strPathName.isEmpty() ? UntitledName() + TemplateField(4) : m_strPathName;
+    QString path = AskFileName(this, true, TemplateField(3), proposed);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += TemplateField(4);
     return DoSave(path);

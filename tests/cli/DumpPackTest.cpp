@@ -3,6 +3,7 @@
 // message for bad files and bad JSON.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -229,6 +230,29 @@ TEST(PackCommand, BadJsonExitsWith2NamingTheFault) {
     EXPECT_EQ(PackCommand({"model.json"}, out, err), 2);
     EXPECT_NE(err.str().find("usage"), std::string::npos);
     EXPECT_EQ(Pack(TempPath("missing.json"), TempPath("x.vrn")).code, 2);
+}
+
+// Found by fuzzing: each field was valid on its own, yet pack wrote a file
+// that the loader refuses and still reported success.
+TEST(PackCommand, RefusesAModelThatWouldNotOpen) {
+    ExpectPackFails(EmptyModelJson(R"({"class":"CVText","id":0,"points":[],"text":""})"),
+                    "would not open: Bad file format: a CVText record has too few points.");
+    ExpectPackFails(EmptyModelJson(R"({"class":"CVArrow","id":3,"points":[[155,200],[1600,10]]})"),
+                    "a CVArrow record has too few points");
+    std::remove(TempPath("short.vrn").c_str());
+    const Outcome packed = Pack(WriteTempText("short.json", EmptyModelJson(
+                                    R"({"class":"CVLine","id":0,"points":[[1,2]]})")),
+                                TempPath("short.vrn"));
+    EXPECT_EQ(packed.code, 2);
+    EXPECT_FALSE(std::ifstream(TempPath("short.vrn")).good()) << "no file is written";
+}
+
+// Found by fuzzing: the parser reports a number beyond the double range
+// with another exception than a syntax error, which escaped and aborted.
+TEST(PackCommand, NumberBeyondTheDoubleRangeIsInvalidJson) {
+    ExpectPackFails(R"({"version":1.06e688})", "not valid JSON");
+    ExpectPackFails(EmptyModelJson(R"({"class":"CVLevel","id":0,"points":[],"name":"a","description":"","value":-1e309})"),
+                    "number overflow");
 }
 
 TEST(DumpCommand, SaysWhenTheVersionIsNotOne) {

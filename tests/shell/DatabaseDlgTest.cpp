@@ -136,6 +136,24 @@ private slots:
         QCOMPARE(List().GetCount(), size_t{3});
     }
 
+    void aCurrentRowThatIsNotSelectedIsNoSelection() {
+        // Focusing the list makes its first row current without selecting it;
+        // the user sees no selection, so nothing may be highlighted or deleted.
+        QItemSelectionModel* selection = dialog->Rows()->selectionModel();
+        selection->setCurrentIndex(dialog->Rows()->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+        QCOMPARE(dialog->Rows()->currentRow(), 0);
+        QCOMPARE(List().GetAt(0)->m_bHighlight, 0);
+        QTest::mouseClick(Button("deleteButton"), Qt::LeftButton);
+        QTest::mouseClick(Button("editButton"), Qt::LeftButton);
+        QCOMPARE(List().GetCount(), size_t{3});
+        QVERIFY(dialogs.shown.empty());
+        // Selecting a row and then clearing the selection clears the highlight.
+        dialog->Rows()->setCurrentRow(1);
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 1);
+        dialog->Rows()->clearSelection();
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 0);
+    }
+
     void editOpensTheObjectInDrawingMode() {
         dialog->Rows()->setCurrentRow(1);
         QTest::mouseClick(Button("editButton"), Qt::LeftButton);

@@ -3,10 +3,12 @@
 // recent-file list and atomic saving.
 #include <QDropEvent>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -14,6 +16,7 @@
 #include "ShellTestSupport.h"
 #include "support/ModelBytes.h"
 #include "shell/app/MainFrame.h"
+#include "shell/app/VarnelApp.h"
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/document/VarnelDoc.h"
 #include "shell/view/VarnelView.h"
@@ -278,7 +281,7 @@ private slots:
     void openAsksWithModelFilterSaveAsAddsExtension() {
         CMainFrame frame;
         QString filter;
-        SetFileDialogHook([&filter](bool bSave, const QString& f) {
+        SetFileDialogHook([&filter](bool bSave, const QString& f, const QString&) {
             if (!bSave) filter = f;
             return QString();
         });
@@ -291,6 +294,28 @@ private slots:
         QVERIFY(frame.OnFileSaveAs());
         QCOMPARE(frame.PathName(), Path("named.vrn"));
         QCOMPARE(ReadFile(Path("named.vrn")), EmptyModel());
+    }
+
+    void saveAsStartsFromTheModelsOwnFile() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        QVERIFY(!frame.OnFileSaveAs());  // cancelled
+        QCOMPARE(boxes.Proposed().back(), QStringLiteral("Безымянный.vrn"));
+        boxes.ChooseFile(Path("first.vrn"));
+        QVERIFY(frame.OnFileSaveAs());
+        QVERIFY(!frame.OnFileSaveAs());
+        QCOMPARE(boxes.Proposed().back(), Path("first.vrn"));
+    }
+
+    // Last, because the translation stays installed for the process.
+    void theSaveQuestionAnswersInRussian() {
+        const QDir translations(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        if (!translations.exists(QStringLiteral("qtbase_ru.qm"))) QSKIP("the toolkit's translations are not installed");
+        InstallFrameworkTranslations();
+        QMessageBox box(QMessageBox::Question, QString(), QString(),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Да"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Отмена"));
     }
 };
 

@@ -189,6 +189,9 @@ private slots:
         QVERIFY(qAbs(metrics.horizontalAdvance(QLatin1Char('0')) - 4.0) < 0.6);
         const QFont big = QtFontFor(CFontSpec{});  // 16 by 8
         QVERIFY(qAbs(QFontMetricsF(big).horizontalAdvance(QLatin1Char('0')) - 8.0) < 0.6);
+        // Tiny labels are drawn unsmoothed so that 0 and 8 stay apart.
+        QVERIFY(font.styleStrategy() & QFont::NoAntialias);
+        QVERIFY(!(big.styleStrategy() & QFont::NoAntialias));
         CFontSpec underlined;
         underlined.bUnderline = true;
         QVERIFY(QtFontFor(underlined).underline());
