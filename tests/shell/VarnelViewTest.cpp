@@ -388,7 +388,7 @@ private slots:
         QCOMPARE(view->ClientImage(), clean);
     }
 
-    void theSheetIsFramedOnePixelOutsideAndFilledWhite() {
+    void theSheetIsFramedOnePixelOutsideFilledWhiteAndClips() {
         doc->m_nWidth = 200;
         doc->m_nHeight = 100;
         view->OnInitialUpdate();
@@ -398,6 +398,14 @@ private slots:
         QCOMPARE(image.pixelColor(200, 50), QColor(Qt::black));
         QCOMPARE(image.pixelColor(50, 100), QColor(Qt::black));
         QVERIFY(image.pixelColor(201, 50) != QColor(Qt::black));
+
+        auto line = std::make_unique<CVLine>();  // objects are clipped to the sheet
+        line->GetPoint(0) = {10, 50};
+        line->GetPoint(1) = {300, 50};
+        List().Add(std::move(line));
+        view->RepaintView();
+        QCOMPARE(view->ClientImage().pixelColor(150, 50), QColor(Qt::black));
+        QVERIFY(view->ClientImage().pixelColor(250, 50) != QColor(Qt::black));
     }
 
     void printingPaintsTheSheetThroughTheSameRoutine() {
@@ -412,18 +420,6 @@ private slots:
         QVERIFY(pdf.readAll().startsWith("%PDF"));
     }
 
-    void objectsOutsideTheSheetAreClipped() {
-        doc->m_nWidth = 200;
-        doc->m_nHeight = 100;
-        view->OnInitialUpdate();
-        auto line = std::make_unique<CVLine>();
-        line->GetPoint(0) = {10, 50};
-        line->GetPoint(1) = {300, 50};
-        List().Add(std::move(line));
-        view->RepaintView();
-        QCOMPARE(view->ClientImage().pixelColor(150, 50), QColor(Qt::black));
-        QVERIFY(view->ClientImage().pixelColor(250, 50) != QColor(Qt::black));
-    }
 };
 
 QTEST_MAIN(VarnelViewTest)
