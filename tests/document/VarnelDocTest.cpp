@@ -195,14 +195,6 @@ TEST(VarnelDocLoad, BadFormatResetsToANewModel) {
     EXPECT_EQ(LoadFailure(doc, schema2).Kind(), FileErrorKind::BadFormat);
 }
 
-TEST(VarnelDocFiles, WriteThenReadBack) {
-    const std::string path = ::testing::TempDir() + "varnel_doc_file_test.vrn";
-    const Bytes bytes = OneLineModelBytes();
-    WriteFileBytes(path, bytes);
-    EXPECT_EQ(ReadFileBytes(path), bytes);
-    std::remove(path.c_str());
-}
-
 TEST(VarnelDocFiles, MissingFileOrFolderCannotOpen) {
     try {
         ReadFileBytes("/nonexistent-folder/model.vrn");
