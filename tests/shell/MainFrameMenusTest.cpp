@@ -125,6 +125,19 @@ private slots:
         QCOMPARE(frame.ContextSubmenu()->title(), QString("Инструменты"));
     }
 
+    void acceleratorsSendTheirCommands() {
+        CMainFrame frame;
+        std::vector<std::pair<QString, int>> actual;
+        for (QAction* a : frame.Accelerators())
+            actual.emplace_back(a->shortcut().toString(QKeySequence::PortableText), a->data().toInt());
+        const std::vector<std::pair<QString, int>> expected = {
+            {"Ctrl+N", 57600}, {"Ctrl+O", 57601}, {"Ctrl+S", 57603}, {"Ctrl+D", 32788},
+            {"Ctrl+P", 32789}, {"Ctrl+G", 32792}, {"Ctrl+C", 57634}, {"Ctrl+Ins", 57634},
+            {"Ctrl+V", 57637}, {"Shift+Ins", 57637}, {"Ctrl+X", 57635}, {"Shift+Del", 57635},
+            {"Ctrl+Z", 57643}, {"Alt+Backspace", 57643}, {"F6", 57680}, {"Shift+F6", 57681}};
+        QCOMPARE(actual, expected);
+    }
+
     void ctrlDKeySwitchesMenus() {
         CMainFrame frame;
         frame.show();
