@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(view->Mode(), int(MODE_DRAW));
     }
 
-    void aPlacedObjectLandsAtItsClientPointsPlusTheScroll() {
+    void whileScrolledObjectsLandAndAreHitInSheetCoordinates() {
         doc->m_nWidth = 3000;
         doc->m_nHeight = 2000;
         view->OnInitialUpdate();
@@ -194,6 +194,15 @@ private slots:
         QCOMPARE(points[0], (CPoint{110, 70}));
         QCOMPARE(points[1], (CPoint{210, 140}));
         QCOMPARE(points[2], (CPoint{8, 8}));  // the text inset is no position
+
+        // Hovering while scrolled hits in sheet coordinates too.
+        pHost->bDrawing = false;
+        view->OnModify();
+        List().Add(MakeLevel("A", {500, 300}, {600, 400}));
+        view->horizontalScrollBar()->setValue(450);
+        view->verticalScrollBar()->setValue(250);
+        Move(QPoint(60, 60));
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 1);
     }
 
     void choosingAToolMarksTheDocumentModified() {
@@ -259,17 +268,6 @@ private slots:
         QCOMPARE(levels[1]->nDraws, 2);
         QCOMPARE(levels[0]->nDraws + levels[2]->nDraws, 0);
         QCOMPARE(view->ClientImage(), before);
-    }
-
-    void hoverWhileScrolledHitsInSheetCoordinates() {
-        doc->m_nWidth = 3000;
-        doc->m_nHeight = 2000;
-        view->OnInitialUpdate();
-        List().Add(MakeLevel("A", {500, 300}, {600, 400}));
-        view->horizontalScrollBar()->setValue(450);
-        view->verticalScrollBar()->setValue(250);
-        Move(QPoint(60, 60));
-        QCOMPARE(List().GetAt(0)->m_bHighlight, 1);
     }
 
     void pressEditsTheTopmostObjectWithTheMenusDrawingFlag() {
