@@ -22,7 +22,12 @@ const char* const kHeader = "00 00 00 00 00 00 F0 3F  80 02 00 00  E0 01 00 00  
 const char* const kStartMarker = "15 7E 21 7E 20 53 74 61 72 74 20 50 72 6F 67 72 61 6D 20 7E 21 7E";
 const char* const kEndMarker = "13 7E 21 7E 20 45 6E 64 20 50 72 6F 67 72 61 6D 20 7E 21 7E";
 
-std::string TempPath(const std::string& name) { return ::testing::TempDir() + "varnel_cli_" + name; }
+// ctest runs every case as its own process, in parallel: each case gets
+// its own file names.
+std::string TempPath(const std::string& name) {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return ::testing::TempDir() + "varnel_cli_" + test->test_suite_name() + "_" + test->name() + "_" + name;
+}
 
 std::string WriteTemp(const std::string& name, const Bytes& bytes) {
     const std::string path = TempPath(name);
