@@ -18,7 +18,12 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using nlohmann::json;
 
-std::string TempPath(const std::string& name) { return ::testing::TempDir() + "varnel_cli_" + name; }
+// ctest runs every case as its own process, in parallel: each case gets
+// its own file names.
+std::string TempPath(const std::string& name) {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return ::testing::TempDir() + "varnel_cli_" + test->test_suite_name() + "_" + test->name() + "_" + name;
+}
 
 std::string WriteTemp(const std::string& name, const Bytes& bytes) {
     const std::string path = TempPath(name);
@@ -58,7 +63,6 @@ Bytes DumpThenPack(const Bytes& bytes, const std::string& name) {
     EXPECT_EQ(packed.code, 0) << packed.err;
     return ReadFileBytes(TempPath(name + ".packed.vrn"));
 }
-
 
 }  // namespace
 
