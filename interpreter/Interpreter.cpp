@@ -2,9 +2,12 @@
 // plot series at the end, and torn down without leaving a series behind.
 #include "interpreter/Interpreter.h"
 
+#include <limits>
+
 #include "diagram/EntityList.h"
 #include "graphs/Graphic.h"
 #include "interpreter/InterpreterError.h"
+#include "interpreter/Lexer.h"
 
 namespace {
 bool IsGraphic(const std::string&, const SymbolRec& rec) { return rec.nKind == SK_GRAPHIC; }
@@ -46,4 +49,9 @@ void CInterpreter::Clear() {
     });
 }
 
-std::string LineNumberText(int64_t nLine) { return std::to_string(nLine); }
+std::string LineNumberText(int64_t nLine) {
+    // Line numbers are wider than the message format's int32 only for
+    // programs of over two thousand million lines.
+    if (nLine <= std::numeric_limits<int32_t>::max()) return IntToString(static_cast<int32_t>(nLine));
+    return std::to_string(nLine);
+}

@@ -14,3 +14,5 @@ std::string ReadQuoted(const char*& cursor);  // throws CInterpreterError
 char ReadChar(const char*& cursor);
 bool HasMoreText(const char* pos);
 bool ReadNumber(const char*& cursor, double& value);
+// "%i" text of a line number, as interpreter messages carry it.
+std::string IntToString(int32_t value);

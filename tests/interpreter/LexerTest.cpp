@@ -127,3 +127,10 @@ TEST(Lexer, ReadQuotedTakesEverythingBetweenTheQuotes) {
 }
 
 }  // namespace
+
+TEST(Lexer, IntToStringWritesPlainDecimal) {
+    EXPECT_EQ(IntToString(12), "12");
+    EXPECT_EQ(IntToString(-3), "-3");
+    EXPECT_EQ(IntToString(0), "0");
+    EXPECT_EQ(IntToString(-2147483647 - 1), "-2147483648");
+}
