@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  fonts-liberation locales xvfb xauth
+  fonts-liberation locales xvfb xauth qt6-translations-l10n
 )
 
 missing=()

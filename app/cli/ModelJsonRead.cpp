@@ -126,6 +126,15 @@ void ReadGraphic(CVGraphic& graphic, const json& o, const std::string& where) {
     }
 }
 
+// Level, rate and variable: a name, a description and a value.
+template <class Element>
+void ReadNamedValue(Element& element, const json& o, const std::string& where) {
+    CheckKeys(o, where, {"class", "id", "points", "name", "description", "value"});
+    element.m_strName = Text(o["name"], where + ".name");
+    element.m_strDescription = Text(o["description"], where + ".description");
+    element.m_dValue = Double(o["value"], where + ".value");
+}
+
 // The fields after the common ones, most derived classes first.
 void ReadClassFields(CVEntity& e, const json& o, const std::string& where) {
     if (auto* sw = dynamic_cast<CVSwitch*>(&e)) {
@@ -140,15 +149,9 @@ void ReadClassFields(CVEntity& e, const json& o, const std::string& where) {
     } else if (auto* tb = dynamic_cast<CVTableData*>(&e)) {
         ReadTable(*tb, o, where);
     } else if (auto* va = dynamic_cast<CVVariable*>(&e)) {
-        CheckKeys(o, where, {"class", "id", "points", "name", "description", "value"});
-        va->m_strName = Text(o["name"], where + ".name");
-        va->m_strDescription = Text(o["description"], where + ".description");
-        va->m_dValue = Double(o["value"], where + ".value");
+        ReadNamedValue(*va, o, where);
     } else if (auto* lv = dynamic_cast<CVLevel*>(&e)) {
-        CheckKeys(o, where, {"class", "id", "points", "name", "description", "value"});
-        lv->m_strName = Text(o["name"], where + ".name");
-        lv->m_strDescription = Text(o["description"], where + ".description");
-        lv->m_dValue = Double(o["value"], where + ".value");
+        ReadNamedValue(*lv, o, where);
     } else if (auto* gr = dynamic_cast<CVGraphic*>(&e)) {
         ReadGraphic(*gr, o, where);
     } else {

@@ -31,6 +31,13 @@ void WriteDoubles(std::ostream& out, const char* key, const std::vector<double>&
     out << ']';
 }
 
+// Level, rate and variable: a name, a description and a value.
+template <class Element>
+void WriteNamedValue(std::ostream& out, const Element& element) {
+    out << ",\"name\":" << Text(element.m_strName) << ",\"description\":" << Text(element.m_strDescription)
+        << ",\"value\":" << JsonDouble(element.m_dValue);
+}
+
 // The fields after the common ones, most derived classes first.
 void WriteClassFields(std::ostream& out, const CVEntity& e) {
     if (auto* sw = dynamic_cast<const CVSwitch*>(&e)) {
@@ -48,11 +55,9 @@ void WriteClassFields(std::ostream& out, const CVEntity& e) {
             << ",\"step\":" << JsonDouble(tb->m_dStep);
         WriteDoubles(out, "values", tb->m_data);
     } else if (auto* va = dynamic_cast<const CVVariable*>(&e)) {
-        out << ",\"name\":" << Text(va->m_strName) << ",\"description\":" << Text(va->m_strDescription)
-            << ",\"value\":" << JsonDouble(va->m_dValue);
+        WriteNamedValue(out, *va);
     } else if (auto* lv = dynamic_cast<const CVLevel*>(&e)) {
-        out << ",\"name\":" << Text(lv->m_strName) << ",\"description\":" << Text(lv->m_strDescription)
-            << ",\"value\":" << JsonDouble(lv->m_dValue);
+        WriteNamedValue(out, *lv);
     } else if (auto* gr = dynamic_cast<const CVGraphic*>(&e)) {
         out << ",\"text\":" << Text(gr->m_strText) << ",\"color\":" << gr->m_nColor << ",\"samples\":[";
         for (size_t i = 0; i < gr->m_samples.size(); ++i)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/cli/Commands.h"
+#include "app/cli/JsonText.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
 #include "interpreter/Cp1251.h"
@@ -80,30 +81,6 @@ std::string NumberText(double value, bool bJson) {
     std::string text = FormatRoundTrip(value);
     if (std::isnan(value)) text = "nan";
     return bJson && !std::isfinite(value) ? "\"" + text + "\"" : text;
-}
-
-std::string JsonString(const std::string& utf8) {
-    static const char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c < 0x20) {
-            out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 // Quoted only when the text needs it, with inner quotes doubled.

@@ -76,7 +76,7 @@ BuildGraphsShown RunBuildGraphsCommand(QWidget* pParent, const CVarnelDoc& doc) 
     }
     SetStatus(QString::fromUtf8(kDoneText));
     CGraphsDlg dlg(pParent);
-    for (auto& pSeries : result.series) dlg.Graphics().Add(std::unique_ptr<CVEntity>(pSeries.release()));
+    for (auto& pSeries : result.series) dlg.Graphics().Add(std::move(pSeries));
     dlg.exec();
     return BuildGraphsShown::Graphs;
 }

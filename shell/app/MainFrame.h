@@ -36,7 +36,6 @@ public:
     QMenu* ContextSubmenu() const override;
 
     CVarnelDoc& Document() { return *m_pDoc; }
-    CVarnelView* View() const { return m_pView; }
     CStatusBar* StatusBar() const { return m_wndStatusBar; }
     QToolBar* ToolBar() const { return m_wndToolBar; }
     const QString& PathName() const { return m_strPathName; }
@@ -87,6 +86,7 @@ private:
     void OnOpenRecentFile(int index);
     void OnDocumentChanged();
     void SetPathName(const QString& path);
+    void AdoptFile(const QString& path);
 
     CStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;

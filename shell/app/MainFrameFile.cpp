@@ -51,11 +51,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path, bool bAskSave) {
         return false;
     }
     *m_pDoc = std::move(loaded);
-    m_pDoc->SetModifiedFlag(false);
-    SetPathName(path);
-    m_recentFiles.Add(path);
-    m_recentFiles.WriteList();
-    RefreshRecentMenus();
+    AdoptFile(path);
     m_pView->OnInitialUpdate();
     return true;
 }
@@ -66,7 +62,10 @@ bool CMainFrame::OnFileSave() {
 }
 
 bool CMainFrame::OnFileSaveAs() {
-    QString path = AskFileName(this, true, TemplateField(3));
+    // Like any Save As, start from the model's own file, or from the untitled
+    // name in the current folder.
+    const QString proposed = m_strPathName.isEmpty() ? UntitledName() + TemplateField(4) : m_strPathName;
+    QString path = AskFileName(this, true, TemplateField(3), proposed);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += TemplateField(4);
     return DoSave(path);
@@ -78,12 +77,18 @@ bool CMainFrame::DoSave(const QString& path) {
         VarnelMessageBox(this, error, QMessageBox::Critical);
         return false;
     }
+    AdoptFile(path);
+    return true;
+}
+
+// The model now matches the file at path: unmodified, named after it, and
+// first in the recent files.
+void CMainFrame::AdoptFile(const QString& path) {
     m_pDoc->SetModifiedFlag(false);
     SetPathName(path);
     m_recentFiles.Add(path);
     m_recentFiles.WriteList();
     RefreshRecentMenus();
-    return true;
 }
 
 bool CMainFrame::SaveModified() {
@@ -104,7 +109,7 @@ void CMainFrame::OnOpenRecentFile(int index) {
     if (!OpenDocumentFile(path, false) && !QFileInfo::exists(path)) {
         m_recentFiles.Remove(index);  // a vanished file leaves the list
         m_recentFiles.WriteList();
-    RefreshRecentMenus();
+        RefreshRecentMenus();
     }
 }
 

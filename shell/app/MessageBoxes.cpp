@@ -26,9 +26,9 @@ QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& te
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter) {
-    if (FileHook()) return FileHook()(bSave, strFilter);
-    if (bSave) return QFileDialog::getSaveFileName(pParent, QString(), QString(), strFilter);
+QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter, const QString& strProposed) {
+    if (FileHook()) return FileHook()(bSave, strFilter, strProposed);
+    if (bSave) return QFileDialog::getSaveFileName(pParent, QString(), strProposed, strFilter);
     return QFileDialog::getOpenFileName(pParent, QString(), QString(), strFilter);
 }
 

@@ -15,14 +15,16 @@ struct CMessageBoxRequest {
 };
 
 using MessageBoxHook = std::function<QMessageBox::StandardButton(const CMessageBoxRequest&)>;
-// bSave chooses the save dialog; the result is the chosen path or empty.
-using FileDialogHook = std::function<QString(bool bSave, const QString& strFilter)>;
+// bSave chooses the save dialog; strProposed is the path the dialog starts
+// with (empty: none); the result is the chosen path or empty.
+using FileDialogHook = std::function<QString(bool bSave, const QString& strFilter, const QString& strProposed)>;
 
 // Shows a modal box with the application's title; returns the button.
 QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& text,
                                              QMessageBox::Icon icon = QMessageBox::NoIcon,
                                              QMessageBox::StandardButtons buttons = QMessageBox::Ok);
-QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter);
+QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter,
+                    const QString& strProposed = QString());
 
 // An empty hook restores the real dialogs.
 void SetMessageBoxHook(MessageBoxHook hook);

@@ -2,6 +2,9 @@
 #include "shell/app/VarnelApp.h"
 
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "shell/app/CommandIds.h"
 #include "shell/app/CommandLine.h"
@@ -18,12 +21,22 @@ void SetApplicationIdentity() {
     QGuiApplication::setDesktopFileName(QStringLiteral("varnel"));
 }
 
+void InstallFrameworkTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
 CVarnelApp::CVarnelApp(int& argc, char** argv) : QApplication(argc, argv) {}
 
 CVarnelApp::~CVarnelApp() = default;
 
 int CVarnelApp::InitInstance() {
     SetApplicationIdentity();
+    InstallFrameworkTranslations();
     setWindowIcon(LoadAppIcon());
     // The frame reads the two-entry recent-file list from the settings.
     m_pMainFrame = std::make_unique<CMainFrame>();

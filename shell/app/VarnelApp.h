@@ -24,3 +24,7 @@ private:
 
 // Puts the settings root and the application name in place (also for tests).
 void SetApplicationIdentity();
+// Lets the toolkit's own dialogs (file choosers, the save question's
+// buttons, the progress window) speak Russian like the rest of the
+// interface; without the translation files they stay in English.
+void InstallFrameworkTranslations();

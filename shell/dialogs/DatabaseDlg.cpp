@@ -13,7 +13,9 @@
 CDatabaseDlg::CDatabaseDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::DatabaseDlg>()) {
     m_ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    connect(m_ui->objectList, &QListWidget::currentRowChanged, this, &CDatabaseDlg::OnSelChange);
+    // The selection, not the current row, is what the user sees: focusing the
+    // list makes a row current without selecting it.
+    connect(m_ui->objectList, &QListWidget::itemSelectionChanged, this, [this] { OnSelChange(SelectedRow()); });
     connect(m_ui->editButton, &QPushButton::clicked, this, &CDatabaseDlg::OnEdit);
     connect(m_ui->deleteButton, &QPushButton::clicked, this, &CDatabaseDlg::OnDelete);
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -23,6 +25,11 @@ CDatabaseDlg::~CDatabaseDlg() = default;
 
 QListWidget* CDatabaseDlg::Rows() const {
     return m_ui->objectList;
+}
+
+int CDatabaseDlg::SelectedRow() const {
+    const QList<QListWidgetItem*> selected = m_ui->objectList->selectedItems();
+    return selected.isEmpty() ? -1 : m_ui->objectList->row(selected.first());
 }
 
 void CDatabaseDlg::showEvent(QShowEvent* event) {
@@ -62,7 +69,7 @@ void CDatabaseDlg::OnSelChange(int row) {
 
 void CDatabaseDlg::OnEdit() {
     if (m_pList == nullptr) return;
-    const int row = m_ui->objectList->currentRow();
+    const int row = SelectedRow();
     if (row >= 0 && static_cast<size_t>(row) < m_pList->GetCount() && m_pView != nullptr) {
         CVEntity& entity = *m_pList->GetAt(row);
         if (EditChangedDocument(entity, entity.Edit(true, m_pView->DialogHost()))) m_pView->SetModified();
@@ -72,7 +79,7 @@ void CDatabaseDlg::OnEdit() {
 
 void CDatabaseDlg::OnDelete() {
     if (m_pList == nullptr) return;
-    const int row = m_ui->objectList->currentRow();
+    const int row = SelectedRow();
     if (row >= 0 && static_cast<size_t>(row) < m_pList->GetCount()) {
         m_pList->RemoveAt(row);
         {

@@ -20,6 +20,8 @@ public:
     CVarnelView* m_pView = nullptr;
 
     QListWidget* Rows() const;
+    // The selected row, or -1 when no row is selected.
+    int SelectedRow() const;
     void done(int result) override;
 
 protected:

@@ -18,6 +18,7 @@ namespace {
 
 constexpr double kDashLength = 18.0;
 constexpr double kDashPeriod = 24.0;
+constexpr int kSmoothTextMinPixels = 12;
 
 QString InstalledFace(const std::string& face) {
     // The label faces are Courier variants; Liberation Mono has the same
@@ -49,6 +50,9 @@ QFont BuildFont(const CFontSpec& wanted) {
         font.setPixelSize(std::clamp(-wanted.nHeight, 1, 2048));
     else
         font.setPixelSize(PixelSizeForCell(font, wanted.nHeight == 0 ? 16 : wanted.nHeight));
+    // At a few pixels' height smoothing blurs the dotted zero of the face
+    // into an eight, so the axis label 200 would read 288.
+    if (font.pixelSize() < kSmoothTextMinPixels) font.setStyleStrategy(QFont::NoAntialias);
     if (wanted.nWidth > 0) {
         const double advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
         if (advance > 0.0) {

@@ -51,8 +51,10 @@ RunResult RunCommand(const CommandArgs& args) {
     return {code, out.str(), err.str()};
 }
 
+// The file is named after the test: ctest runs the tests side by side.
 RunResult RunProgram(const std::string& program, CommandArgs extra = {}) {
-    CommandArgs args{WriteTemp("run-model.vrn", ModelBytes(program))};
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    CommandArgs args{WriteTemp("run-" + name + ".vrn", ModelBytes(program))};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunCommand(args);
 }

@@ -48,12 +48,10 @@ TEST(DrawElements, RateIsAnOpenBoxWithAValve) {
     EXPECT_EQ(DrawOps(*rate), (Ops{"MoveTo(40,20)", "LineTo(0,20)", "LineTo(0,0)", "LineTo(40,0)",
                                   "LineTo(60,15)", "LineTo(60,5)", "LineTo(40,20)", kLabelFont,
                                   "SetTextColor(#000000)", "DrawText(\"Rate\",(8,8,32,12),0x10)", kSavedFont}));
-}
-
-TEST(DrawElements, RateValveDividesTowardZeroWhenDrawnBackwards) {
-    auto rate = Placed<CVRate>({41, 23}, {0, 0});
-    const Ops ops = DrawOps(*rate);
-    // q = -23 / 4 = -5, h = -41 / 2 = -20
+    // Drawn backwards the valve's sizes divide toward zero: q = -23 / 4 = -5,
+    // h = -41 / 2 = -20.
+    auto backwards = Placed<CVRate>({41, 23}, {0, 0});
+    const Ops ops = DrawOps(*backwards);
     EXPECT_EQ(ops[4], "LineTo(-20,5)");
     EXPECT_EQ(ops[5], "LineTo(-20,18)");
 }
@@ -88,17 +86,16 @@ TEST(DrawElements, SourcesDraggedDownRightSinksIntoACloudBelow) {
                    "(104,226),(104,226),(84,231),(82,226),(90,226),(84,206)]"}));
 }
 
-TEST(DrawElements, SourcesDraggedDownLeftLeavesACloudAbove) {
-    auto sources = Placed<CVSources>({100, 100}, {50, 200});
-    const Ops ops = DrawOps(*sources);
+// Dragged down-left the cloud stays above; dragged up the head points up.
+TEST(DrawElements, SourcesCloudAndHeadFollowTheDragDirection) {
+    auto downLeft = Placed<CVSources>({100, 100}, {50, 200});
+    Ops ops = DrawOps(*downLeft);
     ASSERT_EQ(ops.size(), 7u);
     EXPECT_EQ(ops[3], "LineTo(92,192)");
     EXPECT_EQ(ops[6].substr(0, 20), "PolyBezier[(84,78),(");
-}
 
-TEST(DrawElements, SourcesDraggedUpPointsTheHeadUp) {
-    auto sources = Placed<CVSources>({100, 200}, {150, 100});
-    const Ops ops = DrawOps(*sources);
+    auto up = Placed<CVSources>({100, 200}, {150, 100});
+    ops = DrawOps(*up);
     EXPECT_EQ(ops[1], "LineTo(100,100)");
     EXPECT_EQ(ops[3], "LineTo(92,108)");
     EXPECT_EQ(ops[5], "LineTo(108,108)");
@@ -150,7 +147,6 @@ TEST(DrawPrimitives, ArrowHeadHasTwoBarbsAtFortyFiveDegrees) {
 
 TEST(DrawPrimitives, ArrowWhoseLastControlPointIsItsTipHasNoHead) {
     CVArrow arrow;
-    arrow.GetPoint(3) = CPoint{0, 0};
     EXPECT_EQ(DrawOps(arrow), (Ops{"PolyBezier[(0,0),(0,0),(0,0),(0,0)]"}));
 }
 

@@ -34,35 +34,31 @@ struct FontCellGuard {
 
 }  // namespace
 
-TEST(EntityScale, TruncatesTowardZero) {
+// Truncation toward zero, so halving loses odd units that doubling keeps;
+// a zero y factor means the x factor; huge products saturate.
+TEST(EntityScale, TruncatesTowardZeroAndSaturates) {
     auto e = EntityWith({{-5, 5}, {7, -7}});
     e->Scale(0.5, 0.5);
     EXPECT_EQ(e->GetPoint(0), (CPoint{-2, 2}));
     EXPECT_EQ(e->GetPoint(1), (CPoint{3, -3}));
-}
 
-TEST(EntityScale, DoublingThenHalvingRestoresButHalvingThenDoublingLosesOddUnits) {
-    auto e = EntityWith({{5, -13}});
-    e->Scale(2.0, 2.0);
-    e->Scale(0.5, 0.5);
-    EXPECT_EQ(e->GetPoint(0), (CPoint{5, -13}));
-    e->Scale(0.5, 0.5);
-    e->Scale(2.0, 2.0);
-    EXPECT_EQ(e->GetPoint(0), (CPoint{4, -12}));
-}
+    auto odd = EntityWith({{5, -13}});
+    odd->Scale(2.0, 2.0);
+    odd->Scale(0.5, 0.5);
+    EXPECT_EQ(odd->GetPoint(0), (CPoint{5, -13}));
+    odd->Scale(0.5, 0.5);
+    odd->Scale(2.0, 2.0);
+    EXPECT_EQ(odd->GetPoint(0), (CPoint{4, -12}));
 
-TEST(EntityScale, ZeroYFactorMeansTheXFactor) {
-    auto e = EntityWith({{10, 20}});
-    e->Scale(0.5, 0.0);
-    EXPECT_EQ(e->GetPoint(0), (CPoint{5, 10}));
-    e->Scale(3.0, 1.0);
-    EXPECT_EQ(e->GetPoint(0), (CPoint{15, 10}));
-}
+    auto sameY = EntityWith({{10, 20}});
+    sameY->Scale(0.5, 0.0);
+    EXPECT_EQ(sameY->GetPoint(0), (CPoint{5, 10}));
+    sameY->Scale(3.0, 1.0);
+    EXPECT_EQ(sameY->GetPoint(0), (CPoint{15, 10}));
 
-TEST(EntityScale, HugeProductsSaturate) {
-    auto e = EntityWith({{2000000000, -2000000000}});
-    e->Scale(2.0, 2.0);
-    EXPECT_EQ(e->GetPoint(0),
+    auto huge = EntityWith({{2000000000, -2000000000}});
+    huge->Scale(2.0, 2.0);
+    EXPECT_EQ(huge->GetPoint(0),
               (CPoint{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}));
 }
 
@@ -177,15 +173,6 @@ TEST(EntityHighlight, HighlightAtRedrawsOnlyObjectsWhoseStateChanges) {
     EXPECT_EQ(list.GetAt(0)->m_bHighlight, 0);
 }
 
-TEST(EntityHighlight, SetHighlightWithoutContextOnlyRecordsTheState) {
-    CVLine line;
-    line.SetHighlight(true, nullptr, nullptr);
-    EXPECT_EQ(line.m_bHighlight, 1);
-    RecordingDC dc;
-    line.SetHighlight(true, &dc, nullptr);
-    EXPECT_TRUE(dc.calls.empty());
-}
-
 TEST(EntityHighlight, SetHighlightDrawsInClientCoordinatesAndRestoresSheetCoordinates) {
     CVArrow arrow;
     arrow.GetPoint(0) = CPoint{100, 100};
@@ -208,4 +195,12 @@ TEST(EntityHighlight, SetHighlightDrawsInClientCoordinatesAndRestoresSheetCoordi
     EXPECT_EQ(arrow.GetPoint(0), (CPoint{100, 100}));
     EXPECT_EQ(arrow.GetPoint(3), (CPoint{150, 100}));
     EXPECT_EQ(arrow.GetPoint(4), (CPoint{10, 10}));
+
+    // Without a context, or with no change, only the state is recorded.
+    CVLine line;
+    line.SetHighlight(true, nullptr, nullptr);
+    EXPECT_EQ(line.m_bHighlight, 1);
+    RecordingDC unchanged;
+    line.SetHighlight(true, &unchanged, nullptr);
+    EXPECT_TRUE(unchanged.calls.empty());
 }

@@ -20,7 +20,7 @@ std::unique_ptr<T> Placed(CPoint p0, CPoint p1) {
 
 }  // namespace
 
-TEST(HitTest, LevelBoxIncludesLeftAndTopEdgesOnly) {
+TEST(HitTest, LevelAndRateBoxIncludesLeftAndTopEdgesOnly) {
     auto forward = Placed<CVLevel>({10, 20}, {110, 80});
     auto backward = Placed<CVLevel>({110, 80}, {10, 20});
     for (const CVLevel& level : {std::cref(*forward), std::cref(*backward)}) {
@@ -31,15 +31,12 @@ TEST(HitTest, LevelBoxIncludesLeftAndTopEdgesOnly) {
         EXPECT_FALSE(level.HitTest({9, 50}));
         EXPECT_FALSE(level.HitTest({50, 19}));
     }
-}
-
-TEST(HitTest, RateValveIsNotPartOfTheHitArea) {
-    auto rate = Placed<CVRate>({0, 0}, {40, 20});
+    auto rate = Placed<CVRate>({0, 0}, {40, 20});  // the valve is no part of it
     EXPECT_TRUE(rate->HitTest({39, 10}));
     EXPECT_FALSE(rate->HitTest({50, 10}));
 }
 
-TEST(HitTest, VariableIsHitInsideTheCircleOfItsLargerHalfAxis) {
+TEST(HitTest, VariableAndTableAreHitInsideTheCircleOfTheLargerHalfAxis) {
     auto var = Placed<CVVariable>({0, 0}, {100, 40});  // centre (50, 20), radius 50
     EXPECT_TRUE(var->HitTest({99, 20}));
     EXPECT_FALSE(var->HitTest({100, 20}));
@@ -50,9 +47,6 @@ TEST(HitTest, VariableIsHitInsideTheCircleOfItsLargerHalfAxis) {
     auto reversed = Placed<CVVariable>({100, 40}, {0, 0});
     EXPECT_TRUE(reversed->HitTest({99, 20}));
     EXPECT_FALSE(reversed->HitTest({100, 20}));
-}
-
-TEST(HitTest, TableUsesTheVariableCircle) {
     auto table = Placed<CVTableData>({0, 0}, {100, 40});
     EXPECT_TRUE(table->HitTest({50, 50}));
     EXPECT_FALSE(table->HitTest({100, 20}));

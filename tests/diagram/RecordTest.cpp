@@ -2,42 +2,21 @@
 // out by hand, and how damaged records fail.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "diagram/DiagramClasses.h"
 #include "diagram/EntityList.h"
 #include "diagram/TableElements.h"
 #include "shell/archive/Archive.h"
+#include "tests/support/HexBytes.h"
 
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& hex) {
-    std::vector<uint8_t> out;
-    std::string digits;
-    for (char c : hex)
-        if (c != ' ' && c != '\n') digits += c;
-    for (size_t i = 0; i + 1 < digits.size(); i += 2) out.push_back(static_cast<uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-    return out;
-}
-
-std::string Hex(const std::vector<uint8_t>& bytes) {
-    std::string s;
-    char buf[4];
-    for (uint8_t b : bytes) {
-        std::snprintf(buf, sizeof buf, "%02x", b);
-        s += buf;
-    }
-    return s;
-}
-
 // The body an object writes, without its class tag.
-std::string Stored(CVEntity& e) {
+std::vector<uint8_t> Stored(CVEntity& e) {
     CArchive ar;
     e.Serialize(ar);
-    return Hex(ar.Buffer());
+    return ar.Buffer();
 }
-
-std::string Normal(const std::string& hex) { return Hex(Bytes(hex)); }
 
 const CClassRegistry& Registry() {
     static CClassRegistry registry = [] {
@@ -56,7 +35,7 @@ void Load(T& e, const std::vector<uint8_t>& bytes) {
 
 template <class T>
 void ExpectBadFormat(T& e, const std::string& hex) {
-    const std::vector<uint8_t> bytes = Bytes(hex);
+    const std::vector<uint8_t> bytes = HexBytes(hex);
     try {
         Load(e, bytes);
         ADD_FAILURE() << "loaded " << hex;
@@ -75,20 +54,20 @@ TEST(Records, BaseRecordIsIdCountAndPoints) {
     e.AddPoint(CPoint{1, 2});
     e.AddPoint(CPoint{-1, -2});
     e.m_bHighlight = 1;  // not stored
-    EXPECT_EQ(Stored(e), Normal("07000000 02000000 01000000 02000000 ffffffff feffffff"));
+    EXPECT_EQ(Stored(e), HexBytes("07000000 02000000 01000000 02000000 ffffffff feffffff"));
 }
 
 TEST(Records, PrimitivesStoreOnlyTheirPoints) {
     CVLine line;
     line.GetPoint(1) = CPoint{256, 1};
-    EXPECT_EQ(Stored(line), Normal("00000000 02000000 00000000 00000000 00010000 01000000"));
+    EXPECT_EQ(Stored(line), HexBytes("00000000 02000000 00000000 00000000 00010000 01000000"));
     CVBSpline spline;
     spline.GetPoint(3) = CPoint{1, 1};
-    EXPECT_EQ(Stored(spline), Normal("00000000 04000000 0000000000000000 0000000000000000 0000000000000000"
+    EXPECT_EQ(Stored(spline), HexBytes("00000000 04000000 0000000000000000 0000000000000000 0000000000000000"
                                      "01000000 01000000"));
     CVArrow arrow;
     arrow.m_nId = 2;
-    EXPECT_EQ(Stored(arrow), Normal("02000000 05000000"
+    EXPECT_EQ(Stored(arrow), HexBytes("02000000 05000000"
                                     "00000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000"
                                     "0a000000 0a000000"));
 }
@@ -97,7 +76,7 @@ TEST(Records, TextAddsItsString) {
     CVText text;
     text.GetPoint(0) = CPoint{3, 4};
     text.m_strText = "Hi";
-    EXPECT_EQ(Stored(text), Normal(std::string(kOnePointAt3_4) + "02 4869"));
+    EXPECT_EQ(Stored(text), HexBytes(std::string(kOnePointAt3_4) + "02 4869"));
 }
 
 TEST(Records, LevelRateAndVariableAddNameDescriptionAndValue) {
@@ -106,7 +85,7 @@ TEST(Records, LevelRateAndVariableAddNameDescriptionAndValue) {
     level.GetPoint(1) = CPoint{10, 20};
     level.m_strName = "L";
     level.m_dValue = 2.5;
-    const std::string body = Normal(
+    const std::vector<uint8_t> body = HexBytes(
         "01000000 03000000 00000000 00000000 0a000000 14000000 08000000 08000000"
         "01 4c  00  0000000000000440");
     EXPECT_EQ(Stored(level), body);
@@ -121,7 +100,7 @@ TEST(Records, LevelRateAndVariableAddNameDescriptionAndValue) {
     CVVariable var;
     var.m_strDescription = "\xD3\xF0";  // "Ур" in code page 1251
     var.m_dValue = -1.0;
-    EXPECT_EQ(Stored(var), Normal("00000000 03000000 00000000 00000000 00000000 00000000 0f000000 0f000000"
+    EXPECT_EQ(Stored(var), HexBytes("00000000 03000000 00000000 00000000 00000000 00000000 0f000000 0f000000"
                                   "03 566172  02 d3f0  000000000000f0bf"));
 }
 
@@ -133,7 +112,7 @@ TEST(Records, TableAddsRangeAndExactlyItsValues) {
     table.m_dTo = 1;
     table.m_dStep = 0.5;
     table.m_data = {1, 2, 3};
-    EXPECT_EQ(Stored(table), Normal("00000000 03000000 00000000 00000000 00000000 00000000 0f000000 0f000000"
+    EXPECT_EQ(Stored(table), HexBytes("00000000 03000000 00000000 00000000 00000000 00000000 0f000000 0f000000"
                                     "01 54  01 64"
                                     "0000000000000000 000000000000f03f 000000000000e03f"
                                     "000000000000f03f 0000000000000040 0000000000000840"));
@@ -144,21 +123,21 @@ TEST(Records, ExpertAndSwitchStoreTheirTextAsName) {
     expert.GetPoint(0) = CPoint{5, 6};
     expert.m_dValue = -1.0;
     const std::string points = "00000000 03000000 05000000 06000000 14000000 18000000 06000000 06000000";
-    EXPECT_EQ(Stored(expert), Normal(points + "06 457870657274  00  000000000000f0bf"));
+    EXPECT_EQ(Stored(expert), HexBytes(points + "06 457870657274  00  000000000000f0bf"));
 
     CVSwitch sw;
     sw.GetPoint(0) = CPoint{5, 6};
     sw.m_dValue = 1;
     sw.m_dValue2 = 2;
     sw.m_dThreshold = 10;
-    EXPECT_EQ(Stored(sw), Normal(points + "06 537769746368  00  000000000000f03f"
+    EXPECT_EQ(Stored(sw), HexBytes(points + "06 537769746368  00  000000000000f03f"
                                           "0000000000000040 0000000000002440"));
 }
 
 TEST(Records, SourcesStoreTheWholeCloudOutline) {
     CVSources sources;
     EXPECT_EQ(Stored(sources),
-              Normal("00000000 12000000"
+              HexBytes("00000000 12000000"
                      "00000000 00000000  00000000 00000000"                                    // P0 P1
                      "00000000 00000000  05000000 fcffffff  14000000 f8ffffff  1e000000 fdffffff"
                      "20000000 05000000  20000000 18000000  19000000 19000000  14000000 14000000"
@@ -169,7 +148,7 @@ TEST(Records, SourcesStoreTheWholeCloudOutline) {
 
 TEST(Records, LoadingReplacesPointsAndFieldsAndKeepsHighlightOff) {
     CVSwitch sw;
-    Load(sw, Bytes("09000000 03000000 05000000 06000000 14000000 18000000 06000000 06000000"
+    Load(sw, HexBytes("09000000 03000000 05000000 06000000 14000000 18000000 06000000 06000000"
                    "01 53  02 6464  000000000000f03f 0000000000000040 0000000000002440"));
     EXPECT_EQ(sw.m_nId, 9);
     EXPECT_EQ(sw.GetPoint(0), (CPoint{5, 6}));
@@ -184,23 +163,21 @@ TEST(Records, LoadingReplacesPointsAndFieldsAndKeepsHighlightOff) {
 TEST(Records, BaseRecordWithoutPointsLoadsAsAnEmptyObject) {
     CVEntity e;
     e.AddPoint(CPoint{1, 1});
-    Load(e, Bytes("05000000 00000000"));
+    Load(e, HexBytes("05000000 00000000"));
     EXPECT_EQ(e.GetPointCount(), 0);
     EXPECT_EQ(e.m_nId, 5);
-    Load(e, Bytes("05000000 ffffffff"));  // a negative count is no points
+    Load(e, HexBytes("05000000 ffffffff"));  // a negative count is no points
     EXPECT_EQ(e.GetPointCount(), 0);
 }
 
-TEST(Records, ClassesThatNeedPointsRefuseRecordsWithTooFew) {
+TEST(Records, TooFewOrTooManyPointsAreABadFormat) {
     CVLine line;
     ExpectBadFormat(line, "00000000 01000000 00000000 00000000");
     CVSources sources;
     ExpectBadFormat(sources, "00000000 02000000 00000000 00000000 00000000 00000000");
     CVText text;
     ExpectBadFormat(text, "00000000 00000000 00");
-}
-
-TEST(Records, PointCountBeyondTheFileFailsBeforeAllocating) {
+    // A count beyond the bytes left fails before anything is allocated.
     CVEntity e;
     ExpectBadFormat(e, "00000000 ffffff7f 01000000 02000000");
 }
@@ -208,13 +185,13 @@ TEST(Records, PointCountBeyondTheFileFailsBeforeAllocating) {
 TEST(Records, TableLoadsAsManyValuesAsItsRangeCallsFor) {
     CVTableData table;
     const std::string points = "00000000 03000000 00000000 00000000 00000000 00000000 0f000000 0f000000";
-    Load(table, Bytes(points + "01 54 00"
+    Load(table, HexBytes(points + "01 54 00"
                                "0000000000000000 0000000000000040 000000000000f03f"  // 0 to 2 step 1
                                "000000000000f03f 0000000000000040 0000000000000840"));
     EXPECT_EQ(table.m_data, (std::vector<double>{1, 2, 3}));
 
     // From 10 to 0: a negative count means no values follow.
-    Load(table, Bytes(points + "01 54 00 0000000000002440 0000000000000000 000000000000f03f"));
+    Load(table, HexBytes(points + "01 54 00 0000000000002440 0000000000000000 000000000000f03f"));
     EXPECT_TRUE(table.m_data.empty());
 
     // From 0 to 1e9 step 1 with nothing behind: no billion-value allocation.
@@ -238,8 +215,8 @@ TEST(Records, ListIsCountThenTaggedObjects) {
     list.Add(std::move(text));
     CArchive ar;
     list.Serialize(ar);
-    EXPECT_EQ(Hex(ar.Buffer()),
-              Normal("0300"
+    EXPECT_EQ(ar.Buffer(),
+              HexBytes("0300"
                      "ffff 0100 0600 43564c696e65"  // new class CVLine
                      "00000000 02000000 0000000000000000 0000000000000000"
                      "0180"                         // CVLine again
@@ -249,7 +226,7 @@ TEST(Records, ListIsCountThenTaggedObjects) {
 }
 
 TEST(Records, LoadingAListAppendsKeepingIdsAndTheCounter) {
-    const auto bytes = Bytes("0200"
+    const auto bytes = HexBytes("0200"
                              "ffff 0100 0600 43564c696e65  05000000 02000000 0000000000000000 0000000000000000"
                              "0180  05000000 02000000 0000000000000000 0000000000000000");
     EntityList list;
@@ -275,7 +252,7 @@ const CRuntimeClass CNotAnEntity::classCNotAnEntity{
     "CNotAnEntity", 1, []() -> std::unique_ptr<CObject> { return std::make_unique<CNotAnEntity>(); }};
 
 void ExpectListLoadFails(const CClassRegistry& registry, const std::string& hex) {
-    const auto bytes = Bytes(hex);
+    const auto bytes = HexBytes(hex);
     EntityList list;
     list.Add(std::make_unique<CVLine>());
     CArchive ar(bytes, registry);

@@ -9,33 +9,9 @@
 
 #include "graphs/Graphic.h"
 #include "shell/archive/Archive.h"
+#include "tests/support/RecordingDC.h"
 
 namespace {
-
-// Records the drawing calls a series makes.
-class CRecorder : public CDrawContext {
-public:
-    void MoveTo(CPoint p) override { calls.push_back("M" + Text(p)); }
-    void LineTo(CPoint p) override { calls.push_back("L" + Text(p)); }
-    void Rectangle(const CRect&) override { calls.push_back("rect"); }
-    void Ellipse(const CRect&) override { calls.push_back("ellipse"); }
-    void PolyBezier(const CPoint*, int) override { calls.push_back("bezier"); }
-    void DrawText(const std::string&, const CRect&, uint32_t) override { calls.push_back("text"); }
-    CPen GetPen() const override { return pen; }
-    void SetPen(const CPen& p) override {
-        pen = p;
-        pens.push_back(p);
-    }
-    CFontSpec GetFont() const override { return {}; }
-    void SetFont(const CFontSpec&) override {}
-    void SetTextColor(COLORREF) override {}
-    int32_t SetROP2(int32_t) override { return R2_COPYPEN; }
-
-    static std::string Text(CPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
-    CPen pen{PS_SOLID, 3, RGB(1, 2, 3)};
-    std::vector<CPen> pens;
-    std::vector<std::string> calls;
-};
 
 std::vector<CPoint> PointsOf(CVGraphic& g) {
     std::vector<CPoint> points;
@@ -44,19 +20,6 @@ std::vector<CPoint> PointsOf(CVGraphic& g) {
 }
 
 const CRect kRect{45, 15, 255, 235};
-
-TEST(Graphic, NewSeriesHasTheDefaults) {
-    CVGraphic g;
-    EXPECT_EQ(g.m_strText, "");
-    EXPECT_EQ(g.m_nColor, 0);
-    EXPECT_EQ(g.m_dLoX, 0.0);
-    EXPECT_EQ(g.m_dHiX, 0.0);
-    EXPECT_EQ(g.m_dLoY, 0.0);
-    EXPECT_EQ(g.m_dHiY, 0.0);
-    EXPECT_EQ(g.m_dDivY, 1.0);
-    EXPECT_EQ(g.GetSampleCount(), 0);
-    EXPECT_EQ(g.GetName(nullptr), "");
-}
 
 TEST(Graphic, SortByXIsStable) {
     CVGraphic g;
@@ -72,7 +35,9 @@ TEST(Graphic, SortByXIsStable) {
     EXPECT_EQ(g.GetSampleCount(), 0);
 }
 
-TEST(Graphic, AutomaticRangeComesFromTheSamples) {
+// Without an explicit range the samples give it; an explicit one is used
+// as it stands, even with one end zero.
+TEST(Graphic, RangeComesFromTheSamplesUnlessGiven) {
     CVGraphic g;
     double loX, hiX, loY, hiY;
     EXPECT_FALSE(g.GetRange(loX, hiX, loY, hiY));
@@ -80,29 +45,14 @@ TEST(Graphic, AutomaticRangeComesFromTheSamples) {
     g.AddSample(4, -7);
     g.AddSample(10, 3);
     ASSERT_TRUE(g.GetRange(loX, hiX, loY, hiY));
-    EXPECT_EQ(loX, 0);
-    EXPECT_EQ(hiX, 10);
-    EXPECT_EQ(loY, -7);
-    EXPECT_EQ(hiY, 5);
-}
+    EXPECT_EQ((std::vector<double>{loX, hiX, loY, hiY}), (std::vector<double>{0, 10, -7, 5}));
 
-TEST(Graphic, ExplicitRangeIsUsedUnchangedEvenWithOneEndZero) {
-    CVGraphic g;
     g.m_dLoY = 0;
     g.m_dHiY = 50;
     g.m_dLoX = -1;
     g.m_dHiX = 0;
-    double loX, hiX, loY, hiY;
     ASSERT_TRUE(g.GetRange(loX, hiX, loY, hiY));
-    EXPECT_EQ(loY, 0);
-    EXPECT_EQ(hiY, 50);
-    EXPECT_EQ(loX, -1);
-    EXPECT_EQ(hiX, 0);
-    g.AddSample(40, 60);
-    g.m_dLoY = 0;
-    g.m_dHiY = 100;
-    ASSERT_TRUE(g.GetRange(loX, hiX, loY, hiY));
-    EXPECT_EQ(hiY, 100);
+    EXPECT_EQ((std::vector<double>{loX, hiX, loY, hiY}), (std::vector<double>{-1, 0, 0, 50}));
 }
 
 TEST(Graphic, MapToRectPutsHighYAtTheTop) {
@@ -117,14 +67,12 @@ TEST(Graphic, MapToRectPutsHighYAtTheTop) {
     EXPECT_EQ(PointsOf(g), (std::vector<CPoint>{{45, 15}, {150, 125}, {255, 235}}));
 }
 
-TEST(Graphic, MapToRectLeavesAnEmptySeriesAlone) {
-    CVGraphic g;
-    g.AddPoint(CPoint{1, 2});
-    g.MapToRect(kRect);
-    EXPECT_EQ(g.GetPointCount(), 1);
-}
+TEST(Graphic, EmptyOrDegenerateRangesMapWithoutFailing) {
+    CVGraphic none;
+    none.AddPoint(CPoint{1, 2});
+    none.MapToRect(kRect);  // no samples: the points stay
+    EXPECT_EQ(none.GetPointCount(), 1);
 
-TEST(Graphic, DegenerateRangesMapWithoutFailing) {
     CVGraphic flat;
     flat.AddSample(0, 7);
     flat.AddSample(10, 7);
@@ -146,32 +94,27 @@ TEST(Graphic, DegenerateRangesMapWithoutFailing) {
 }
 
 TEST(Graphic, DrawsAPolylineWithItsPenAndRestoresThePrevious) {
+    const CPen previous{PS_SOLID, 3, RGB(1, 2, 3)};
     CVGraphic g;
+    RecordingDC empty;
+    empty.pen = previous;
+    g.Draw(empty, nullptr);
+    EXPECT_EQ(empty.pen, previous);  // nothing drawn, pen still given back
+
     g.m_nColor = 255;
     g.AddSample(0, 5);
     g.AddSample(5, 0);
     g.AddSample(10, -5);
     g.MapToRect(kRect);
-    CRecorder dc;
+    RecordingDC dc;
+    dc.pen = previous;
     g.Draw(dc, nullptr);
-    EXPECT_EQ(dc.calls, (std::vector<std::string>{"M45,15", "L150,125", "L255,235"}));
-    ASSERT_EQ(dc.pens.size(), 2u);
-    EXPECT_EQ(dc.pens[0], (CPen{PS_SOLID, 1, 255}));
-    EXPECT_EQ(dc.pens[1], (CPen{PS_SOLID, 3, RGB(1, 2, 3)}));
-
+    EXPECT_EQ(dc.Ops(), (std::vector<std::string>{"SetPen(solid,1,#ff0000)", "MoveTo(45,15)", "LineTo(150,125)",
+                                                  "LineTo(255,235)", "SetPen(solid,3,#010203)"}));
     g.m_bHighlight = 1;
-    CRecorder highlighted;
+    RecordingDC highlighted;
     g.Draw(highlighted, nullptr);
-    EXPECT_EQ(highlighted.calls, dc.calls);
-    EXPECT_EQ(highlighted.pens[0], (CPen{PS_DASH, 1, 255}));
-}
-
-TEST(Graphic, EmptySeriesDrawsNothingButStillRestoresThePen) {
-    CVGraphic g;
-    CRecorder dc;
-    g.Draw(dc, nullptr);
-    EXPECT_TRUE(dc.calls.empty());
-    EXPECT_EQ(dc.pen, (CPen{PS_SOLID, 3, RGB(1, 2, 3)}));
+    EXPECT_EQ(highlighted.Ops()[0], "SetPen(dash,1,#ff0000)");
 }
 
 // id 7, no points, samples (1, 2) and (-0.5, 0), colour 255, caption "ab".
@@ -220,30 +163,27 @@ TEST(Graphic, LoadsItsRecordAndKeepsDefaultRanges) {
     EXPECT_NE(registry.Find("CVGraphic"), nullptr);
 }
 
-TEST(Graphic, HugeSampleCountIsABadFormatNotAnAllocation) {
-    std::vector<uint8_t> bytes(kSeriesBytes.begin(), kSeriesBytes.begin() + 8);
-    for (uint8_t b : {0xFF, 0xFF, 0xFF, 0x7F}) bytes.push_back(b);
-    bytes.insert(bytes.end(), 16, 0);
+TEST(Graphic, SampleCountBeyondTheFileFailsAndANegativeOneReadsNoPairs) {
     const CClassRegistry registry = Registry();
-    CArchive ar(bytes, registry);
+    std::vector<uint8_t> huge(kSeriesBytes.begin(), kSeriesBytes.begin() + 8);
+    for (uint8_t b : {0xFF, 0xFF, 0xFF, 0x7F}) huge.push_back(b);
+    huge.insert(huge.end(), 16, 0);
+    CArchive hugeAr(huge, registry);
     CVGraphic g;
     try {
-        g.Serialize(ar);
-        FAIL() << "loaded";
+        g.Serialize(hugeAr);
+        ADD_FAILURE() << "loaded";
     } catch (const CFileError& e) {
         EXPECT_EQ(e.Kind(), FileErrorKind::BadFormat);
     }
-}
 
-TEST(Graphic, NegativeSampleCountReadsNoPairs) {
-    std::vector<uint8_t> bytes(kSeriesBytes.begin(), kSeriesBytes.begin() + 8);
-    for (uint8_t b : {0xFF, 0xFF, 0xFF, 0xFF, 0x05, 0x00, 0x00, 0x00, 0x00}) bytes.push_back(b);
-    const CClassRegistry registry = Registry();
-    CArchive ar(bytes, registry);
-    CVGraphic g;
-    g.Serialize(ar);
-    EXPECT_EQ(g.GetSampleCount(), 0);
-    EXPECT_EQ(g.m_nColor, 5);
+    std::vector<uint8_t> negative(kSeriesBytes.begin(), kSeriesBytes.begin() + 8);
+    for (uint8_t b : {0xFF, 0xFF, 0xFF, 0xFF, 0x05, 0x00, 0x00, 0x00, 0x00}) negative.push_back(b);
+    CArchive ar(negative, registry);
+    CVGraphic back;
+    back.Serialize(ar);
+    EXPECT_EQ(back.GetSampleCount(), 0);
+    EXPECT_EQ(back.m_nColor, 5);
 }
 
 }  // namespace

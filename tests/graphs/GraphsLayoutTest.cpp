@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graphs/GraphsLayout.h"
+#include "tests/support/RecordingDC.h"
 
 namespace {
 
@@ -23,32 +24,23 @@ TEST(GraphsLayout, PlotRectIsTheFrameWithTheInsetsTakenOff) {
     EXPECT_EQ(GraphsPlotRect(CRect{0, 0, 424, 274}), (CRect{45, 15, 404, 254}));
 }
 
-TEST(GraphsLayout, VerticalGridLinesAreTruncatedTenths) {
+// Vertical lines at truncated tenths of the width, horizontal ones from the
+// top down, each across the whole plot rectangle.
+TEST(GraphsLayout, GridLinesSpanThePlotRectangle) {
     const GraphsGrid grid = GraphsGridLayout(kFrame, GraphsPlotRect(kFrame), 0, 10, 0, 1, 1);
     const int expected[] = {45, 80, 116, 151, 187, 222, 258, 293, 329, 364, 400};
     for (int i = 0; i <= 10; ++i) {
-        EXPECT_EQ(grid.vertical[i].from.x, expected[i]) << i;
-        EXPECT_EQ(grid.vertical[i].to.x, expected[i]) << i;
-        EXPECT_EQ(grid.vertical[i].from.y, 15);
-        EXPECT_EQ(grid.vertical[i].to.y, 255);
-    }
-}
-
-TEST(GraphsLayout, HorizontalGridLinesRunFromTopToBottom) {
-    const GraphsGrid grid = GraphsGridLayout(kFrame, GraphsPlotRect(kFrame), 0, 10, 0, 1, 1);
-    for (int i = 0; i <= 10; ++i) {
+        EXPECT_EQ(grid.vertical[i].from, (CPoint{expected[i], 15})) << i;
+        EXPECT_EQ(grid.vertical[i].to, (CPoint{expected[i], 255})) << i;
         EXPECT_EQ(grid.horizontal[i].from, (CPoint{45, 15 + 24 * i})) << i;
         EXPECT_EQ(grid.horizontal[i].to, (CPoint{400, 15 + 24 * i})) << i;
     }
 }
 
-TEST(GraphsLayout, XLabelsRunFromLowToHighAndAreNotDivided) {
+// x labels run low to high as they are; y labels high at the top, divided.
+TEST(GraphsLayout, LabelTextsRunAlongTheAxes) {
     const GraphsGrid grid = GraphsGridLayout(kFrame, GraphsPlotRect(kFrame), 0, 10, 0, 1000, 1000);
     EXPECT_EQ(Texts(grid.xLabels), (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
-}
-
-TEST(GraphsLayout, YLabelsRunFromHighAtTheTopAndAreDivided) {
-    const GraphsGrid grid = GraphsGridLayout(kFrame, GraphsPlotRect(kFrame), 0, 10, 0, 1000, 1000);
     EXPECT_EQ(Texts(grid.yLabels),
               (std::vector<std::string>{"1", "0.9", "0.8", "0.7", "0.6", "0.5", "0.4", "0.3", "0.2", "0.1", "0"}));
 }
@@ -88,30 +80,17 @@ TEST(GraphsLayout, SwatchSitsAtFixedOffsetsFromTheFrameSize) {
     EXPECT_EQ(GraphsSwatchRect(kFrame), (CRect{225, 310, 250, 311}));
 }
 
-// Records what the grid drawing asks of a context.
-class GridRecorder : public CDrawContext {
-public:
-    std::vector<std::string> calls;
-    void MoveTo(CPoint p) override { calls.push_back("M" + std::to_string(p.x) + "," + std::to_string(p.y)); }
-    void LineTo(CPoint p) override { calls.push_back("L" + std::to_string(p.x) + "," + std::to_string(p.y)); }
-    void Rectangle(const CRect&) override { calls.push_back("R"); }
-    void Ellipse(const CRect&) override { calls.push_back("E"); }
-    void PolyBezier(const CPoint*, int) override { calls.push_back("B"); }
-    void DrawText(const std::string& text, const CRect&, uint32_t) override { calls.push_back("T" + text); }
-    CPen GetPen() const override { return {}; }
-    void SetPen(const CPen&) override {}
-    CFontSpec GetFont() const override { return {}; }
-    void SetFont(const CFontSpec&) override {}
-    void SetTextColor(COLORREF) override {}
-    int32_t SetROP2(int32_t) override { return 0; }
-};
-
 TEST(GraphsLayout, GridIsDrawnLineLabelLineLabelPerStep) {
-    GridRecorder dc;
+    RecordingDC dc;
     DrawGraphsGrid(dc, GraphsGridLayout(kFrame, GraphsPlotRect(kFrame), 0, 10, 0, 10, 1));
-    ASSERT_EQ(dc.calls.size(), 66u);
-    const std::vector<std::string> first(dc.calls.begin(), dc.calls.begin() + 6);
-    EXPECT_EQ(first, (std::vector<std::string>{"M45,15", "L45,255", "T0", "M45,15", "L400,15", "T10"}));
+    const std::vector<std::string> ops = dc.Ops();
+    ASSERT_EQ(ops.size(), 66u);
+    EXPECT_EQ(ops[0], "MoveTo(45,15)");
+    EXPECT_EQ(ops[1], "LineTo(45,255)");
+    EXPECT_EQ(ops[2].rfind("DrawText(\"0\",", 0), 0u) << ops[2];
+    EXPECT_EQ(ops[3], "MoveTo(45,15)");
+    EXPECT_EQ(ops[4], "LineTo(400,15)");
+    EXPECT_EQ(ops[5].rfind("DrawText(\"10\",", 0), 0u) << ops[5];
 }
 
 TEST(GraphsLayout, LabelFontIsTheSmallCourierCell) {

@@ -96,14 +96,6 @@ TEST(BuildGraphs, DuplicateElementNamesStopTheImport) {
     EXPECT_TRUE(result.series.empty());
 }
 
-TEST(BuildGraphs, EmptyProgramGivesNoSeries) {
-    EntityList list;
-    list.Add(Named("x", NumberRec(1)));
-    const BuildGraphsResult result = BuildGraphs(&list, "");
-    EXPECT_EQ(result.outcome, RunOutcome::Ok);
-    EXPECT_TRUE(result.series.empty());
-}
-
 TEST(BuildGraphs, FailedRunDestroysEverySeriesItMade) {
     const long before = CVGraphic::LiveCount();
     std::vector<std::string> lines{"var t", "graphic a", "graphic b", "plot a t t"};
@@ -146,6 +138,11 @@ TEST(BuildGraphs, SuccessfulRunHandsOverOwnership) {
         EXPECT_EQ(CVGraphic::LiveCount(), before + 2);
     }
     EXPECT_EQ(CVGraphic::LiveCount(), before);
+    EntityList list;
+    list.Add(Named("x", NumberRec(1)));
+    const BuildGraphsResult empty = BuildGraphs(&list, "");
+    EXPECT_EQ(empty.outcome, RunOutcome::Ok);
+    EXPECT_TRUE(empty.series.empty());
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::string QuotedError(const char* text) {
     return "";
 }
 
-TEST(Lexer, ReadLineEndsAtCarriageReturnWithOptionalLineFeed) {
+TEST(Lexer, ReadLineEndsAtCarriageReturnWithOptionalLineFeedKeepingBlanks) {
     const char* text = "a\r\nb\rc\nd";
     const char* cursor = text;
     EXPECT_EQ(ReadLine(cursor), "a");
@@ -26,10 +26,8 @@ TEST(Lexer, ReadLineEndsAtCarriageReturnWithOptionalLineFeed) {
     EXPECT_EQ(*cursor, '\0');
     EXPECT_EQ(ReadLine(cursor), "");
     EXPECT_EQ(*cursor, '\0');
-}
-
-TEST(Lexer, ReadLineKeepsLeadingSpacesAndGivesEmptyLines) {
-    const char* cursor = "  x\r\n\r\n\r\r\n";
+    // Leading spaces stay; empty lines come back empty.
+    cursor = "  x\r\n\r\n\r\r\n";
     EXPECT_EQ(ReadLine(cursor), "  x");
     EXPECT_EQ(ReadLine(cursor), "");
     EXPECT_EQ(ReadLine(cursor), "");
@@ -49,10 +47,8 @@ TEST(Lexer, ReadWordStopsOnDelimitersWithoutConsumingThem) {
         const char* p = text.c_str();
         EXPECT_EQ(ReadWord(p), "ab") << delimiters;
     }
-}
-
-TEST(Lexer, ComparisonsTabsAndQuotesBelongToWords) {
-    const char* cursor = "x<5";
+    // Comparisons, tabs and quotes belong to words.
+    cursor = "x<5";
     EXPECT_EQ(ReadWord(cursor), "x<5");
     cursor = "t\tx y";
     EXPECT_EQ(ReadWord(cursor), "t\tx");
@@ -60,16 +56,14 @@ TEST(Lexer, ComparisonsTabsAndQuotesBelongToWords) {
     EXPECT_EQ(ReadWord(cursor), "a,b;'c\"\xe0\xff");
 }
 
-TEST(Lexer, ReadCharSkipsBlanksAndStopsOnTheEnd) {
+TEST(Lexer, BlanksAreSkippedAndTrailingOnesIgnored) {
     const char* cursor = "   =5";
     EXPECT_EQ(ReadChar(cursor), '=');
     EXPECT_EQ(*cursor, '5');
     cursor = "   ";
     EXPECT_EQ(ReadChar(cursor), '\0');
     EXPECT_EQ(*cursor, '\0');
-}
 
-TEST(Lexer, HasMoreTextIgnoresTrailingBlanksOnly) {
     EXPECT_FALSE(HasMoreText(""));
     EXPECT_FALSE(HasMoreText("    "));
     EXPECT_TRUE(HasMoreText("  x"));
@@ -113,10 +107,8 @@ TEST(Lexer, ReadNumberMovesPastSpacesEvenWhenItFails) {
     ASSERT_TRUE(ReadNumber(cursor, value));
     EXPECT_EQ(value, 42);
     EXPECT_STREQ(cursor, " ");
-}
-
-TEST(Lexer, ReadNumberAtCountsSpacesEvenWithoutANumber) {
-    double value = 1;
+    // ReadNumberAt counts the spaces even without a number.
+    value = 1;
     EXPECT_EQ(ReadNumberAt("  3.5,", value), 5u);
     EXPECT_EQ(value, 3.5);
     EXPECT_EQ(ReadNumberAt("   x", value), 3u);

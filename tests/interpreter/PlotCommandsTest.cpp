@@ -42,10 +42,10 @@ TEST_F(PlotCommandsTest, AttributesSetTheirFieldsAndTheLastOneCounts) {
     EXPECT_EQ(g->m_dHiY, 2);
     EXPECT_EQ(g->m_dDivY, 1000);
     EXPECT_EQ(g->m_strText, "\xcd\xe0\xf1\xe5\xeb\xe5\xed\xe8\xe5 (x)");
-}
-
-TEST_F(PlotCommandsTest, ColourTruncatesTowardZero) {
-    EXPECT_EQ(Run({"graphic g color=12.9"})->m_nColor, 12);
+    // The colour truncates toward zero and saturates.
+    CInterpreter fraction;
+    RunError(fraction, "graphic g color=12.9");
+    EXPECT_EQ(fraction.m_symbols.Find("g")->pGraphic->m_nColor, 12);
     CInterpreter other;
     RunError(other, "graphic g color=-1.5");
     EXPECT_EQ(other.m_symbols.Find("g")->pGraphic->m_nColor, -1);
@@ -60,13 +60,12 @@ TEST_F(PlotCommandsTest, AttributesNeedNoSeparatorAndEndAtADelimiter) {
     EXPECT_EQ(g->m_nColor, 255);
     EXPECT_EQ(g->m_strText, "a");
     EXPECT_EQ(g->m_dHiX, 0);
-}
-
-TEST_F(PlotCommandsTest, DivisorAndTextWithoutEqualsSignAreSkipped) {
-    const CVGraphic* g = Run({"graphic g divY 5 text x"});
-    ASSERT_NE(g, nullptr) << error;
-    EXPECT_EQ(g->m_dDivY, 1);
-    EXPECT_EQ(g->m_strText, "");
+    // divY and text without an equals sign are skipped.
+    CInterpreter skipped;
+    RunError(skipped, "graphic g divY 5 text x");
+    ASSERT_NE(skipped.m_symbols.Find("g"), nullptr);
+    EXPECT_EQ(skipped.m_symbols.Find("g")->pGraphic->m_dDivY, 1);
+    EXPECT_EQ(skipped.m_symbols.Find("g")->pGraphic->m_strText, "");
 }
 
 TEST_F(PlotCommandsTest, BadArgumentMessagesNameKeyCommandAndLine) {

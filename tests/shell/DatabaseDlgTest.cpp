@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(dialog->Rows()->currentRow(), -1);
     }
 
-    void selectingARowHighlightsExactlyThatObjectAtOnce() {
+    void selectingARowHighlightsExactlyThatObjectUntilClosing() {
         const QImage before = view->ClientImage().copy();
         dialog->Rows()->setCurrentRow(1);
         QCOMPARE(List().GetAt(0)->m_bHighlight, 0);
@@ -91,6 +91,12 @@ private slots:
         dialog->Rows()->setCurrentRow(0);
         QCOMPARE(List().GetAt(0)->m_bHighlight, 1);
         QCOMPARE(List().GetAt(1)->m_bHighlight, 0);
+        // Closing removes every highlight.
+        dialog->Rows()->setCurrentRow(2);
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        for (size_t i = 0; i < List().GetCount(); ++i) QCOMPARE(List().GetAt(i)->m_bHighlight, 0);
     }
 
     void deletingTheSecondRowRemovesTheSecondObject() {
@@ -115,12 +121,37 @@ private slots:
         QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine"}));
     }
 
-    void withoutASelectionTheButtonsOnlyRepaint() {
+    void withoutASelectionOrListTheButtonsOnlyRepaint() {
         QTest::mouseClick(Button("deleteButton"), Qt::LeftButton);
         QTest::mouseClick(Button("editButton"), Qt::LeftButton);
         QCOMPARE(List().GetCount(), size_t{3});
         QVERIFY(dialogs.shown.empty());
         QVERIFY(!doc->IsModified());
+
+        CDatabaseDlg empty(view.get());  // without a list: no rows, no effect
+        empty.m_pView = view.get();
+        empty.show();
+        QCOMPARE(empty.Rows()->count(), 0);
+        QTest::mouseClick(empty.findChild<QPushButton*>("deleteButton"), Qt::LeftButton);
+        QCOMPARE(List().GetCount(), size_t{3});
+    }
+
+    void aCurrentRowThatIsNotSelectedIsNoSelection() {
+        // Focusing the list makes its first row current without selecting it;
+        // the user sees no selection, so nothing may be highlighted or deleted.
+        QItemSelectionModel* selection = dialog->Rows()->selectionModel();
+        selection->setCurrentIndex(dialog->Rows()->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+        QCOMPARE(dialog->Rows()->currentRow(), 0);
+        QCOMPARE(List().GetAt(0)->m_bHighlight, 0);
+        QTest::mouseClick(Button("deleteButton"), Qt::LeftButton);
+        QTest::mouseClick(Button("editButton"), Qt::LeftButton);
+        QCOMPARE(List().GetCount(), size_t{3});
+        QVERIFY(dialogs.shown.empty());
+        // Selecting a row and then clearing the selection clears the highlight.
+        dialog->Rows()->setCurrentRow(1);
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 1);
+        dialog->Rows()->clearSelection();
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 0);
     }
 
     void editOpensTheObjectInDrawingMode() {
@@ -136,22 +167,6 @@ private slots:
         QCOMPARE(dialog->Rows()->item(1)->text(), QStringLiteral("L1"));  // the row is not refreshed
     }
 
-    void closingRemovesEveryHighlight() {
-        dialog->Rows()->setCurrentRow(2);
-        QTest::keyClick(dialog.get(), Qt::Key_Escape);
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
-        for (size_t i = 0; i < List().GetCount(); ++i) QCOMPARE(List().GetAt(i)->m_bHighlight, 0);
-    }
-
-    void withoutAListNothingIsFilledAndButtonsDoNothing() {
-        CDatabaseDlg empty(view.get());
-        empty.m_pView = view.get();
-        empty.show();
-        QCOMPARE(empty.Rows()->count(), 0);
-        QTest::mouseClick(empty.findChild<QPushButton*>("deleteButton"), Qt::LeftButton);
-        QCOMPARE(List().GetCount(), size_t{3});
-    }
 };
 
 QTEST_MAIN(DatabaseDlgTest)

@@ -3,16 +3,19 @@
 // recent-file list and atomic saving.
 #include <QDropEvent>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
 
 #include "ShellTestSupport.h"
 #include "shell/app/MainFrame.h"
+#include "shell/app/VarnelApp.h"
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/document/VarnelDoc.h"
 #include "shell/view/VarnelView.h"
@@ -65,12 +68,15 @@ class DocumentFlowTest : public QObject {
 private slots:
     void initTestCase() { IsolateSettings(m_dir); }
 
-    void newModelIsUnmodified() {
+    void newModelAndZoomDoNotAsk() {
         CMainFrame frame;
         QVERIFY(!frame.Document().IsModified());
         QCOMPARE(QuestionsOnNew(frame), 0);
         QCOMPARE(frame.Document().m_nWidth, 640);
         QCOMPARE(frame.Document().m_nHeight, 480);
+        frame.OnCommand(32772);
+        frame.OnCommand(32771);
+        QCOMPARE(QuestionsOnNew(frame), 0);
     }
 
     void choosingToolAsksToSave() {
@@ -89,13 +95,6 @@ private slots:
         QCOMPARE(QuestionsOnNew(frame), 1);
     }
 
-    void zoomDoesNotAsk() {
-        CMainFrame frame;
-        frame.OnCommand(32772);
-        frame.OnCommand(32771);
-        QCOMPARE(QuestionsOnNew(frame), 0);
-    }
-
     void changedProgramAsksUnchangedDoesNot() {
         CMainFrame frame;
         AcceptProgramEditor(QString());
@@ -106,11 +105,9 @@ private slots:
         frame.OnCommand(32789);
         QCOMPARE(frame.Document().m_strProgram, std::string("var t\r\nset t = 1"));
         QCOMPARE(QuestionsOnNew(frame), 1);
-    }
 
-    void cancelledProgramEditKeepsText() {
-        CMainFrame frame;
         frame.Document().m_strProgram = "var a";
+        frame.Document().SetModifiedFlag(false);
         OnNextModal([](QWidget* w) {
             auto* dlg = qobject_cast<CProgramDlg*>(w);
             dlg->Editor()->setPlainText("changed");
@@ -281,25 +278,44 @@ private slots:
         QVERIFY(!refused.isAccepted());
     }
 
-    void openAsksWithModelFilter() {
+    void openAsksWithModelFilterSaveAsAddsExtension() {
         CMainFrame frame;
         QString filter;
-        SetFileDialogHook([&filter](bool bSave, const QString& f) {
+        SetFileDialogHook([&filter](bool bSave, const QString& f, const QString&) {
             if (!bSave) filter = f;
             return QString();
         });
         QVERIFY(!frame.OnFileOpen());
         SetFileDialogHook({});
         QCOMPARE(filter, QString("Varnel Files (*.vrn)"));
-    }
 
-    void saveAsAddsExtension() {
-        CMainFrame frame;
         CScriptedBoxes boxes;
         boxes.ChooseFile(Path("named"));
         QVERIFY(frame.OnFileSaveAs());
         QCOMPARE(frame.PathName(), Path("named.vrn"));
         QCOMPARE(ReadFile(Path("named.vrn")), QByteArray::fromHex(kEmptyModelHex));
+    }
+
+    void saveAsStartsFromTheModelsOwnFile() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        QVERIFY(!frame.OnFileSaveAs());  // cancelled
+        QCOMPARE(boxes.Proposed().back(), QStringLiteral("Безымянный.vrn"));
+        boxes.ChooseFile(Path("first.vrn"));
+        QVERIFY(frame.OnFileSaveAs());
+        QVERIFY(!frame.OnFileSaveAs());
+        QCOMPARE(boxes.Proposed().back(), Path("first.vrn"));
+    }
+
+    // Last, because the translation stays installed for the process.
+    void theSaveQuestionAnswersInRussian() {
+        const QDir translations(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        if (!translations.exists(QStringLiteral("qtbase_ru.qm"))) QSKIP("the toolkit's translations are not installed");
+        InstallFrameworkTranslations();
+        QMessageBox box(QMessageBox::Question, QString(), QString(),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Да"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Отмена"));
     }
 };
 

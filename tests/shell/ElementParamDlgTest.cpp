@@ -30,17 +30,14 @@ class ElementParamDlgTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void templateTexts() {
+    void templateTextsAndReadOnlyAgainstDisabledBoxes() {
         CElementParamWindow window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Установка параметров переменной"));
         QCOMPARE(window.findChild<QLabel*>("nameLabel")->text(), QStringLiteral("Имя:"));
         QCOMPARE(window.findChild<QLabel*>("descriptionLabel")->text(), QStringLiteral("Описание:"));
         QCOMPARE(window.findChild<QLabel*>("valuesLabel")->text(), QStringLiteral("Значение(я):"));
         QCOMPARE(window.findChild<QPushButton*>("cancelButton")->text(), QStringLiteral("Cancel"));
-    }
 
-    void readOnlyAndDisabledBoxesDiffer() {
-        CElementParamWindow window;
         window.Load(LevelState());
         window.show();
         QLineEdit* name = window.Box(0);

@@ -72,6 +72,8 @@ private slots:
         CompareItems(menus[1], {{"Чертеж\tCtrl+D", 32788}, {"Программа\tCtrl+P", 32789}});
         CompareItems(menus[2], {{"График\tCtrl+G", 32792}, {"", 0}, {"&Toolbar", 59392}, {"&Status Bar", 59393}});
         CompareItems(menus[3], kHelpMenu);
+        QVERIFY(frame.windowTitle().endsWith(" - Варнель"));
+        QVERIFY(!frame.windowIcon().isNull());
     }
 
     void drawingMenuHasExactItems() {
@@ -191,11 +193,6 @@ private slots:
         QVERIFY(frame.StatusBar()->isHidden());
     }
 
-    void titleAndIcon() {
-        CMainFrame frame;
-        QVERIFY(frame.windowTitle().endsWith(" - Варнель"));
-        QVERIFY(!frame.windowIcon().isNull());
-    }
 };
 
 QTEST_MAIN(MainFrameMenusTest)

@@ -1,5 +1,6 @@
 // The view's edits that must leave the model marked modified, seen from the
-// frame: closing or replacing the model afterwards asks to save it.
+// frame: closing or replacing the model afterwards asks to save it. (An
+// element edit's own flag is checked in DatabaseDlgTest.)
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,46 +64,6 @@ private slots:
         QCOMPARE(QuestionsOnNew(frame), 1);
     }
 
-    void elementEditWithChangeAsksToSave() {
-        CMainFrame frame;
-        FillDiagram(frame.Document());
-        frame.OnCommand(32788);
-        OnNextModal([](QWidget* db) {
-            OnNextModal([db](QWidget* w) {
-                if (w == db) return;
-                for (QLineEdit* e : w->findChildren<QLineEdit*>())
-                    if (e->isEnabled() && !e->isReadOnly()) {
-                        e->setFocus();
-                        QTest::keyClicks(e, "7");
-                        break;
-                    }
-                static_cast<QDialog*>(w)->accept();
-            });
-            auto* list = db->findChild<QAbstractItemView*>();
-            list->setCurrentIndex(list->model()->index(1, 0));
-            ButtonNamed(db, "Редактировать")->click();
-            static_cast<QDialog*>(db)->accept();
-        });
-        frame.OnCommand(32786);
-        QCOMPARE(QuestionsOnNew(frame), 1);
-    }
-
-    void elementEditWithoutChangeDoesNotAsk() {
-        CMainFrame frame;
-        FillDiagram(frame.Document());
-        frame.OnCommand(32788);
-        OnNextModal([](QWidget* db) {
-            OnNextModal([db](QWidget* w) {
-                if (w != db) static_cast<QDialog*>(w)->accept();
-            });
-            auto* list = db->findChild<QAbstractItemView*>();
-            list->setCurrentIndex(list->model()->index(1, 0));
-            ButtonNamed(db, "Редактировать")->click();
-            static_cast<QDialog*>(db)->accept();
-        });
-        frame.OnCommand(32786);
-        QCOMPARE(QuestionsOnNew(frame), 0);
-    }
     // A table edit whose values are refused still keeps the new name and
     // range, so the model must not close without the question.
     void refusedTableValuesStillAskToSave() {

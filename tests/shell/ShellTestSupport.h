@@ -27,7 +27,8 @@ public:
             }
             return (r.buttons & QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
         });
-        SetFileDialogHook([this](bool, const QString&) {
+        SetFileDialogHook([this](bool, const QString&, const QString& proposed) {
+            m_proposed.push_back(proposed);
             if (m_fileNames.empty()) return QString();
             const QString name = m_fileNames.front();
             m_fileNames.pop_front();
@@ -48,11 +49,14 @@ public:
     }
     const CMessageBoxRequest& Last() const { return m_requests.back(); }
     void Clear() { m_requests.clear(); }
+    // The paths the file dialogs were opened with, in order.
+    const std::vector<QString>& Proposed() const { return m_proposed; }
 
 private:
     std::vector<CMessageBoxRequest> m_requests;
     std::deque<QMessageBox::StandardButton> m_answers;
     std::deque<QString> m_fileNames;
+    std::vector<QString> m_proposed;
 };
 
 // Keeps the recent-file list of the tests away from the user's settings.

@@ -103,11 +103,6 @@ private slots:
         pHost.reset();
     }
 
-    void startsInModifyModeAfterTheInitialUpdate() {
-        QCOMPARE(view->Mode(), int(MODE_MODIFY));
-        QCOMPARE(view->Tool(), 0u);
-    }
-
     void everyTwoClickToolLeavesItsObject_data() {
         QTest::addColumn<int>("tool");
         QTest::addColumn<QString>("className");
@@ -202,6 +197,8 @@ private slots:
     }
 
     void choosingAToolMarksTheDocumentModified() {
+        QCOMPARE(view->Mode(), int(MODE_MODIFY));  // after the initial update
+        QCOMPARE(view->Tool(), 0u);
         QSignalSpy spy(view.get(), &CVarnelView::documentModified);
         QVERIFY(!doc->IsModified());
         view->OnChooseTool(ID_LINE);
@@ -293,6 +290,8 @@ private slots:
         Press(QPoint(120, 120));
         QCOMPARE(dialogs.shown.size(), size_t{2});
         QVERIFY(!dialogs.shown[1].name.bReadOnly);  // Edit(TRUE)
+        Press(QPoint(300, 280));  // on nothing: no dialog
+        QCOMPARE(dialogs.shown.size(), size_t{2});
     }
 
     void anEditThatChangesSomethingMarksTheDocument() {
@@ -307,13 +306,9 @@ private slots:
         QCOMPARE(static_cast<CVLevel*>(List().GetAt(0))->m_strName, std::string("Stock"));
     }
 
-    void aPressOnNothingOpensNothing() {
-        List().Add(MakeLevel("A", {10, 10}, {50, 50}));
-        Press(QPoint(200, 200));
-        QVERIFY(dialogs.shown.empty());
-    }
-
-    void rightClickOutsideDrawingModeLeavesTheToolAlone() {
+    // Outside drawing mode a right click does nothing; in it, it leaves the
+    // tool and pops up the tools menu.
+    void rightClickLeavesTheToolOnlyInDrawingMode() {
         view->OnChooseTool(ID_LINE);
         Place({QPoint(10, 10)});
         pHost->bDrawing = false;
@@ -321,11 +316,8 @@ private slots:
         QVERIFY(!pHost->menu.isVisible());
         QCOMPARE(view->Tool(), unsigned(ID_LINE));
         QVERIFY(view->Pending() != nullptr);
-    }
 
-    void rightClickInDrawingModeLeavesTheToolAndPopsUpTheTools() {
-        view->OnChooseTool(ID_LINE);
-        Place({QPoint(10, 10)});
+        pHost->bDrawing = true;
         QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(40, 40));
         QVERIFY(pHost->menu.isVisible());
         QTest::mouseRelease(Port(), Qt::RightButton, {}, QPoint(40, 40));
@@ -341,6 +333,10 @@ private slots:
     }
 
     void zoomOutAndInHalveAndDoubleOddSheets() {
+        view->OnZoomIn();  // a new model is at full scale already
+        QCOMPARE(doc->m_nWidth, 640);
+        QCOMPARE(doc->m_nHeight, 480);
+        QCOMPARE(doc->m_bFullScale, 1);
         doc->m_nWidth = 641;
         doc->m_nHeight = 481;
         List().Add(MakeLevel("A", {-5, 11}, {101, 201}));
@@ -360,13 +356,6 @@ private slots:
         QCOMPARE(view->horizontalScrollBar()->maximum(), 640 - Port()->width());
         QCOMPARE(view->horizontalScrollBar()->pageStep(), 64);
         QCOMPARE(view->horizontalScrollBar()->singleStep(), 6);
-    }
-
-    void zoomInOnANewModelChangesNothing() {
-        view->OnZoomIn();
-        QCOMPARE(doc->m_nWidth, 640);
-        QCOMPARE(doc->m_nHeight, 480);
-        QCOMPARE(doc->m_bFullScale, 1);
     }
 
     void zoomInOfAHugeSheetSaturates() {
