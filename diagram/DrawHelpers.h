@@ -1,20 +1,10 @@
 // Small helpers the diagram objects share while drawing: the highlight pen
-// held for one Draw, the label font held for one text output, and int32
-// coordinate arithmetic that saturates instead of overflowing.
+// held for one Draw and the label font held for one text output. Coordinate
+// arithmetic saturates through the helpers of Numbers.h.
 #pragma once
-#include <algorithm>
-#include <cstdint>
-#include <limits>
-
 #include "diagram/DrawContext.h"
 #include "diagram/FontCell.h"
-
-inline int32_t Clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-inline int32_t Add32(int32_t a, int32_t b) { return Clamp32(int64_t{a} + b); }
-inline int32_t Sub32(int32_t a, int32_t b) { return Clamp32(int64_t{a} - b); }
+#include "interpreter/Numbers.h"
 
 constexpr COLORREF kHighlightColor = RGB(0, 0, 255);
 constexpr COLORREF kTextColor = RGB(0, 0, 0);

@@ -13,7 +13,7 @@ VARNEL_IMPLEMENT_SERIAL(CVVariable)
 namespace {
 
 CRect InsetBox(CPoint p0, CPoint p1, CPoint inset) {
-    return CRect{Add32(p0.x, inset.x), Add32(p0.y, inset.y), Sub32(p1.x, inset.x), Sub32(p1.y, inset.y)};
+    return CRect{SaturatingAdd(p0.x, inset.x), SaturatingAdd(p0.y, inset.y), SaturatingSub(p1.x, inset.x), SaturatingSub(p1.y, inset.y)};
 }
 
 std::string NumberSymbol(SymbolRec* pRec, const std::string& name, double value) {
@@ -69,10 +69,10 @@ void CVRate::Draw(CDrawContext& dc, const CRect*) {
     dc.LineTo(CPoint{x0, y1});
     dc.LineTo(CPoint{x0, y0});
     dc.LineTo(CPoint{x1, y0});
-    const int32_t q = Clamp32((int64_t{y1} - y0) / 4);
-    const int32_t h = Clamp32((int64_t{x1} - x0) / 2);
-    dc.LineTo(CPoint{Add32(x1, h), Sub32(y1, q)});
-    dc.LineTo(CPoint{Add32(x1, h), Add32(y0, q)});
+    const int32_t q = SaturatingNarrow((int64_t{y1} - y0) / 4);
+    const int32_t h = SaturatingNarrow((int64_t{x1} - x0) / 2);
+    dc.LineTo(CPoint{SaturatingAdd(x1, h), SaturatingSub(y1, q)});
+    dc.LineTo(CPoint{SaturatingAdd(x1, h), SaturatingAdd(y0, q)});
     dc.LineTo(CPoint{x1, y1});
     LabelFontScope font(dc, m_bHighlight != 0);
     dc.DrawText(m_strName, InsetBox(m_points[0], m_points[1], CPoint{8, 8}), DT_WORDBREAK);

@@ -47,8 +47,8 @@ void CVEntity::Offset(CPoint delta) { OffsetFirst(GetPointCount(), delta); }
 void CVEntity::OffsetFirst(int count, CPoint delta) {
     for (int i = 0; i < count && i < static_cast<int>(m_points.size()); ++i) {
         CPoint& p = m_points[static_cast<size_t>(i)];
-        p.x = Add32(p.x, delta.x);
-        p.y = Add32(p.y, delta.y);
+        p.x = SaturatingAdd(p.x, delta.x);
+        p.y = SaturatingAdd(p.y, delta.y);
     }
 }
 
@@ -71,7 +71,7 @@ void CVEntity::SetHighlight(bool bOn, CDrawContext* pDC, const CPoint* pScroll) 
     m_bHighlight = on;
     // Sheet to client coordinates through the virtual Offset, so shape
     // parameter points stay as they are.
-    if (pScroll) Offset(CPoint{Sub32(0, pScroll->x), Sub32(0, pScroll->y)});
+    if (pScroll) Offset(CPoint{SaturatingSub(0, pScroll->x), SaturatingSub(0, pScroll->y)});
     Draw(*pDC, nullptr);
     if (pScroll) Offset(*pScroll);
 }

@@ -27,11 +27,11 @@ void CVExpert::Draw(CDrawContext& dc, const CRect*) {
     const CPoint p0 = m_points[0];
     const CPoint half = m_points[1];
     const int32_t r = m_points[2].y;
-    dc.MoveTo(CPoint{Sub32(p0.x, half.x), p0.y});
-    dc.LineTo(CPoint{Add32(p0.x, half.x), p0.y});
-    dc.Ellipse(CRect{Sub32(p0.x, r), Sub32(p0.y, r), Add32(p0.x, r), Add32(p0.y, r)});
+    dc.MoveTo(CPoint{SaturatingSub(p0.x, half.x), p0.y});
+    dc.LineTo(CPoint{SaturatingAdd(p0.x, half.x), p0.y});
+    dc.Ellipse(CRect{SaturatingSub(p0.x, r), SaturatingSub(p0.y, r), SaturatingAdd(p0.x, r), SaturatingAdd(p0.y, r)});
     LabelFontScope font(dc, m_bHighlight != 0);
-    dc.DrawText(m_strText, CRect{Sub32(p0.x, half.x), Sub32(p0.y, half.y), Add32(p0.x, half.x), p0.y},
+    dc.DrawText(m_strText, CRect{SaturatingSub(p0.x, half.x), SaturatingSub(p0.y, half.y), SaturatingAdd(p0.x, half.x), p0.y},
                 DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
 }
 

@@ -39,22 +39,22 @@ void CVSources::Draw(CDrawContext& dc, const CRect*) {
     dc.LineTo(end);
 
     const CPoint head = m_points[kHeadSize];
-    const int32_t barbY = p0.y < p1.y ? Sub32(p1.y, head.y) : Add32(p1.y, head.y);
+    const int32_t barbY = p0.y < p1.y ? SaturatingSub(p1.y, head.y) : SaturatingAdd(p1.y, head.y);
     dc.MoveTo(end);
-    dc.LineTo(CPoint{Sub32(p0.x, head.x), barbY});
+    dc.LineTo(CPoint{SaturatingSub(p0.x, head.x), barbY});
     dc.MoveTo(end);
-    dc.LineTo(CPoint{Add32(p0.x, head.x), barbY});
+    dc.LineTo(CPoint{SaturatingAdd(p0.x, head.x), barbY});
 
     const int32_t top = p0.y < p1.y ? p0.y : p1.y;
     const int32_t bottom = p0.y < p1.y ? p1.y : p0.y;
     const CPoint below = m_points[kCloudBelow];
     const CPoint above = m_points[kCloudAbove];
-    const CPoint origin = p0.x < p1.x ? CPoint{Sub32(p0.x, below.x), Add32(bottom, below.y)}
-                                      : CPoint{Sub32(p0.x, above.x), Sub32(top, above.y)};
+    const CPoint origin = p0.x < p1.x ? CPoint{SaturatingSub(p0.x, below.x), SaturatingAdd(bottom, below.y)}
+                                      : CPoint{SaturatingSub(p0.x, above.x), SaturatingSub(top, above.y)};
     CPoint cloud[kOutlineCount];
     for (int i = 0; i < kOutlineCount; ++i) {
         const CPoint& q = m_points[kOutlineFirst + i];
-        cloud[i] = CPoint{Add32(origin.x, q.x), Add32(origin.y, q.y)};
+        cloud[i] = CPoint{SaturatingAdd(origin.x, q.x), SaturatingAdd(origin.y, q.y)};
     }
     dc.PolyBezier(cloud, kOutlineCount);
 }

@@ -3,7 +3,6 @@
 // the language's own rule, which can consume less than the conversion reads.
 #include "interpreter/Lexer.h"
 
-#include <charconv>
 #include <cstring>
 
 #include "interpreter/InterpreterError.h"
@@ -108,10 +107,4 @@ bool ReadNumber(const char*& cursor, double& value) {
     value = DecimalToDouble(cursor);
     cursor += length;
     return true;
-}
-
-std::string IntToString(int32_t value) {
-    char buffer[16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
 }

@@ -3,7 +3,6 @@
 // reference and moves it past what it consumed; none keeps state.
 #pragma once
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
 size_t SkipSpaces(const char* pos);
@@ -15,4 +14,3 @@ std::string ReadQuoted(const char*& cursor);  // throws CInterpreterError
 char ReadChar(const char*& cursor);
 bool HasMoreText(const char* pos);
 bool ReadNumber(const char*& cursor, double& value);
-std::string IntToString(int32_t value);

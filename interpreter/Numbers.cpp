@@ -82,14 +82,3 @@ int32_t SaturatingTrunc(double value) {
     if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(value);  // in range: truncates toward zero
 }
-
-namespace {
-int32_t Clamp(int64_t v) {
-    if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-}  // namespace
-
-int32_t SaturatingAdd(int32_t a, int32_t b) { return Clamp(static_cast<int64_t>(a) + b); }
-int32_t SaturatingMul(int32_t a, int32_t b) { return Clamp(static_cast<int64_t>(a) * b); }

@@ -23,6 +23,13 @@ std::string FormatRoundTrip(double value);
 // Truncation toward zero saturating at the int32 limits; NaN gives 0.
 int32_t SaturatingTrunc(double value);
 
-// Int32 arithmetic that saturates instead of overflowing.
-int32_t SaturatingAdd(int32_t a, int32_t b);
-int32_t SaturatingMul(int32_t a, int32_t b);
+// Int32 arithmetic that saturates instead of overflowing: a 64-bit
+// intermediate narrowed to the int32 limits.
+inline int32_t SaturatingNarrow(int64_t value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+inline int32_t SaturatingAdd(int32_t a, int32_t b) { return SaturatingNarrow(int64_t{a} + b); }
+inline int32_t SaturatingSub(int32_t a, int32_t b) { return SaturatingNarrow(int64_t{a} - b); }
+inline int32_t SaturatingMul(int32_t a, int32_t b) { return SaturatingNarrow(int64_t{a} * b); }

@@ -28,8 +28,6 @@
 
 namespace {
 
-enum : unsigned { ID_FIRST_TOOL = 32773, ID_LAST_TOOL = 32785 };
-
 std::unique_ptr<CVEntity> MakeToolObject(unsigned tool) {
     switch (tool) {
         case 32773: return std::make_unique<CVLine>();
@@ -203,9 +201,7 @@ bool CVarnelView::IsDrawingMode() const {
 void CVarnelView::DispatchTrackEvent(TrackEvent event) {
     if (event.nMode == MODE_DRAW) {
         if (m_bNeedNew != 0) {
-            m_pPending.reset();
-            if (m_nTool < ID_FIRST_TOOL || m_nTool > ID_LAST_TOOL) return;
-            m_pPending = MakeToolObject(m_nTool);
+            m_pPending = MakeToolObject(m_nTool);  // nothing for an unknown tool
         }
         if (!m_pPending) return;
         m_bNeedNew = m_pPending->Track(event);

@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/Commands.h"
-#include "support/HexBytes.h"
+#include "support/ModelBytes.h"
 #include "support/ModelSamples.h"
 
 namespace {
@@ -18,11 +18,12 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using nlohmann::json;
 
-const char* const kHeader = "00 00 00 00 00 00 F0 3F  80 02 00 00  E0 01 00 00  01 00 00 00";
-const char* const kStartMarker = "15 7E 21 7E 20 53 74 61 72 74 20 50 72 6F 67 72 61 6D 20 7E 21 7E";
-const char* const kEndMarker = "13 7E 21 7E 20 45 6E 64 20 50 72 6F 67 72 61 6D 20 7E 21 7E";
-
-std::string TempPath(const std::string& name) { return ::testing::TempDir() + "varnel_cli_" + name; }
+// ctest runs every case as its own process, in parallel: each case gets
+// its own file names.
+std::string TempPath(const std::string& name) {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return ::testing::TempDir() + "varnel_cli_" + test->test_suite_name() + "_" + test->name() + "_" + name;
+}
 
 std::string WriteTemp(const std::string& name, const Bytes& bytes) {
     const std::string path = TempPath(name);
@@ -63,15 +64,10 @@ Bytes DumpThenPack(const Bytes& bytes, const std::string& name) {
     return ReadFileBytes(TempPath(name + ".packed.vrn"));
 }
 
-Bytes ModelWithProgramBytes(const std::string& programHex, const std::string& objectsHex = "00 00") {
-    return Concat({HexBytes(kHeader), HexBytes(objectsHex), HexBytes(kStartMarker), HexBytes(programHex),
-                   HexBytes(kEndMarker)});
-}
-
 }  // namespace
 
 TEST(DumpCommand, OneLineModelAsJson) {
-    const Bytes oneLine = ModelWithProgramBytes(
+    const Bytes oneLine = ModelFileBytes(
         "00", "01 00 FF FF 01 00 06 00 43 56 4C 69 6E 65  00 00 00 00 02 00 00 00"
               "0A 00 00 00 14 00 00 00 1E 00 00 00 28 00 00 00");
     const Outcome dumped = Dump(WriteTemp("one_line.vrn", oneLine));
@@ -144,18 +140,18 @@ TEST(PackCommand, UnusualEncodingsComeBackByteForByte) {
     const std::string kTwoPoints = " 00000000 02000000 01000000 02000000 03000000 04000000 ";
     const std::vector<Bytes> files = {
         // program in three strings, one empty; a short string behind a long prefix
-        ModelWithProgramBytes("03 61 0D 0A  00  FF 01 00 62"),
+        ModelFileBytes("03 61 0D 0A  00  FF 01 00 62"),
         // no program string at all between the markers
-        ModelWithProgramBytes(""),
+        ModelFileBytes(""),
         // seven-byte prefix, six-byte count, big class reference, repeated new class
-        ModelWithProgramBytes("FF FF FF 01 00 00 00 7A",
+        ModelFileBytes("FF FF FF 01 00 00 00 7A",
                               "FF FF 03 00 00 00" + std::string("FF FF 01 00 06 00 43 56 4C 69 6E 65") + kTwoPoints +
                                   "FF 7F 01 00 00 80" + kTwoPoints +
                                   "FF FF 01 00 06 00 43 56 4C 69 6E 65" + kTwoPoints),
         // bytes after the end marker
-        Concat({ModelWithProgramBytes("00"), HexBytes("00 01 02")}),
+        Concat({ModelFileBytes("00"), HexBytes("00 01 02")}),
         // a program that is exactly the end marker, as the program itself writes it
-        Concat({ModelWithProgramBytes(kEndMarker), HexBytes(kEndMarker)}),
+        Concat({ModelFileBytes(kEndMarker), HexBytes(kEndMarker)}),
         // another version: only the version counts
         HexBytes("00 00 00 00 00 00 00 40  01 02 03"),
         HexBytes("01 00 00 00 00 00 F8 7F"),
@@ -165,16 +161,16 @@ TEST(PackCommand, UnusualEncodingsComeBackByteForByte) {
 }
 
 TEST(DumpCommand, BadFilesExitWith2) {
-    Bytes truncated = ModelWithProgramBytes("00");
+    Bytes truncated = ModelFileBytes("00");
     truncated.pop_back();
     for (const Bytes& bad : {truncated, HexBytes("00 00 00"),
-                             ModelWithProgramBytes("00", "01 00 FF FF 01 00 04 00 43 56 58 58")}) {
+                             ModelFileBytes("00", "01 00 FF FF 01 00 04 00 43 56 58 58")}) {
         const Outcome dumped = Dump(WriteTemp("bad.vrn", bad));
         EXPECT_EQ(dumped.code, 2);
         EXPECT_EQ(dumped.out, "");
         EXPECT_NE(dumped.err.find("Bad file format"), std::string::npos) << dumped.err;
     }
-    Bytes noMarker = ModelWithProgramBytes("00");
+    Bytes noMarker = ModelFileBytes("00");
     noMarker[23] = 'X';
     Outcome dumped = Dump(WriteTemp("no_marker.vrn", noMarker));
     EXPECT_EQ(dumped.code, 2);
@@ -210,7 +206,7 @@ TEST(PackCommand, WritesAModelFromHandWrittenJson) {
                                 TempPath("hand.vrn"));
     ASSERT_EQ(packed.code, 0) << packed.err;
     EXPECT_EQ(ReadFileBytes(TempPath("hand.vrn")),
-              ModelWithProgramBytes("00", "01 00 FF FF 01 00 06 00 43 56 4C 69 6E 65  00 00 00 00 02 00 00 00"
+              ModelFileBytes("00", "01 00 FF FF 01 00 06 00 43 56 4C 69 6E 65  00 00 00 00 02 00 00 00"
                                           "0A 00 00 00 14 00 00 00 1E 00 00 00 28 00 00 00"));
 }
 
@@ -272,7 +268,7 @@ TEST(DumpCommand, SaysWhenTheVersionIsNotOne) {
 
 TEST(DumpCommand, SaysWhenPackCannotGiveTheBytesBack) {
     // A negative point count loads as no points; pack writes the count 0.
-    const Bytes negative = ModelWithProgramBytes(
+    const Bytes negative = ModelFileBytes(
         "00", "01 00 FF FF 01 00 09 00 43 56 47 72 61 70 68 69 63  00 00 00 00 FE FF FF FF"
               "00 00 00 00  00 00 00 00  00");
     const Outcome dumped = Dump(WriteTemp("negative_count.vrn", negative));

@@ -10,7 +10,7 @@
 
 namespace {
 
-// A model file with an empty diagram and the given program (under 65534
+// A model file with an empty diagram and the given program (under 255
 // bytes), laid out by hand: version 1.0, 640 x 480, full scale, no objects,
 // the start marker, the program, the end marker.
 std::string ModelBytes(const std::string& program) {
@@ -20,13 +20,7 @@ std::string ModelBytes(const std::string& program) {
                       22);
     bytes += '\x15';
     bytes += "~!~ Start Program ~!~";
-    if (program.size() < 255) {
-        bytes += static_cast<char>(program.size());
-    } else {
-        bytes += '\xFF';
-        bytes += static_cast<char>(program.size() & 0xFF);
-        bytes += static_cast<char>(program.size() >> 8);
-    }
+    bytes += static_cast<char>(program.size());
     bytes += program;
     bytes += '\x13';
     bytes += "~!~ End Program ~!~";
@@ -139,15 +133,6 @@ TEST(RunModelCommand, StepBoundExitsThree) {
     // A program of exactly N statements is within the bound.
     EXPECT_EQ(RunProgram("var a\r\nvar b", {"--max-steps=2"}).code, 0);
     EXPECT_EQ(RunProgram("var a\r\nvar b", {"--max-steps=1"}).code, 3);
-}
-
-TEST(RunModelCommand, LongProgramsUseTheWideStringPrefix) {
-    std::string program = "var x";
-    while (program.size() < 600) program += "\r\n' padding";
-    program += "\r\ngraphic g\r\nplot g x x";
-    const RunResult r = RunProgram(program);
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "series,caption,x,y\n0,,0,0\n");
 }
 
 }  // namespace

@@ -34,15 +34,6 @@ TEST(DrawElements, LevelIsABoxWithItsNameInsetAndWrapped) {
                                    "DrawText(\"Level\",(18,28,102,72),0x10)", kSavedFont}));
 }
 
-TEST(DrawElements, HighlightedLevelShowsOnlyThroughTheTextColour) {
-    auto level = Placed<CVLevel>({10, 20}, {110, 80});
-    level->m_bHighlight = 1;
-    const Ops ops = DrawOps(*level);
-    EXPECT_EQ(ops[0], "Rectangle(10,20,110,80)");
-    EXPECT_EQ(ops[2], "SetTextColor(#0000ff)");
-    for (const std::string& op : ops) EXPECT_NE(op.rfind("SetPen", 0), 0u) << op;
-}
-
 TEST(DrawElements, RateIsAnOpenBoxWithAValve) {
     auto rate = Placed<CVRate>({0, 0}, {40, 20});
     EXPECT_EQ(DrawOps(*rate), (Ops{"MoveTo(40,20)", "LineTo(0,20)", "LineTo(0,0)", "LineTo(40,0)",
@@ -56,6 +47,7 @@ TEST(DrawElements, RateIsAnOpenBoxWithAValve) {
     EXPECT_EQ(ops[5], "LineTo(-20,18)");
 }
 
+// Highlighted, a named element changes only its text colour, not its pen.
 TEST(DrawElements, VariableIsAnEllipseWithItsNameCentred) {
     auto var = Placed<CVVariable>({0, 0}, {100, 40});
     var->m_bHighlight = 1;

@@ -86,17 +86,6 @@ TEST(ParamDialog, OkReadsEveryBoxAndOrsTheirModifiedStates) {
     EXPECT_EQ(dlg.m_bModified, 0);
 }
 
-TEST(ParamDialog, CancelReadsNothing) {
-    CElementParamDlg dlg;
-    dlg.m_nFlags = PF_NAME;
-    dlg.m_strName = "keep";
-    FakeDialogHost host;
-    host.Type(&S::name, "lost").Cancel();
-    EXPECT_EQ(dlg.DoModal(host), IDCANCEL);
-    EXPECT_EQ(dlg.m_strName, "keep");
-    EXPECT_EQ(dlg.m_bModified, 0);
-}
-
 // ---- per class ----
 
 TEST(EditText, DrawingModeEditsTheTextOtherwiseShowsIt) {

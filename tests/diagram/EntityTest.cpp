@@ -157,22 +157,6 @@ TEST(EntityHighlight, HighlightAtMarksEveryHitAndReturnsTheTopOne) {
     for (const auto& e : list) EXPECT_EQ(e->m_bHighlight, 0);
 }
 
-TEST(EntityHighlight, HighlightAtRedrawsOnlyObjectsWhoseStateChanges) {
-    EntityList list;
-    list.Add(LevelAt({0, 0}, {100, 100}));
-    list.Add(LevelAt({200, 0}, {300, 100}));
-    RecordingDC dc;
-    list.HighlightAt(CPoint{10, 10}, &dc);
-    EXPECT_EQ(dc.Ops().front(), "Rectangle(0,0,100,100)");
-    EXPECT_EQ(dc.Ops()[2], "SetTextColor(#0000ff)");
-    dc.Clear();
-    list.HighlightAt(CPoint{20, 20}, &dc);
-    EXPECT_TRUE(dc.calls.empty());
-    list.HighlightNone(&dc);
-    EXPECT_EQ(dc.Ops()[2], "SetTextColor(#000000)");
-    EXPECT_EQ(list.GetAt(0)->m_bHighlight, 0);
-}
-
 TEST(EntityHighlight, SetHighlightDrawsInClientCoordinatesAndRestoresSheetCoordinates) {
     CVArrow arrow;
     arrow.GetPoint(0) = CPoint{100, 100};

@@ -279,15 +279,3 @@ TEST(Records, TruncatedListAddsNothing) {
                         "0200 ffff 0100 0600 43564c696e65  05000000 02000000 0000000000000000 0000000000000000"
                         "0180 05000000 02000000 00000000");
 }
-
-TEST(Records, EveryDiagramClassIsRegisteredByName) {
-    for (const char* name : {"CVEntity", "CVLine", "CVRectangle", "CVEllipse", "CVBSpline", "CVArrow", "CVText",
-                             "CVLevel", "CVRate", "CVVariable", "CVSources", "CVTableData", "CVExpert", "CVSwitch"}) {
-        const CRuntimeClass* pClass = Registry().Find(name);
-        ASSERT_NE(pClass, nullptr) << name;
-        EXPECT_EQ(pClass->m_wSchema, 1);
-        auto object = pClass->m_pfnCreateObject();
-        EXPECT_STREQ(object->GetRuntimeClass()->m_lpszClassName, name);
-    }
-    EXPECT_EQ(Registry().Find("CVGraphic"), nullptr);  // the plot series registers itself
-}

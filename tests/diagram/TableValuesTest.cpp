@@ -21,56 +21,39 @@ using V = std::vector<double>;
 
 }  // namespace
 
-TEST(TableValues, FillsValuesInOrderAndZeroesMissingOnes) {
-    auto r = Read("1/2/3", 3);
-    EXPECT_TRUE(r.ok);
-    EXPECT_FALSE(r.leftOver);
-    EXPECT_EQ(r.values, (V{1, 2, 3}));
-    EXPECT_EQ(Read("1/2", 3).values, (V{1, 2, 0}));
-    EXPECT_FALSE(Read("1/2", 3).leftOver);
-    EXPECT_EQ(Read("1//3", 3).values, (V{1, 0, 3}));
-    EXPECT_EQ(Read("", 3).values, (V{0, 0, 0}));
-    EXPECT_TRUE(Read("", 3).ok);
-}
-
-TEST(TableValues, SpacesAroundNumbersAreSkipped) {
-    auto r = Read(" 5 / 6 ", 3);
-    EXPECT_TRUE(r.ok);
-    EXPECT_FALSE(r.leftOver);
-    EXPECT_EQ(r.values, (V{5, 6, 0}));
-}
-
-TEST(TableValues, MoreFieldsThanValuesAreLeftOver) {
-    auto r = Read("1/2/3/4", 3);
-    EXPECT_TRUE(r.ok);
-    EXPECT_TRUE(r.leftOver);
-    EXPECT_EQ(r.values, (V{1, 2, 3}));
-}
-
-TEST(TableValues, TrailingSlashIsNotLeftOver) {
-    auto r = Read("1/2/", 3);
-    EXPECT_TRUE(r.ok);
-    EXPECT_FALSE(r.leftOver);
-    EXPECT_EQ(r.values, (V{1, 2, 0}));
-}
-
-TEST(TableValues, ForeignCharacterFailsKeepingWhatWasRead) {
-    auto r = Read("1;2", 3);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.values, (V{1, 0, 0}));
-    EXPECT_FALSE(Read("1/x", 3).ok);
-}
-
-TEST(TableValues, FollowsTheProgramNumberRule) {
-    auto bare = Read("1e5/2", 2);
-    EXPECT_FALSE(bare.ok);  // an e without a sign is not part of the number
-    EXPECT_EQ(bare.values[0], 100000.0);  // the failing field keeps its conversion
-    auto signedExp = Read("1e+5/2", 2);
-    EXPECT_TRUE(signedExp.ok);
-    EXPECT_EQ(signedExp.values, (V{100000, 2}));
-    EXPECT_FALSE(Read("+3", 1).ok);
-    EXPECT_EQ(Read("-3/.5", 2).values, (V{-3, 0.5}));
-    EXPECT_TRUE(Read("-3/.5", 2).ok);
+// Values fill in order and missing ones stay zero; blanks around numbers
+// are skipped; surplus fields are left over (a trailing slash is not); a
+// foreign character fails, keeping what was read; numbers follow the
+// program's rule, so "1e5" stops before the "e" and the field fails.
+TEST(TableValues, ReadingRule) {
+    struct Case {
+        const char* text;
+        size_t n;
+        bool ok;
+        bool leftOver;
+        V values;
+    };
+    const Case cases[] = {
+        {"1/2/3", 3, true, false, {1, 2, 3}},
+        {"1/2", 3, true, false, {1, 2, 0}},
+        {"1//3", 3, true, false, {1, 0, 3}},
+        {"", 3, true, false, {0, 0, 0}},
+        {" 5 / 6 ", 3, true, false, {5, 6, 0}},
+        {"1/2/3/4", 3, true, true, {1, 2, 3}},
+        {"1/2/", 3, true, false, {1, 2, 0}},
+        {"1;2", 3, false, false, {1, 0, 0}},
+        {"1/x", 3, false, false, {1, 0, 0}},
+        {"1e5/2", 2, false, false, {100000, 0}},
+        {"1e+5/2", 2, true, false, {100000, 2}},
+        {"+3", 1, false, false, {3}},  // the failing field keeps its conversion
+        {"-3/.5", 2, true, false, {-3, 0.5}},
+    };
+    for (const Case& c : cases) {
+        const Reading r = Read(c.text, c.n);
+        EXPECT_EQ(r.ok, c.ok) << c.text;
+        if (c.ok) EXPECT_EQ(r.leftOver, c.leftOver) << c.text;
+        EXPECT_EQ(r.values, c.values) << c.text;
+    }
 }
 
 TEST(TableValues, ReadingIsIndependentOfTheLocale) {

@@ -4,16 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "AllocationProbe.h"
-#include "support/HexBytes.h"
+#include "support/ModelBytes.h"
 #include "support/ModelSamples.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const char* const kHeader = "00 00 00 00 00 00 F0 3F  80 02 00 00  E0 01 00 00  01 00 00 00";
-const char* const kStartMarker = "15 7E 21 7E 20 53 74 61 72 74 20 50 72 6F 67 72 61 6D 20 7E 21 7E";
-const char* const kEndMarker = "13 7E 21 7E 20 45 6E 64 20 50 72 6F 67 72 61 6D 20 7E 21 7E";
 constexpr size_t kSmallAllocation = 1 << 20;
 
 // One object of the given class: new class tag (schema 1), then `body`.
@@ -21,7 +18,7 @@ Bytes OneObjectFile(std::string_view className, const Bytes& body) {
     Bytes tag = HexBytes("01 00  FF FF 01 00");
     tag.push_back(static_cast<uint8_t>(className.size()));
     tag.push_back(0);
-    return Concat({HexBytes(kHeader), tag, AsciiBytes(className), body, HexBytes(kStartMarker),
+    return Concat({HexBytes(kHeader640x480), tag, AsciiBytes(className), body, HexBytes(kStartMarker),
                    HexBytes("00"), HexBytes(kEndMarker)});
 }
 
@@ -41,9 +38,9 @@ void ExpectCleanBadFormat(const Bytes& bytes) {
 }  // namespace
 
 TEST(HostileFile, HugeProgramString) {
-    ExpectCleanBadFormat(Concat({HexBytes(kHeader), HexBytes("00 00"), HexBytes(kStartMarker),
+    ExpectCleanBadFormat(Concat({HexBytes(kHeader640x480), HexBytes("00 00"), HexBytes(kStartMarker),
                                  HexBytes("FF FF FF FF FF FF 7F  41 42 43"), HexBytes(kEndMarker)}));
-    ExpectCleanBadFormat(Concat({HexBytes(kHeader), HexBytes("00 00"),
+    ExpectCleanBadFormat(Concat({HexBytes(kHeader640x480), HexBytes("00 00"),
                                  HexBytes("FF FF FF F0 FF FF FF"), HexBytes(kStartMarker)}));
 }
 
@@ -54,7 +51,7 @@ TEST(HostileFile, HugePointList) {
 
 TEST(HostileFile, HugeObjectCount) {
     const Bytes line = HexBytes("FF FF 01 00 06 00 43 56 4C 69 6E 65  00 00 00 00  00 00 00 00");
-    ExpectCleanBadFormat(Concat({HexBytes(kHeader), HexBytes("FF FF FF FF FF FF"), line,
+    ExpectCleanBadFormat(Concat({HexBytes(kHeader640x480), HexBytes("FF FF FF FF FF FF"), line,
                                  HexBytes(kStartMarker), HexBytes("00"), HexBytes(kEndMarker)}));
 }
 

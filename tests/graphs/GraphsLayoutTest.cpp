@@ -76,10 +76,6 @@ TEST(GraphsLayout, DegenerateRangesNeverOverflow) {
     EXPECT_EQ(wide.vertical[0].from.x, INT32_MIN + 45);
 }
 
-TEST(GraphsLayout, SwatchSitsAtFixedOffsetsFromTheFrameSize) {
-    EXPECT_EQ(GraphsSwatchRect(kFrame), (CRect{225, 310, 250, 311}));
-}
-
 TEST(GraphsLayout, GridIsDrawnLineLabelLineLabelPerStep) {
     RecordingDC dc;
     DrawGraphsGrid(dc, GraphsGridLayout(kFrame, GraphsPlotRect(kFrame), 0, 10, 0, 10, 1));
@@ -91,14 +87,6 @@ TEST(GraphsLayout, GridIsDrawnLineLabelLineLabelPerStep) {
     EXPECT_EQ(ops[3], "MoveTo(45,15)");
     EXPECT_EQ(ops[4], "LineTo(400,15)");
     EXPECT_EQ(ops[5].rfind("DrawText(\"10\",", 0), 0u) << ops[5];
-}
-
-TEST(GraphsLayout, LabelFontIsTheSmallCourierCell) {
-    const CFontSpec font = GraphsLabelFont();
-    EXPECT_EQ(font.nHeight, 8);
-    EXPECT_EQ(font.nWidth, 4);
-    EXPECT_EQ(font.nWeight, 300);
-    EXPECT_EQ(font.strFace, "Courier New Cyrr");
 }
 
 }  // namespace

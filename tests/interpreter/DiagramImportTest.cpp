@@ -61,13 +61,4 @@ TEST(DiagramImport, TableWithoutValuesIsNotInitialized) {
     EXPECT_EQ(result.strError, "Interpretation error:\nTable 'T' not initialized.");
 }
 
-TEST(DiagramImport, DefaultNamesCollideLikeAnyOther) {
-    EntityList list;
-    AddTo<CVLevel>(list);
-    AddTo<CVLevel>(list);
-    const BuildGraphsResult result = BuildGraphs(&list, "");
-    EXPECT_EQ(result.outcome, RunOutcome::Error);
-    EXPECT_EQ(result.strError, "Import drawing variables:\nVariable Level redefinition.");
-}
-
 }  // namespace

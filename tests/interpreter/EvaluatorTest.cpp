@@ -60,9 +60,7 @@ TEST_F(EvaluatorTest, MinusWhereAnOperandIsExpectedBelongsToTheLiteral) {
     EXPECT_EQ(Eval("2 - 3"), -1);
     EXPECT_EQ(Eval("2-3"), -1);
     EXPECT_EQ(Eval("-1.5e+1"), -15);
-}
-
-TEST_F(EvaluatorTest, NoUnaryMinusForNamesOrGroups) {
+    // There is no unary minus for names or groups.
     EXPECT_TRUE(Fails("-x"));
     EXPECT_TRUE(Fails("-(2)"));
 }
@@ -116,6 +114,7 @@ TEST_F(EvaluatorTest, NestedCallsTakeTheInnerValueAsArgument) {
     // The inner table's gap gives no value, so the outer call misses it.
     interp.m_symbols.Set("nine", NumberRec(9));
     EXPECT_EQ(ErrorOf("s(u(nine))"), "Interpretation error:\nMissing parameter in switch variable 's'.");
+    EXPECT_TRUE(Fails("u(nine)"));  // on its own the gap fails the expression
 }
 
 TEST_F(EvaluatorTest, DeepNestingIsReadWithoutRecursion) {
@@ -124,11 +123,6 @@ TEST_F(EvaluatorTest, DeepNestingIsReadWithoutRecursion) {
     text += "x";
     text += std::string(200000, ')');
     EXPECT_EQ(Eval(text.c_str()), 1);
-}
-
-TEST_F(EvaluatorTest, TableInGapFailsTheExpression) {
-    interp.m_symbols.Set("nine", NumberRec(9));
-    EXPECT_TRUE(Fails("u(nine)"));
 }
 
 TEST(TableValue, InterpolatesAndHoldsBothEnds) {

@@ -135,12 +135,6 @@ TEST(Executor, MarksBeyondSixteenBitsJumpCorrectly) {
     EXPECT_EQ(interp.m_marks.Find("far")->nLine, 70003);
 }
 
-TEST(Executor, CarriageReturnAloneEndsALineButLineFeedAloneDoesNot) {
-    CInterpreter interp;
-    EXPECT_EQ(RunError(interp, "var a\rvar b\nvar c"), "");
-    EXPECT_NE(interp.m_symbols.Find("b\nvar"), nullptr);
-}
-
 TEST(Executor, StepBoundStopsAnEndlessLoop) {
     CInterpreter interp;
     RunControl control;

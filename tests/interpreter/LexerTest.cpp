@@ -126,11 +126,4 @@ TEST(Lexer, ReadQuotedTakesEverythingBetweenTheQuotes) {
     EXPECT_EQ(QuotedError("\"abc"), "Interpretation error:\nClose \" not found.");
 }
 
-TEST(Lexer, IntToStringIsPlainDecimal) {
-    EXPECT_EQ(IntToString(12), "12");
-    EXPECT_EQ(IntToString(-3), "-3");
-    EXPECT_EQ(IntToString(0), "0");
-    EXPECT_EQ(IntToString(-2147483647 - 1), "-2147483648");
-}
-
 }  // namespace

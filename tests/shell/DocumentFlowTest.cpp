@@ -14,6 +14,7 @@
 #include <sys/resource.h>
 
 #include "ShellTestSupport.h"
+#include "support/ModelBytes.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/VarnelApp.h"
 #include "shell/dialogs/ProgramDlg.h"
@@ -23,11 +24,10 @@
 namespace {
 
 // An empty 640 by 480 model as a file holds it.
-const char* const kEmptyModelHex =
-    "000000000000f03f" "80020000" "e0010000" "01000000" "0000"
-    "15" "7e217e2053746172742050726f6772616d207e217e"
-    "00"
-    "13" "7e217e20456e642050726f6772616d207e217e";
+QByteArray EmptyModel() {
+    const std::vector<uint8_t> bytes = ModelFileBytes();
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -130,7 +130,7 @@ private slots:
         boxes.Answer(QMessageBox::Yes);
         boxes.ChooseFile(path);
         QVERIFY(frame.OnFileNew());
-        QCOMPARE(ReadFile(path), QByteArray::fromHex(kEmptyModelHex));
+        QCOMPARE(ReadFile(path), EmptyModel());
         QVERIFY(!frame.Document().IsModified());
         QVERIFY(frame.PathName().isEmpty());
 
@@ -158,7 +158,7 @@ private slots:
         frame.Document().m_strProgram = "var keep";
         frame.Document().SetModifiedFlag();
         const QString bad = Path("bad.vrn");
-        QByteArray noMarker = QByteArray::fromHex(kEmptyModelHex);
+        QByteArray noMarker = EmptyModel();
         noMarker[23] = 'X';  // damages the start marker
         WriteFile(bad, noMarker);
         boxes.Answer(QMessageBox::No);
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(frame.Document().m_strProgram, std::string("var keep"));
         QVERIFY(frame.Document().IsModified());
 
-        WriteFile(bad, QByteArray::fromHex(kEmptyModelHex).left(30));  // ends early
+        WriteFile(bad, EmptyModel().left(30));  // ends early
         boxes.Answer(QMessageBox::No);
         QVERIFY(!frame.OpenDocumentFile(bad));
         QVERIFY(boxes.Last().strText.contains("bad.vrn"));
@@ -184,7 +184,7 @@ private slots:
         CScriptedBoxes boxes;
         frame.Document().m_strProgram = "var old";
         const QString path = Path("v2.vrn");
-        QByteArray bytes = QByteArray::fromHex(kEmptyModelHex);
+        QByteArray bytes = EmptyModel();
         bytes[7] = 0x40;  // the double 2.0
         bytes[6] = 0x00;
         WriteFile(path, bytes);
@@ -199,7 +199,7 @@ private slots:
     void recentListKeepsTwoNewestFirst() {
         CScriptedBoxes boxes;
         const QString a = Path("a.vrn"), b = Path("b.vrn"), c = Path("c.vrn");
-        for (const QString& p : {a, b, c}) WriteFile(p, QByteArray::fromHex(kEmptyModelHex));
+        for (const QString& p : {a, b, c}) WriteFile(p, EmptyModel());
         {
             CMainFrame frame;
             for (const QString& p : {a, b, c}) QVERIFY(frame.OpenDocumentFile(p));
@@ -257,7 +257,7 @@ private slots:
         CMainFrame frame;
         CScriptedBoxes boxes;
         const QString path = Path("dropped.vrn");
-        WriteFile(path, QByteArray::fromHex(kEmptyModelHex));
+        WriteFile(path, EmptyModel());
         frame.OnCommand(32773);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
@@ -293,7 +293,7 @@ private slots:
         boxes.ChooseFile(Path("named"));
         QVERIFY(frame.OnFileSaveAs());
         QCOMPARE(frame.PathName(), Path("named.vrn"));
-        QCOMPARE(ReadFile(Path("named.vrn")), QByteArray::fromHex(kEmptyModelHex));
+        QCOMPARE(ReadFile(Path("named.vrn")), EmptyModel());
     }
 
     void saveAsStartsFromTheModelsOwnFile() {

@@ -30,16 +30,22 @@ private slots:
     void returnBreaksLineAndOkTakesText() {
         CProgramDlg dlg;
         dlg.m_strText = "var a";
-        QTimer::singleShot(0, [&dlg] {
+        bool tabInserted = true;
+        QTimer::singleShot(0, [&dlg, &tabInserted] {
             QPlainTextEdit* edit = dlg.Editor();
             edit->moveCursor(QTextCursor::End);
             QTest::keyClick(edit, Qt::Key_Return);
             QTest::keyClicks(edit, "set a = 2");
             QVERIFY(dlg.isVisible());  // Return did not press OK
+            // A tab would belong to the word around it and break the line
+            // for the interpreter, so Tab moves on as in every dialog.
+            QTest::keyClick(edit, Qt::Key_Tab);
+            tabInserted = edit->toPlainText().contains('\t');
             dlg.accept();
         });
         QCOMPARE(dlg.DoModal(), int(QDialog::Accepted));
         QCOMPARE(dlg.m_strText, std::string("var a\r\nset a = 2"));
+        QVERIFY(!tabInserted);
     }
 
     void editorLooksAsTemplateSays() {

@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(image, before);
     }
 
-    void textIsClippedToItsBoxUnlessNoClip() {
+    void textIsClippedToItsBoxUnlessNoClipAndWordBreakWraps() {
         const QRect box(10, 10, 30, 20);
         QImage clipped = Canvas();
         {
@@ -132,17 +132,15 @@ private slots:
             dc.DrawText("Linor(ver 1.0)", {10, 10, 10, 10}, DT_SINGLELINE | DT_NOCLIP);
         }
         QVERIFY(InkOutside(free, box) > 0);
-    }
 
-    void wordBreakWrapsOntoFurtherLines() {
-        QImage image(200, 80, QImage::Format_RGB32);
-        image.fill(Qt::white);
+        QImage wrapped(200, 80, QImage::Format_RGB32);
+        wrapped.fill(Qt::white);
         {
-            QPainter painter(&image);
+            QPainter painter(&wrapped);
             CQtDrawContext dc(painter);
             dc.DrawText("one two three", {0, 0, 60, 80}, DT_WORDBREAK);
         }
-        QVERIFY(InkInRow(image, 16 + 8) > 0);  // a second line of the 16-pixel cell
+        QVERIFY(InkInRow(wrapped, 16 + 8) > 0);  // a second line of the 16-pixel cell
     }
 
     void textBytesAreCp1251() {

@@ -48,7 +48,6 @@ public:
         return n;
     }
     const CMessageBoxRequest& Last() const { return m_requests.back(); }
-    void Clear() { m_requests.clear(); }
     // The paths the file dialogs were opened with, in order.
     const std::vector<QString>& Proposed() const { return m_proposed; }
 

@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(view->Mode(), int(MODE_DRAW));
     }
 
-    void aPlacedObjectLandsAtItsClientPointsPlusTheScroll() {
+    void whileScrolledObjectsLandAndAreHitInSheetCoordinates() {
         doc->m_nWidth = 3000;
         doc->m_nHeight = 2000;
         view->OnInitialUpdate();
@@ -194,6 +194,15 @@ private slots:
         QCOMPARE(points[0], (CPoint{110, 70}));
         QCOMPARE(points[1], (CPoint{210, 140}));
         QCOMPARE(points[2], (CPoint{8, 8}));  // the text inset is no position
+
+        // Hovering while scrolled hits in sheet coordinates too.
+        pHost->bDrawing = false;
+        view->OnModify();
+        List().Add(MakeLevel("A", {500, 300}, {600, 400}));
+        view->horizontalScrollBar()->setValue(450);
+        view->verticalScrollBar()->setValue(250);
+        Move(QPoint(60, 60));
+        QCOMPARE(List().GetAt(1)->m_bHighlight, 1);
     }
 
     void choosingAToolMarksTheDocumentModified() {
@@ -259,17 +268,6 @@ private slots:
         QCOMPARE(levels[1]->nDraws, 2);
         QCOMPARE(levels[0]->nDraws + levels[2]->nDraws, 0);
         QCOMPARE(view->ClientImage(), before);
-    }
-
-    void hoverWhileScrolledHitsInSheetCoordinates() {
-        doc->m_nWidth = 3000;
-        doc->m_nHeight = 2000;
-        view->OnInitialUpdate();
-        List().Add(MakeLevel("A", {500, 300}, {600, 400}));
-        view->horizontalScrollBar()->setValue(450);
-        view->verticalScrollBar()->setValue(250);
-        Move(QPoint(60, 60));
-        QCOMPARE(List().GetAt(0)->m_bHighlight, 1);
     }
 
     void pressEditsTheTopmostObjectWithTheMenusDrawingFlag() {
@@ -388,7 +386,7 @@ private slots:
         QCOMPARE(view->ClientImage(), clean);
     }
 
-    void theSheetIsFramedOnePixelOutsideAndFilledWhite() {
+    void theSheetIsFramedOnePixelOutsideFilledWhiteAndClips() {
         doc->m_nWidth = 200;
         doc->m_nHeight = 100;
         view->OnInitialUpdate();
@@ -398,6 +396,14 @@ private slots:
         QCOMPARE(image.pixelColor(200, 50), QColor(Qt::black));
         QCOMPARE(image.pixelColor(50, 100), QColor(Qt::black));
         QVERIFY(image.pixelColor(201, 50) != QColor(Qt::black));
+
+        auto line = std::make_unique<CVLine>();  // objects are clipped to the sheet
+        line->GetPoint(0) = {10, 50};
+        line->GetPoint(1) = {300, 50};
+        List().Add(std::move(line));
+        view->RepaintView();
+        QCOMPARE(view->ClientImage().pixelColor(150, 50), QColor(Qt::black));
+        QVERIFY(view->ClientImage().pixelColor(250, 50) != QColor(Qt::black));
     }
 
     void printingPaintsTheSheetThroughTheSameRoutine() {
@@ -412,18 +418,6 @@ private slots:
         QVERIFY(pdf.readAll().startsWith("%PDF"));
     }
 
-    void objectsOutsideTheSheetAreClipped() {
-        doc->m_nWidth = 200;
-        doc->m_nHeight = 100;
-        view->OnInitialUpdate();
-        auto line = std::make_unique<CVLine>();
-        line->GetPoint(0) = {10, 50};
-        line->GetPoint(1) = {300, 50};
-        List().Add(std::move(line));
-        view->RepaintView();
-        QCOMPARE(view->ClientImage().pixelColor(150, 50), QColor(Qt::black));
-        QVERIFY(view->ClientImage().pixelColor(250, 50) != QColor(Qt::black));
-    }
 };
 
 QTEST_MAIN(VarnelViewTest)
