@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "diagram/DrawContext.h"
+#include "graphs/Graphic.h"
+#include "graphs/GraphsLayout.h"
 
 class CNullDrawContext : public CDrawContext {
 public:
@@ -39,3 +41,17 @@ private:
             std::abort();                                                 \
         }                                                                 \
     } while (0)
+
+// What the graphs window does with a series: map it into the plot, draw it
+// selected, and lay out the grid and labels of its range.
+inline void ShowSeriesAsTheGraphsWindowDoes(CVGraphic& series) {
+    const CRect frame{0, 0, 500, 300};
+    const CRect plot = GraphsPlotRect(frame);
+    CNullDrawContext dc;
+    series.MapToRect(plot);
+    series.SetHighlight(true, nullptr, nullptr);
+    series.Draw(dc, &plot);
+    double loX = 0, hiX = 0, loY = 0, hiY = 0;
+    if (series.GetRange(loX, hiX, loY, hiY))
+        DrawGraphsGrid(dc, GraphsGridLayout(frame, plot, loX, hiX, loY, hiY, series.m_dDivY));
+}

@@ -1,13 +1,15 @@
 // Fuzz target: any bytes as a model file. A file that loads must store,
 // load again and store to the same bytes; its dump must pack back to a file
 // that loads the same model; and the loaded diagram must survive drawing,
-// zooming and hit testing, which is what the view does with it next.
+// zooming and hit testing, which is what the view does with it next, and
+// its program must run over its diagram (bounded) as `varnel run` does.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 #include "app/cli/ModelJson.h"
 #include "fuzz/FuzzSupport.h"
+#include "interpreter/BuildGraphs.h"
 #include "shell/document/VarnelDoc.h"
 
 namespace {
@@ -40,6 +42,13 @@ void CheckDumpAndPack(std::span<const uint8_t> bytes, const std::vector<uint8_t>
     FUZZ_CHECK(doc.Store() == stored, "a packed dump loads a different model");
 }
 
+void RunModel(const CVarnelDoc& doc) {
+    RunControl control;
+    control.nMaxSteps = 5000;
+    BuildGraphsResult result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control);
+    for (const auto& series : result.series) ShowSeriesAsTheGraphsWindowDoes(*series);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -61,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(again.Store() == stored, "storing a reloaded model changes its bytes");
     CheckDumpAndPack(bytes, stored);
+    RunModel(doc);
     ExerciseDiagram(*doc.m_pEntityList);
     return 0;
 }

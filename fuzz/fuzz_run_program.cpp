@@ -12,7 +12,6 @@
 #include "diagram/TableElements.h"
 #include "fuzz/FuzzSupport.h"
 #include "graphs/Graphic.h"
-#include "graphs/GraphsLayout.h"
 #include "interpreter/BuildGraphs.h"
 
 namespace {
@@ -59,19 +58,6 @@ std::unique_ptr<EntityList> SmallDiagram() {
     return list;
 }
 
-// What the graphs window does with each series.
-void ShowSeries(CVGraphic& series) {
-    const CRect frame{0, 0, 500, 300};
-    const CRect plot = GraphsPlotRect(frame);
-    CNullDrawContext dc;
-    series.MapToRect(plot);
-    series.SetHighlight(true, nullptr, nullptr);
-    series.Draw(dc, &plot);
-    double loX = 0, hiX = 0, loY = 0, hiY = 0;
-    if (series.GetRange(loX, hiX, loY, hiY))
-        DrawGraphsGrid(dc, GraphsGridLayout(frame, plot, loX, hiX, loY, hiY, series.m_dDivY));
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -86,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                    "a failed or stopped run handed out series");
         FUZZ_CHECK(result.outcome != RunOutcome::Error || !result.strError.empty(),
                    "an interpreter error without a message");
-        for (const auto& series : result.series) ShowSeries(*series);
+        for (const auto& series : result.series) ShowSeriesAsTheGraphsWindowDoes(*series);
     }
     FUZZ_CHECK(CVGraphic::LiveCount() == liveBefore, "a run left series alive");
     return 0;

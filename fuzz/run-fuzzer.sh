@@ -8,15 +8,16 @@ target=${1:?usage: fuzz/run-fuzzer.sh TARGET [SECONDS]}
 seconds=${2:-240}
 build=${BUILD_DIR:-build-fuzz}
 
+extra=()
 case "$target" in
   load_model)   seeds=(examples fuzz/seeds/models) ;;
   pack_json)    seeds=(examples fuzz/seeds/models) ;;
-  run_program)  seeds=(fuzz/seeds/programs) ;;
-  text_readers) seeds=(fuzz/seeds/texts fuzz/seeds/programs) ;;
+  run_program)  seeds=(fuzz/seeds/programs); extra=(-dict=fuzz/program.dict) ;;
+  text_readers) seeds=(fuzz/seeds/texts fuzz/seeds/programs); extra=(-dict=fuzz/program.dict) ;;
   *) echo "unknown target: $target" >&2; exit 2 ;;
 esac
 
 mkdir -p "$build/corpus/$target" "$build/crashes"
 exec "$build/fuzz/fuzz_$target" "$build/corpus/$target" "${seeds[@]}" \
   -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
-  -artifact_prefix="$build/crashes/${target}-" -print_final_stats=1
+  -artifact_prefix="$build/crashes/${target}-" -print_final_stats=1 "${extra[@]}"

@@ -1,7 +1,8 @@
 // The interpreter's name tables: 17 buckets chained from the head, so that
 // iteration (bucket 0 to 16, newest name first in each bucket) gives the
-// order in which the user sees the plot series. An index beside the chains
-// keeps lookups constant-time however many elements a diagram holds.
+// order in which the user sees the plot series. Lookups go through an index
+// instead of walking the chains, so a program with a hundred thousand marks
+// or variables does not take quadratic time to scan or run.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -22,13 +23,14 @@ public:
     using Entry = std::pair<std::string, T>;
 
     CNameTable() = default;
-    // The index points into the chains' nodes: copying would dangle.
+    // The index points into the chains' nodes, so a copy would point into
+    // the original.
     CNameTable(const CNameTable&) = delete;
     CNameTable& operator=(const CNameTable&) = delete;
 
     T* Find(std::string_view name) {
-        const auto found = m_index.find(name);
-        return found == m_index.end() ? nullptr : found->second;
+        const auto it = m_index.find(name);
+        return it == m_index.end() ? nullptr : it->second;
     }
     const T* Find(std::string_view name) const {
         return const_cast<CNameTable*>(this)->Find(name);
@@ -42,7 +44,8 @@ public:
             return;
         }
         Entry& entry = m_buckets[BucketOf(name)].emplace_front(std::string(name), value);
-        m_index.emplace(entry.first, &entry.second);
+        // The node never moves, so the view of its name stays valid.
+        m_index.emplace(std::string_view(entry.first), &entry.second);
         ++m_nCount;
     }
 
@@ -50,7 +53,7 @@ public:
         auto& chain = m_buckets[BucketOf(name)];
         for (auto prev = chain.before_begin(), it = chain.begin(); it != chain.end(); prev = it++) {
             if (it->first == name) {
-                m_index.erase(it->first);
+                m_index.erase(std::string_view(it->first));
                 chain.erase_after(prev);
                 --m_nCount;
                 return true;
@@ -82,7 +85,7 @@ public:
             for (auto prev = chain.before_begin(), it = chain.begin(); it != chain.end();) {
                 if (pred(it->first, it->second)) {
                     take(it->second);
-                    m_index.erase(it->first);
+                    m_index.erase(std::string_view(it->first));
                     it = chain.erase_after(prev);
                     --m_nCount;
                 } else {
@@ -96,6 +99,7 @@ private:
     static uint32_t BucketOf(std::string_view name) { return HashName(name) % kBuckets; }
 
     std::array<std::forward_list<Entry>, kBuckets> m_buckets;
-    std::unordered_map<std::string_view, T*> m_index;  // keys view the entries' names
+    // Every name in the chains, viewing the node's own string.
+    std::unordered_map<std::string_view, T*> m_index;
     size_t m_nCount = 0;
 };
