@@ -45,4 +45,4 @@ private:
 QColor ColorFromRef(COLORREF color);
 // The Qt font that stands for a label font: the face mapped to one that is
 // installed, its cell height and average character width in pixels.
-QFont QtFontFor(const CFontSpec& spec);
+QFont QtFontFor(const CFontSpec& wanted);

@@ -176,11 +176,11 @@ private slots:
     }
 
     void labelFacesMapToLiberationMonoAtTheCellSize() {
-        CFontSpec spec;
-        spec.strFace = "Courier New Cyrr";
-        spec.nHeight = 8;
-        spec.nWidth = 4;
-        const QFont font = QtFontFor(spec);
+        CFontSpec wanted;
+        wanted.strFace = "Courier New Cyrr";
+        wanted.nHeight = 8;
+        wanted.nWidth = 4;
+        const QFont font = QtFontFor(wanted);
         QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Mono"));
         const QFontMetricsF metrics(font);
         QVERIFY(metrics.ascent() + metrics.descent() <= 8.5);
