@@ -14,10 +14,12 @@ class CVGraphic;
 struct RunControl {
     // Stop with StepLimit after this many statements; 0 means no bound.
     uint64_t nMaxSteps = 0;
-    // Called about every kPollInterval statements with the count so far;
-    // returning false stops the run with Cancelled.
+    // Called about every kPollInterval statements, and after every
+    // kPollBytes of program lines read, with the count so far; returning
+    // false stops the run with Cancelled.
     std::function<bool(uint64_t nSteps)> pfnPoll;
     static constexpr uint64_t kPollInterval = 1u << 14;
+    static constexpr uint64_t kPollBytes = 1u << 22;
 };
 
 enum class RunOutcome { Ok, Error, StepLimit, Cancelled };

@@ -49,12 +49,19 @@ RunOutcome CInterpreter::Run(const std::string& program, const RunControl& contr
     s.pText = text;
     s.pNext = text;
     uint64_t nSteps = 0;
+    // Long lines make single statements slow, so the poll also comes after
+    // every few megabytes of program text, however few statements that is.
+    uint64_t nBytesSincePoll = 0;
     for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
         ++nSteps;
         if (control.nMaxSteps != 0 && nSteps > control.nMaxSteps) return RunOutcome::StepLimit;
-        if (control.pfnPoll && nSteps % RunControl::kPollInterval == 0 && !control.pfnPoll(nSteps))
-            return RunOutcome::Cancelled;
+        if (control.pfnPoll &&
+            (nSteps % RunControl::kPollInterval == 0 || nBytesSincePoll >= RunControl::kPollBytes)) {
+            nBytesSincePoll = 0;
+            if (!control.pfnPoll(nSteps)) return RunOutcome::Cancelled;
+        }
         BeginLine(s);
+        nBytesSincePoll += s.strLine.size();
         ExecuteStatement(s);
     }
     return RunOutcome::Ok;

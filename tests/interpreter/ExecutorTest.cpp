@@ -162,4 +162,21 @@ TEST(Executor, PollCanCancelAndSeesTheStepCount) {
     EXPECT_EQ(seen[2], 3 * RunControl::kPollInterval);
 }
 
+// A loop over a very long line does much work per statement: Cancel must
+// still be asked soon, not after thousands of such statements.
+TEST(Executor, LongLinesBringThePollSooner) {
+    std::string sum = "set x = 1";
+    for (int i = 0; i < 200000; ++i) sum += "+1";
+    CInterpreter interp;
+    RunControl control;
+    uint64_t stepsAtPoll = 0;
+    control.pfnPoll = [&](uint64_t nSteps) {
+        stepsAtPoll = nSteps;
+        return false;
+    };
+    EXPECT_EQ(interp.Run(Program({"var x", "mark a", sum, "goto a"}), control), RunOutcome::Cancelled);
+    EXPECT_GT(stepsAtPoll, 0u);
+    EXPECT_LT(stepsAtPoll, 100u);
+}
+
 }  // namespace
