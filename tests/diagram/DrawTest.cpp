@@ -4,6 +4,7 @@
 
 #include "diagram/TableElements.h"
 #include "tests/support/RecordingDC.h"
+#include "tests/support/PlacedEntity.h"
 
 namespace {
 
@@ -11,14 +12,6 @@ using Ops = std::vector<std::string>;
 
 const std::string kLabelFont = "SetFont(16x8,300,Courier New)";
 const std::string kSavedFont = "SetFont(0x0,400,System)";
-
-template <class T>
-std::unique_ptr<T> Placed(CPoint p0, CPoint p1) {
-    auto e = std::make_unique<T>();
-    e->GetPoint(0) = p0;
-    e->GetPoint(1) = p1;
-    return e;
-}
 
 Ops DrawOps(CVEntity& e) {
     RecordingDC dc;

@@ -7,16 +7,9 @@
 #include <limits>
 
 #include "diagram/TableElements.h"
+#include "tests/support/PlacedEntity.h"
 
 namespace {
-
-template <class T>
-std::unique_ptr<T> Placed(CPoint p0, CPoint p1) {
-    auto e = std::make_unique<T>();
-    e->GetPoint(0) = p0;
-    e->GetPoint(1) = p1;
-    return e;
-}
 
 }  // namespace
 
