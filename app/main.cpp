@@ -5,7 +5,7 @@
 
 #include "app/cli/Commands.h"
 #ifdef VARNEL_WITH_GUI
-#include "shell/app/DesktopMain.h"
+#include "shell/frame/DesktopMain.h"
 #endif
 
 namespace {

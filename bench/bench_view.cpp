@@ -9,7 +9,7 @@
 #include "diagram/Elements.h"
 #include "diagram/EntityList.h"
 #include "diagram/Primitives.h"
-#include "shell/document/VarnelDoc.h"
+#include "document/VarnelDoc.h"
 #include "shell/view/VarnelView.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // head's size kept as a fifth point that zooms with the drawing.
 #include <cmath>
 
+#include "base/Numbers.h"
 #include "diagram/DrawHelpers.h"
 #include "diagram/Primitives.h"
-#include "interpreter/Numbers.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVArrow)
 

@@ -1,5 +1,5 @@
 // Registration of every diagram class an archive may create by name.
 #pragma once
-#include "shell/archive/ClassRegistry.h"
+#include "archive/ClassRegistry.h"
 
 void RegisterDiagramClasses(CClassRegistry& registry);

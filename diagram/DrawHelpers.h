@@ -2,9 +2,9 @@
 // held for one Draw and the label font held for one text output. Coordinate
 // arithmetic saturates through the helpers of Numbers.h.
 #pragma once
+#include "base/Numbers.h"
 #include "diagram/DrawContext.h"
 #include "diagram/FontCell.h"
-#include "interpreter/Numbers.h"
 
 constexpr COLORREF kHighlightColor = RGB(0, 0, 255);
 constexpr COLORREF kTextColor = RGB(0, 0, 0);

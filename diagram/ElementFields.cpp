@@ -1,10 +1,10 @@
 // Record and dialog of the elements that carry one value.
 #include "diagram/ElementFields.h"
 
-#include "diagram/Entity.h"
+#include "archive/Archive.h"
+#include "base/Numbers.h"
 #include "diagram/ElementParamDlg.h"
-#include "interpreter/Numbers.h"
-#include "shell/archive/Archive.h"
+#include "diagram/Entity.h"
 
 void SerializeElementFields(CArchive& ar, std::string& name, std::string& description, double& value) {
     if (ar.IsStoring()) {

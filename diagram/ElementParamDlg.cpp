@@ -2,7 +2,7 @@
 // reads back. The window itself is the host's.
 #include "diagram/ElementParamDlg.h"
 
-#include "interpreter/Numbers.h"
+#include "base/Numbers.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <cassert>
 
+#include "archive/Archive.h"
+#include "base/Numbers.h"
 #include "diagram/DrawHelpers.h"
-#include "interpreter/Numbers.h"
-#include "shell/archive/Archive.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVEntity)
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "archive/Object.h"
 #include "diagram/DrawContext.h"
 #include "diagram/Geometry.h"
 #include "diagram/SymbolRec.h"
 #include "diagram/TrackEvent.h"
-#include "shell/archive/Object.h"
 
 class CArchive;
 class CDialogHost;

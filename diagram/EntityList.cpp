@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "archive/Archive.h"
+#include "base/Numbers.h"
 #include "diagram/FontCell.h"
-#include "interpreter/Numbers.h"
-#include "shell/archive/Archive.h"
 
 EntityList::~EntityList() { DeleteAll(); }
 

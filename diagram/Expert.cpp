@@ -1,11 +1,11 @@
 // Expert estimate and switch: a bar with a small circle on its middle and
 // the name above it, anchored at one clicked point. The switch adds a second
 // value and the threshold between the two.
+#include "archive/Archive.h"
 #include "diagram/DrawHelpers.h"
 #include "diagram/ElementFields.h"
 #include "diagram/ElementParamDlg.h"
 #include "diagram/TableElements.h"
-#include "shell/archive/Archive.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVExpert)
 VARNEL_IMPLEMENT_SERIAL(CVSwitch)

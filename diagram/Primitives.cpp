@@ -2,10 +2,10 @@
 // drawing. The placing machines are in Tracking.cpp, the arrow in Arrow.cpp.
 #include "diagram/Primitives.h"
 
+#include "archive/Archive.h"
 #include "diagram/DialogHost.h"
 #include "diagram/DrawHelpers.h"
 #include "diagram/ElementParamDlg.h"
-#include "shell/archive/Archive.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVLine)
 VARNEL_IMPLEMENT_SERIAL(CVRectangle)

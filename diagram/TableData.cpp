@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "archive/Archive.h"
+#include "base/Numbers.h"
 #include "diagram/DialogHost.h"
 #include "diagram/DrawHelpers.h"
 #include "diagram/ElementParamDlg.h"
 #include "diagram/TableElements.h"
-#include "interpreter/Numbers.h"
-#include "shell/archive/Archive.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVTableData)
 

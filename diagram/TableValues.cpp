@@ -1,8 +1,8 @@
 // Reading the table dialog's values text: numbers separated by '/', spaces
 // allowed around each, an empty field meaning 0. The number rule is the
 // program lexer's, so what the program cannot read the table refuses too.
+#include "base/TextReaders.h"
 #include "diagram/TableElements.h"
-#include "interpreter/Lexer.h"
 
 bool ReadTableValues(const std::string& text, std::vector<double>& values, bool& leftOver) {
     leftOver = false;

@@ -8,9 +8,9 @@
 #include <span>
 
 #include "app/cli/ModelJson.h"
+#include "document/VarnelDoc.h"
 #include "fuzz/FuzzSupport.h"
 #include "interpreter/BuildGraphs.h"
-#include "shell/document/VarnelDoc.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "app/cli/ModelJson.h"
+#include "document/VarnelDoc.h"
 #include "fuzz/FuzzSupport.h"
-#include "shell/document/VarnelDoc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> model;

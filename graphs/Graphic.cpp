@@ -6,8 +6,8 @@
 #include <atomic>
 #include <cassert>
 
-#include "interpreter/Numbers.h"
-#include "shell/archive/Archive.h"
+#include "archive/Archive.h"
+#include "base/Numbers.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVGraphic)
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/ClassRegistry.h"
 #include "diagram/Entity.h"
-#include "shell/archive/ClassRegistry.h"
 
 struct CSample {
     double x = 0.0;

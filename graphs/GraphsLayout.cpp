@@ -3,7 +3,7 @@
 // an undefined integer.
 #include "graphs/GraphsLayout.h"
 
-#include "interpreter/Numbers.h"
+#include "base/Numbers.h"
 
 CRect GraphsPlotRect(const CRect& frameClient) {
     return {SaturatingAdd(frameClient.left, kPlotInsetLeft), SaturatingAdd(frameClient.top, kPlotInsetTop),

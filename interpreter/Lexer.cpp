@@ -6,8 +6,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "base/Numbers.h"
 #include "interpreter/InterpreterError.h"
-#include "interpreter/Numbers.h"
 
 namespace {
 
@@ -20,48 +20,9 @@ bool IsDelimiter(char c) {
     }
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 void SkipBlanks(const char*& cursor) { cursor += SkipSpaces(cursor); }
 
 }  // namespace
-
-size_t SkipSpaces(const char* pos) {
-    size_t n = 0;
-    while (pos[n] == ' ') ++n;
-    return n;
-}
-
-size_t NumberLength(const char* pos) {
-    size_t count = 0;
-    bool pointSeen = false;
-    bool exponentSeen = false;
-    if (pos[0] == '-') count = 1;
-    for (;;) {
-        const char c = pos[count];
-        if (IsDigit(c)) {
-            ++count;
-        } else if (c == '.') {
-            if (pointSeen) return 0;
-            pointSeen = true;
-            ++count;
-        } else if (c == 'e') {
-            if (exponentSeen || count == 0) return 0;
-            const char sign = pos[count + 1];
-            if (sign != '+' && sign != '-') return count;
-            count += 2;
-            exponentSeen = true;
-        } else {
-            return count;
-        }
-    }
-}
-
-size_t ReadNumberAt(const char* pos, double& value) {
-    const size_t spaces = SkipSpaces(pos);
-    value = DecimalToDouble(pos + spaces);
-    return spaces + NumberLength(pos + spaces);
-}
 
 std::string ReadLine(const char*& cursor) {
     const char* start = cursor;

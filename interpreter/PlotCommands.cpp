@@ -2,11 +2,11 @@
 // list, and the "plot" statement, which appends one sample to it.
 #include <memory>
 
+#include "base/Numbers.h"
 #include "graphs/Graphic.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/LineState.h"
-#include "interpreter/Numbers.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "app/cli/Commands.h"
 #include "app/cli/ModelJson.h"
-#include "shell/document/VarnelDoc.h"
+#include "document/VarnelDoc.h"
 
 namespace {
 

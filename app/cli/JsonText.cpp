@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-#include "interpreter/Numbers.h"
+#include "base/Numbers.h"
 
 namespace {
 constexpr uint64_t kPlainNan = 0x7FF8000000000000ull;

@@ -6,13 +6,13 @@
 
 #include "app/cli/JsonText.h"
 #include "app/cli/ModelJson.h"
+#include "archive/ClassRegistry.h"
+#include "base/Cp1251.h"
 #include "diagram/Elements.h"
 #include "diagram/TableElements.h"
-#include "interpreter/Cp1251.h"
-#include "shell/archive/ClassRegistry.h"
+#include "document/ModelFile.h"
+#include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"  // after the registry it names
-#include "shell/document/ModelFile.h"
-#include "shell/document/VarnelDoc.h"
 
 using nlohmann::json;
 

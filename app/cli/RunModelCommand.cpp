@@ -9,12 +9,12 @@
 
 #include "app/cli/Commands.h"
 #include "app/cli/JsonText.h"
+#include "archive/FileError.h"
+#include "base/Cp1251.h"
+#include "base/Numbers.h"
+#include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
-#include "interpreter/Cp1251.h"
-#include "interpreter/Numbers.h"
-#include "shell/archive/FileError.h"
-#include "shell/document/VarnelDoc.h"
 
 namespace {
 

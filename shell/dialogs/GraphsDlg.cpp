@@ -6,7 +6,7 @@
 #include <QEvent>
 #include <QPainter>
 
-#include "shell/archive/ClassRegistry.h"  // Graphic.h names the registry
+#include "archive/ClassRegistry.h"  // Graphic.h names the registry
 #include "graphs/Graphic.h"
 #include "graphs/GraphsLayout.h"
 #include "shell/view/QtDrawContext.h"

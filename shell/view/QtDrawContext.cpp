@@ -11,7 +11,7 @@
 #include <map>
 #include <tuple>
 
-#include "interpreter/Numbers.h"
+#include "base/Numbers.h"
 #include "shell/view/QtText.h"
 
 namespace {

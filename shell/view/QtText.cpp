@@ -1,7 +1,7 @@
 // Code page 1251 <-> QString through the interpreter's conversion tables.
 #include "shell/view/QtText.h"
 
-#include "interpreter/Cp1251.h"
+#include "base/Cp1251.h"
 
 QString FromCp1251(const std::string& bytes) {
     return QString::fromStdString(Cp1251ToUtf8(bytes));

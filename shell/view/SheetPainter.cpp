@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "base/Numbers.h"
 #include "diagram/EntityList.h"
-#include "interpreter/Numbers.h"
-#include "shell/document/VarnelDoc.h"
+#include "document/VarnelDoc.h"
 #include "shell/view/QtDrawContext.h"
 
 void DrawDocumentSheet(CVarnelDoc& doc, QPainter& painter, const CRect& client) {

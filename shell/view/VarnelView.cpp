@@ -8,44 +8,26 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScrollBar>
 
-#include "diagram/Elements.h"
+#include "base/Numbers.h"
+#include "diagram/DialogHost.h"
 #include "diagram/EntityList.h"
-#include "diagram/Primitives.h"
-#include "diagram/TableElements.h"
-#include "interpreter/Numbers.h"
-#include "shell/dialogs/DatabaseDlg.h"
-#include "shell/dialogs/DocSizeDlg.h"
-#include "shell/dialogs/QtDialogHost.h"
-#include "shell/document/VarnelDoc.h"
+#include "diagram/ToolTable.h"
+#include "document/VarnelDoc.h"
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/SheetPainter.h"
 #include "shell/view/ViewHost.h"
 
 namespace {
 
-std::unique_ptr<CVEntity> MakeToolObject(unsigned tool) {
-    switch (tool) {
-        case 32773: return std::make_unique<CVLine>();
-        case 32774: return std::make_unique<CVText>();
-        case 32775: return std::make_unique<CVRectangle>();
-        case 32776: return std::make_unique<CVEllipse>();
-        case 32777: return std::make_unique<CVExpert>();
-        case 32778: return std::make_unique<CVBSpline>();
-        case 32779: return std::make_unique<CVVariable>();
-        case 32780: return std::make_unique<CVLevel>();
-        case 32781: return std::make_unique<CVRate>();
-        case 32782: return std::make_unique<CVTableData>();
-        case 32783: return std::make_unique<CVSources>();
-        case 32784: return std::make_unique<CVSwitch>();
-        case 32785: return std::make_unique<CVArrow>();
-        default: return nullptr;
-    }
-}
+// Without a host the view opens no dialogs: an edit is a cancelled one.
+class CNoDialogs : public CDialogHost {
+public:
+    bool RunElementDialog(CElementDialogState&) override { return false; }
+    void ShowMessage(const std::string&) override {}
+};
 
 uint32_t KeyFlags(const QMouseEvent* event) {
     // The mouse message's key-state bits; the objects ignore them.
@@ -70,11 +52,10 @@ struct CVarnelView::Impl {
     bool bStale = true;
     bool bPainting = false;  // a painter holds the image; repaint after it
     CDialogHost* pDialogHost = nullptr;
-    std::unique_ptr<CQtDialogHost> pOwnDialogHost;
+    CNoDialogs noDialogs;
 };
 
 CVarnelView::CVarnelView(QWidget* parent) : QAbstractScrollArea(parent), m_pImpl(std::make_unique<Impl>()) {
-    m_pImpl->pOwnDialogHost = std::make_unique<CQtDialogHost>(this);
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -97,7 +78,7 @@ void CVarnelView::SetDialogHost(CDialogHost* pHost) {
 
 CDialogHost& CVarnelView::DialogHost() {
     if (m_pImpl->pDialogHost != nullptr) return *m_pImpl->pDialogHost;
-    return *m_pImpl->pOwnDialogHost;
+    return m_pImpl->noDialogs;
 }
 
 void CVarnelView::OnInitialUpdate() {
@@ -191,7 +172,6 @@ void CVarnelView::paintEvent(QPaintEvent*) {
 
 void CVarnelView::SetModified() {
     if (m_pDoc != nullptr) m_pDoc->SetModifiedFlag();
-    emit documentModified();
 }
 
 bool CVarnelView::IsDrawingMode() const {
@@ -201,7 +181,7 @@ bool CVarnelView::IsDrawingMode() const {
 void CVarnelView::DispatchTrackEvent(TrackEvent event) {
     if (event.nMode == MODE_DRAW) {
         if (m_bNeedNew != 0) {
-            m_pPending = MakeToolObject(m_nTool);  // nothing for an unknown tool
+            m_pPending = MakeToolEntity(m_nTool);  // nothing for an unknown tool
         }
         if (!m_pPending) return;
         m_bNeedNew = m_pPending->Track(event);
@@ -326,35 +306,24 @@ void CVarnelView::ShowContextMenu(const QPoint& globalPos) {
 // ---- zoom and dialogs -----------------------------------------------------
 
 void CVarnelView::OnZoomIn() {
-    if (m_pDoc != nullptr && m_pDoc->m_bFullScale == 0) {
-        m_pDoc->m_nWidth = SaturatingMul(m_pDoc->m_nWidth, 2);
-        m_pDoc->m_nHeight = SaturatingMul(m_pDoc->m_nHeight, 2);
-        if (m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->ScaleAll(2.0, 2.0);
-        m_pDoc->m_bFullScale = 1;
-    }
+    if (m_pDoc != nullptr) m_pDoc->ZoomIn();
     UpdateScrollRange();
     RepaintView();
 }
 
 void CVarnelView::OnZoomOut() {
-    if (m_pDoc != nullptr && m_pDoc->m_bFullScale == 1) {
-        m_pDoc->m_nWidth /= 2;  // integer division truncates toward zero
-        m_pDoc->m_nHeight /= 2;
-        if (m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->ScaleAll(0.5, 0.5);
-        m_pDoc->m_bFullScale = 0;
-    }
+    if (m_pDoc != nullptr) m_pDoc->ZoomOut();
     UpdateScrollRange();
     RepaintView();
 }
 
 void CVarnelView::OnDocSize() {
-    if (m_pDoc == nullptr) return;
-    CDocSizeDlg dialog(this);
-    dialog.m_nWidth = m_pDoc->m_nWidth;
-    dialog.m_nHeight = m_pDoc->m_nHeight;
-    if (dialog.exec() == QDialog::Accepted) {
-        m_pDoc->m_nWidth = dialog.m_nWidth;
-        m_pDoc->m_nHeight = dialog.m_nHeight;
+    if (m_pDoc == nullptr || m_pHost == nullptr) return;
+    int32_t width = m_pDoc->m_nWidth;
+    int32_t height = m_pDoc->m_nHeight;
+    if (m_pHost->AskSheetSize(width, height)) {
+        m_pDoc->m_nWidth = width;
+        m_pDoc->m_nHeight = height;
         SetModified();
     }
     UpdateScrollRange();
@@ -362,10 +331,7 @@ void CVarnelView::OnDocSize() {
 }
 
 void CVarnelView::OnDatabase() {
-    CDatabaseDlg dialog(this);
-    dialog.m_pList = (m_pDoc != nullptr) ? m_pDoc->m_pEntityList.get() : nullptr;
-    dialog.m_pView = this;
-    dialog.exec();
+    if (m_pHost != nullptr) m_pHost->ShowDatabase();
 }
 
 // ---- printing -------------------------------------------------------------
@@ -376,17 +342,4 @@ void CVarnelView::PrintTo(QPrinter* printer) {
     const double scale = printer->resolution() / 96.0;
     painter.scale(scale, scale);
     DrawSheet(painter);
-}
-
-void CVarnelView::OnPrint() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) PrintTo(&printer);
-}
-
-void CVarnelView::OnPrintPreview() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer, this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintTo(p); });
-    preview.exec();
 }

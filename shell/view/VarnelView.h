@@ -37,13 +37,14 @@ public:
     CDialogHost& DialogHost();
 
     CVarnelDoc* Document() const { return m_pDoc; }
-    // Replaces the view's own Qt dialogs (tests); null restores them.
+    // The element dialogs that Edit opens; not owned. Without one, an
+    // edit is cancelled at once.
     void SetDialogHost(CDialogHost* pHost);
     // The sheet point shown at the client area's top-left corner.
     CPoint ScrollPosition() const;
     // Invalidates the whole client area, erases it and redraws it now.
     void RepaintView();
-    // Sets the document's modified flag and announces it.
+    // Sets the document's modified flag (the document announces it).
     void SetModified();
     // Runs fn with a drawing context on the client area, in client
     // coordinates; what it draws shows at once without a repaint.
@@ -60,12 +61,6 @@ public slots:
     void OnZoomOut();                  // 32772
     void OnDocSize();                  // 32793
     void OnDatabase();                 // 32786
-    void OnPrint();
-    void OnPrintPreview();
-
-signals:
-    // The document's modified flag was set by something the view did.
-    void documentModified();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

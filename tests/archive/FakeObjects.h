@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/archive/Archive.h"
+#include "archive/Archive.h"
 
 class CFakeLine : public CObject {
 public:

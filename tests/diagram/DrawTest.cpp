@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "diagram/TableElements.h"
-#include "tests/support/RecordingDC.h"
 #include "tests/support/PlacedEntity.h"
+#include "tests/support/RecordingDC.h"
 
 namespace {
 

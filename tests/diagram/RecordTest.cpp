@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 
+#include "archive/Archive.h"
 #include "diagram/DiagramClasses.h"
 #include "diagram/EntityList.h"
 #include "diagram/TableElements.h"
-#include "shell/archive/Archive.h"
 #include "tests/support/HexBytes.h"
 
 namespace {

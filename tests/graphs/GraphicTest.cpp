@@ -7,8 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "archive/Archive.h"
 #include "graphs/Graphic.h"
-#include "shell/archive/Archive.h"
 #include "tests/support/RecordingDC.h"
 
 namespace {

@@ -4,12 +4,13 @@
 #include <QProgressDialog>
 #include <QTest>
 
+#include "diagram/CommandIds.h"
 #include "ShellTestSupport.h"
-#include "shell/app/BuildGraphsCommand.h"
-#include "shell/app/MainFrame.h"
-#include "shell/app/StatusBar.h"
+#include "shell/frame/BuildGraphsCommand.h"
+#include "shell/frame/MainFrame.h"
+#include "shell/frame/StatusBar.h"
 #include "shell/dialogs/GraphsDlg.h"
-#include "shell/document/VarnelDoc.h"
+#include "document/VarnelDoc.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ private slots:
             bGraphsSeen = bGraphsSeen || qobject_cast<CGraphsDlg*>(w) != nullptr;
             static_cast<QDialog*>(w)->reject();
         }, &probeLife);
-        QVERIFY(frame.OnCommand(32792));
+        QVERIFY(frame.OnCommand(ID_BUILD_GRAPHS));
         QCOMPARE(seen.strText, QString("Interpretation error:\nVariable a redefinition."));
         QCOMPARE(seen.icon, QMessageBox::Critical);
         QVERIFY(!bGraphsSeen);

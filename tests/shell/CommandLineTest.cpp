@@ -2,9 +2,9 @@
 // and printing to a printer that is not there.
 #include <QTest>
 
-#include "shell/app/CommandLine.h"
-#include "shell/app/PrintModel.h"
-#include "shell/document/VarnelDoc.h"
+#include "document/VarnelDoc.h"
+#include "shell/frame/CommandLine.h"
+#include "shell/frame/PrintModel.h"
 
 class CommandLineTest : public QObject {
     Q_OBJECT

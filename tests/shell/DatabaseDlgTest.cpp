@@ -11,7 +11,7 @@
 #include "diagram/EntityList.h"
 #include "diagram/Primitives.h"
 #include "shell/dialogs/DatabaseDlg.h"
-#include "shell/document/VarnelDoc.h"
+#include "document/VarnelDoc.h"
 #include "shell/view/VarnelView.h"
 
 namespace {
@@ -102,7 +102,6 @@ private slots:
     void deletingTheSecondRowRemovesTheSecondObject() {
         CVEntity* first = List().GetAt(0);
         CVEntity* third = List().GetAt(2);
-        QSignalSpy spy(view.get(), &CVarnelView::documentModified);
         dialog->Rows()->setCurrentRow(1);
         QTest::mouseClick(Button("deleteButton"), Qt::LeftButton);
         QCOMPARE(List().GetCount(), size_t{2});
@@ -111,7 +110,6 @@ private slots:
         QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine", "CVRectangle"}));
         QCOMPARE(dialog->Rows()->currentRow(), -1);
         QVERIFY(doc->IsModified());  // a deletion must not be lost silently
-        QCOMPARE(spy.count(), 1);
         // Rows and objects stay in step for a further deletion.
         dialog->Rows()->setCurrentRow(1);
         QCOMPARE(third->m_bHighlight, 1);

@@ -13,12 +13,13 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include "diagram/CommandIds.h"
 #include "ShellTestSupport.h"
 #include "support/ModelBytes.h"
-#include "shell/app/MainFrame.h"
-#include "shell/app/VarnelApp.h"
+#include "shell/frame/MainFrame.h"
+#include "shell/frame/VarnelApp.h"
 #include "shell/dialogs/ProgramDlg.h"
-#include "shell/document/VarnelDoc.h"
+#include "document/VarnelDoc.h"
 #include "shell/view/VarnelView.h"
 
 namespace {
@@ -74,15 +75,15 @@ private slots:
         QCOMPARE(QuestionsOnNew(frame), 0);
         QCOMPARE(frame.Document().m_nWidth, 640);
         QCOMPARE(frame.Document().m_nHeight, 480);
-        frame.OnCommand(32772);
-        frame.OnCommand(32771);
+        frame.OnCommand(ID_ZOOM_OUT);
+        frame.OnCommand(ID_ZOOM_IN);
         QCOMPARE(QuestionsOnNew(frame), 0);
     }
 
     void choosingToolAsksToSave() {
         CMainFrame frame;
-        frame.OnCommand(32788);
-        frame.OnCommand(32780);  // level tool
+        frame.OnCommand(ID_DRAWING_MODE);
+        frame.OnCommand(ID_TOOL_LEVEL);
         QCOMPARE(QuestionsOnNew(frame), 1);
         QVERIFY(frame.windowTitle().contains("[*]"));
         QVERIFY(frame.isWindowModified());
@@ -91,18 +92,18 @@ private slots:
     void sheetSizeOkAsksToSave() {
         CMainFrame frame;
         OnNextModal([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
-        frame.OnCommand(32793);
+        frame.OnCommand(ID_DOC_SIZE);
         QCOMPARE(QuestionsOnNew(frame), 1);
     }
 
     void changedProgramAsksUnchangedDoesNot() {
         CMainFrame frame;
         AcceptProgramEditor(QString());
-        frame.OnCommand(32789);
+        frame.OnCommand(ID_EDIT_PROGRAM);
         QCOMPARE(QuestionsOnNew(frame), 0);
 
         AcceptProgramEditor("var t\nset t = 1");
-        frame.OnCommand(32789);
+        frame.OnCommand(ID_EDIT_PROGRAM);
         QCOMPARE(frame.Document().m_strProgram, std::string("var t\r\nset t = 1"));
         QCOMPARE(QuestionsOnNew(frame), 1);
 
@@ -113,7 +114,7 @@ private slots:
             dlg->Editor()->setPlainText("changed");
             dlg->reject();
         });
-        frame.OnCommand(32789);
+        frame.OnCommand(ID_EDIT_PROGRAM);
         QCOMPARE(frame.Document().m_strProgram, std::string("var a"));
         QVERIFY(!frame.Document().IsModified());
     }
@@ -121,7 +122,7 @@ private slots:
     void yesSavesNoDiscardsCancelKeeps() {
         CMainFrame frame;
         CScriptedBoxes boxes;
-        frame.OnCommand(32773);
+        frame.OnCommand(ID_TOOL_LINE);
         boxes.Answer(QMessageBox::Cancel);
         QVERIFY(!frame.OnFileNew());
         QVERIFY(frame.Document().IsModified());
@@ -134,7 +135,7 @@ private slots:
         QVERIFY(!frame.Document().IsModified());
         QVERIFY(frame.PathName().isEmpty());
 
-        frame.OnCommand(32773);
+        frame.OnCommand(ID_TOOL_LINE);
         boxes.Answer(QMessageBox::No);
         QVERIFY(frame.OnFileNew());
         QVERIFY(!frame.Document().IsModified());
@@ -144,7 +145,7 @@ private slots:
         CMainFrame frame;
         frame.show();
         CScriptedBoxes boxes;
-        frame.OnCommand(32773);
+        frame.OnCommand(ID_TOOL_LINE);
         boxes.Answer(QMessageBox::Cancel);
         QVERIFY(!frame.close());
         QCOMPARE(boxes.QuestionCount(), 1);
@@ -258,7 +259,7 @@ private slots:
         CScriptedBoxes boxes;
         const QString path = Path("dropped.vrn");
         WriteFile(path, EmptyModel());
-        frame.OnCommand(32773);
+        frame.OnCommand(ID_TOOL_LINE);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "base/Cp1251.h"
 #include "diagram/ElementParamDlg.h"
-#include "interpreter/Cp1251.h"
 #include "shell/dialogs/QtDialogHost.h"
 
 namespace {

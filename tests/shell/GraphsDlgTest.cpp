@@ -6,12 +6,12 @@
 #include <QPainter>
 #include <QtTest>
 
+#include "archive/ClassRegistry.h"
+#include "base/Cp1251.h"
+#include "base/Numbers.h"
 #include "diagram/Primitives.h"
-#include "graphs/GraphsLayout.h"
-#include "interpreter/Cp1251.h"
-#include "interpreter/Numbers.h"
-#include "shell/archive/ClassRegistry.h"
 #include "graphs/Graphic.h"
+#include "graphs/GraphsLayout.h"
 #include "shell/dialogs/GraphsDlg.h"
 
 namespace {

@@ -6,9 +6,10 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "diagram/CommandIds.h"
 #include "ShellTestSupport.h"
-#include "shell/app/MainFrame.h"
-#include "shell/app/StatusBar.h"
+#include "shell/frame/MainFrame.h"
+#include "shell/frame/StatusBar.h"
 
 namespace {
 
@@ -109,18 +110,18 @@ private slots:
         CMainFrame frame;
         QVERIFY(!frame.IsDrawingMode());
         QCOMPARE(frame.menuBar()->property("varnelMenuId").toInt(), 128);
-        frame.OnCommand(32788);
+        frame.OnCommand(ID_DRAWING_MODE);
         QVERIFY(frame.IsDrawingMode());
         QCOMPARE(frame.menuBar()->property("varnelMenuId").toInt(), 132);
-        QAction* check = FindAction(Submenus(frame)[1], 32788);
+        QAction* check = FindAction(Submenus(frame)[1], ID_DRAWING_MODE);
         QVERIFY(check->isChecked());
         // Clicking the checked item itself leaves drawing mode; the mark
         // stays with the menu, it is not toggled by the click.
         check->trigger();
         QVERIFY(!frame.IsDrawingMode());
         QCOMPARE(frame.menuBar()->property("varnelMenuId").toInt(), 128);
-        QVERIFY(!FindAction(Submenus(frame)[1], 32788)->isChecked());
-        frame.OnCommand(32788);
+        QVERIFY(!FindAction(Submenus(frame)[1], ID_DRAWING_MODE)->isChecked());
+        frame.OnCommand(ID_DRAWING_MODE);
         QVERIFY(frame.IsDrawingMode());
         QCOMPARE(frame.ContextSubmenu()->title(), QString("Инструменты"));
     }

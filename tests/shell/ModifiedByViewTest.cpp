@@ -6,11 +6,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "diagram/CommandIds.h"
 #include "ShellTestSupport.h"
 #include "diagram/Elements.h"
 #include "diagram/TableElements.h"
-#include "shell/app/MainFrame.h"
-#include "shell/document/VarnelDoc.h"
+#include "shell/frame/MainFrame.h"
+#include "document/VarnelDoc.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ private slots:
     void databaseDeleteAsksToSave() {
         CMainFrame frame;
         FillDiagram(frame.Document());
-        frame.OnCommand(32788);
+        frame.OnCommand(ID_DRAWING_MODE);
         QStringList rows;
         OnNextModal([&rows](QWidget* w) {
             auto* list = w->findChild<QAbstractItemView*>();
@@ -58,7 +59,7 @@ private slots:
             ButtonNamed(w, "Удалить")->click();
             static_cast<QDialog*>(w)->accept();
         });
-        frame.OnCommand(32786);
+        frame.OnCommand(ID_DATABASE);
         QCOMPARE(rows, (QStringList{"CVLine", "L1", "CVRectangle"}));
         QCOMPARE(frame.Document().m_pEntityList->GetCount(), size_t(2));
         QCOMPARE(QuestionsOnNew(frame), 1);
@@ -73,7 +74,7 @@ private slots:
         table->m_dStep = 5.0;
         table->m_data = {1.0, 2.0, 3.0};
         frame.Document().m_pEntityList->Add(std::move(table));
-        frame.OnCommand(32788);
+        frame.OnCommand(ID_DRAWING_MODE);
         QString message;
         OnNextModal([&message](QWidget* db) {
             OnNextModal([db, &message](QWidget* w) {
@@ -100,7 +101,7 @@ private slots:
             ButtonNamed(db, "Редактировать")->click();
             static_cast<QDialog*>(db)->accept();
         });
-        frame.OnCommand(32786);
+        frame.OnCommand(ID_DATABASE);
         QCOMPARE(message, QString("Incorrect data."));
         QCOMPARE(QuestionsOnNew(frame), 1);
     }

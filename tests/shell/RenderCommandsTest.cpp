@@ -7,8 +7,8 @@
 
 #include "diagram/Elements.h"
 #include "diagram/EntityList.h"
-#include "shell/app/DesktopMain.h"
-#include "shell/document/VarnelDoc.h"
+#include "document/VarnelDoc.h"
+#include "shell/frame/DesktopMain.h"
 
 namespace {
 

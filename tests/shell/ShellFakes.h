@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/FakeDialogHost.h"
 #include "shell/view/ViewHost.h"
+#include "support/FakeDialogHost.h"
 
 class FakeViewHost : public CViewHost {
 public:
@@ -21,4 +21,6 @@ public:
         bDrawing = (menuId == IDR_DRAWMENU);
     }
     QMenu* ContextSubmenu() const override { return &menu; }
+    bool AskSheetSize(int32_t&, int32_t&) override { return false; }
+    void ShowDatabase() override {}
 };

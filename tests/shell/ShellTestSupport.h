@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "shell/app/MessageBoxes.h"
-#include "shell/app/VarnelApp.h"
+#include "shell/frame/MessageBoxes.h"
+#include "shell/frame/VarnelApp.h"
 
 // Records every message box and answers from a script (default: the
 // box's first offered answer among No, Ok).

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/archive/ClassRegistry.h"  // Graphic.h uses it without including it
+#include "archive/ClassRegistry.h"  // Graphic.h uses it without including it
 #include "diagram/Elements.h"
 #include "diagram/Primitives.h"
 #include "diagram/TableElements.h"
+#include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
-#include "shell/document/VarnelDoc.h"
 
 namespace samples {
 

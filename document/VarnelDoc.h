@@ -1,0 +1,55 @@
+// CVarnelDoc: the model. The diagram, the sheet size, the scale state and
+// the program text, with new-model defaults and the .vrn file form.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "archive/Archive.h"
+#include "diagram/EntityList.h"
+
+class CVarnelDoc {
+public:
+    std::unique_ptr<EntityList> m_pEntityList;
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+    std::string m_strProgram;
+    int32_t m_bFullScale = 1;
+
+    // Fresh empty diagram, 640 by 480, full scale, empty program; clears the
+    // modified flag.
+    bool OnNewDocument();
+    void Serialize(CArchive& ar);
+
+    // The whole file's bytes.
+    std::vector<uint8_t> Store();
+    // Loads a whole file. Throws CFileError (BadFormat or InternalData); the
+    // document then holds the defaults of a new model.
+    void Load(std::span<const uint8_t> bytes);
+
+    void SetModifiedFlag(bool bModified = true);
+    bool IsModified() const { return m_bModified; }
+    // Called with the new state each time the modified flag changes; one
+    // listener (the window that shows the flag in its title).
+    void SetModifiedListener(std::function<void(bool)> listener) { m_modifiedListener = std::move(listener); }
+
+    // The two scales: zooming in doubles the sheet and every object and is
+    // possible only at half scale; zooming out halves them, only at full
+    // scale. False when the document was already at that scale.
+    bool ZoomIn();
+    bool ZoomOut();
+
+private:
+    bool m_bModified = false;
+    std::function<void(bool)> m_modifiedListener;
+};
+
+// Every class a model file may name: the diagram's and the plot series.
+const CClassRegistry& ModelClassRegistry();
+
+// Whole-file helpers; both throw CFileError (CannotOpen for I/O failures).
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes);

@@ -1,0 +1,82 @@
+// The build-graphs command: status texts, the run itself, its progress
+// window, the error box and the graphs window.
+#include "shell/frame/BuildGraphsCommand.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <memory>
+
+#include "document/VarnelDoc.h"
+#include "graphs/Graphic.h"
+#include "interpreter/BuildGraphs.h"
+#include "shell/dialogs/GraphsDlg.h"
+#include "shell/frame/MainFrame.h"
+#include "shell/frame/MessageBoxes.h"
+#include "shell/view/QtText.h"
+
+namespace {
+
+const char* const kBuildingText = "Подождите, идет построение графиков модели...";
+const char* const kDoneText = "Готово";
+const char* const kStoppedText = "Построение графиков прервано";
+
+void SetStatus(const QString& text) {
+    if (g_pMainFrame) g_pMainFrame->SetMessageText(text);
+}
+
+// Shows a cancellable progress window once a run has gone on for a while.
+// Events are processed only from the run's poll, so the run stays on the
+// user-interface thread and the window is modal over everything else.
+class CRunProgress {
+public:
+    explicit CRunProgress(QWidget* pParent) : m_pParent(pParent) { m_clock.start(); }
+
+    bool Poll() {
+        if (!m_pDialog && m_clock.elapsed() >= kProgressDelayMs) Show();
+        if (m_pDialog) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !m_pDialog || !m_pDialog->wasCanceled();
+    }
+
+private:
+    void Show() {
+        m_pDialog = std::make_unique<QProgressDialog>(QString::fromUtf8(kBuildingText),
+                                                      QStringLiteral("Отмена"), 0, 0, m_pParent);
+        m_pDialog->setWindowTitle(QStringLiteral("Построение графиков"));
+        m_pDialog->setWindowModality(Qt::ApplicationModal);
+        m_pDialog->setMinimumDuration(0);
+        m_pDialog->setAutoClose(false);
+        m_pDialog->setAutoReset(false);
+        m_pDialog->show();
+    }
+
+    QWidget* m_pParent;
+    QElapsedTimer m_clock;
+    std::unique_ptr<QProgressDialog> m_pDialog;
+};
+
+}  // namespace
+
+BuildGraphsShown RunBuildGraphsCommand(QWidget* pParent, const CVarnelDoc& doc) {
+    SetStatus(QString::fromUtf8(kBuildingText));
+    BuildGraphsResult result;
+    {
+        CRunProgress progress(pParent);
+        RunControl control;
+        control.pfnPoll = [&progress](uint64_t) { return progress.Poll(); };
+        result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control);
+    }
+    if (result.outcome == RunOutcome::Error) {
+        VarnelMessageBox(pParent, FromCp1251(result.strError), QMessageBox::Critical);
+        return BuildGraphsShown::Error;
+    }
+    if (result.outcome != RunOutcome::Ok) {
+        SetStatus(QString::fromUtf8(kStoppedText));
+        return BuildGraphsShown::Stopped;
+    }
+    SetStatus(QString::fromUtf8(kDoneText));
+    CGraphsDlg dlg(pParent);
+    for (auto& pSeries : result.series) dlg.Graphics().Add(std::move(pSeries));
+    dlg.exec();
+    return BuildGraphsShown::Graphs;
+}

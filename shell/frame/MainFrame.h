@@ -1,0 +1,108 @@
+// CMainFrame: the top-level window. It owns the one document and the one
+// view, carries the menu bar (main menu 128 or drawing menu 132), the
+// toolbar, the status bar and the accelerators, and runs the file commands
+// and the document's commands.
+#pragma once
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "shell/frame/RecentFileList.h"
+#include "shell/view/ViewHost.h"
+
+class CQtDialogHost;
+class CVarnelDoc;
+class CVarnelView;
+class CStatusBar;
+struct CMenuItemRes;
+class QAction;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+
+class CMainFrame : public QMainWindow, public CViewHost {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // False when the toolbar or the status bar could not be made.
+    bool IsCreated() const { return m_bCreated; }
+
+    // CViewHost
+    bool IsDrawingMode() const override;
+    void SwitchMenu(int menuId) override;
+    QMenu* ContextSubmenu() const override;
+    bool AskSheetSize(int32_t& nWidth, int32_t& nHeight) override;
+    void ShowDatabase() override;
+
+    CVarnelDoc& Document() { return *m_pDoc; }
+    CStatusBar* StatusBar() const { return m_wndStatusBar; }
+    QToolBar* ToolBar() const { return m_wndToolBar; }
+    const QString& PathName() const { return m_strPathName; }
+    const CRecentFileList& RecentFiles() const { return m_recentFiles; }
+    // The accelerator actions (not in any menu).
+    const std::vector<QAction*>& Accelerators() const { return m_accelerators; }
+
+    // Runs a command by id as a menu item, button or accelerator would.
+    // Returns false when the command has no handler.
+    bool OnCommand(int nId);
+    bool HasHandler(int nId) const;
+
+    // Document framework.
+    bool OnFileNew();
+    bool OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    // Asks to save a modified model first unless bAsked; keeps the current
+    // model when the file cannot be read.
+    bool OpenDocumentFile(const QString& path, bool bAskSave = true);
+    // Yes saves, No goes on, Cancel stops: false means stop.
+    bool SaveModified();
+    bool DoSave(const QString& path);
+
+    void OnEditProgram();
+    void OnBuildGraphs();
+    void OnAppAbout();
+
+    // Writes to the status bar's message pane.
+    void SetMessageText(const QString& text);
+    void UpdateTitle();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool CreateToolBar();
+    void CreateAccelerators();
+    void InstallHandlers();
+    QMenuBar* BuildMenuBar(int menuId);
+    QMenu* BuildSubmenu(const CMenuItemRes& res, QWidget* parent);
+    QAction* MakeCommandAction(int nId, const QString& text, QObject* parent);
+    void UpdateMenu(QMenu* pMenu);
+    void FillRecentFiles(QMenu* pMenu);
+    void RefreshRecentMenus();
+    void OnOpenRecentFile(int index);
+    void SetPathName(const QString& path);
+    void AdoptFile(const QString& path);
+
+    CStatusBar* m_wndStatusBar = nullptr;
+    QToolBar* m_wndToolBar = nullptr;
+    QMenuBar* m_pMenu = nullptr;
+    std::unique_ptr<CVarnelDoc> m_pDoc;
+    CVarnelView* m_pView = nullptr;
+    std::unique_ptr<CQtDialogHost> m_pDialogHost;
+    QString m_strPathName;
+    CRecentFileList m_recentFiles;
+    std::map<int, std::function<void()>> m_handlers;
+    std::vector<QAction*> m_accelerators;
+    bool m_bCreated = false;
+};
+
+// Set when the frame is created; the build-graphs run writes its progress
+// texts through it.
+extern CMainFrame* g_pMainFrame;

@@ -1,0 +1,150 @@
+// The file commands of the single document: New, Open, Save, Save As, the
+// recent files, dropped files, the question whether to save a modified
+// model, and the window title.
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+#include "diagram/CommandIds.h"
+#include "document/VarnelDoc.h"
+#include "shell/frame/FileIo.h"
+#include "shell/frame/MainFrame.h"
+#include "shell/frame/MessageBoxes.h"
+#include "shell/frame/Resources.h"
+#include "shell/view/VarnelView.h"
+
+namespace {
+
+// Field of the document template string: 0 window title, 3 filter, 4 extension.
+QString TemplateField(int index) { return LoadResString(IDS_DOC_TEMPLATE).split('\n').value(index); }
+
+bool IsModelFile(const QString& path) { return path.endsWith(TemplateField(4), Qt::CaseInsensitive); }
+
+// The framework's name for a model that has never been saved.
+QString UntitledName() { return QStringLiteral("Безымянный"); }
+
+}  // namespace
+
+bool CMainFrame::OnFileNew() {
+    if (!SaveModified()) return false;
+    m_pDoc->OnNewDocument();
+    SetPathName(QString());
+    m_pView->OnInitialUpdate();
+    return true;
+}
+
+bool CMainFrame::OnFileOpen() {
+    if (!SaveModified()) return false;
+    const QString path = AskFileName(this, false, TemplateField(3));
+    if (path.isEmpty()) return false;
+    return OpenDocumentFile(path, false);
+}
+
+bool CMainFrame::OpenDocumentFile(const QString& path, bool bAskSave) {
+    if (bAskSave && !SaveModified()) return false;
+    CVarnelDoc loaded;
+    const QString error = LoadModelFile(path, loaded);
+    if (!error.isEmpty()) {
+        VarnelMessageBox(this, error, QMessageBox::Critical);
+        return false;
+    }
+    *m_pDoc = std::move(loaded);
+    AdoptFile(path);
+    m_pView->OnInitialUpdate();
+    return true;
+}
+
+bool CMainFrame::OnFileSave() {
+    if (m_strPathName.isEmpty()) return OnFileSaveAs();
+    return DoSave(m_strPathName);
+}
+
+bool CMainFrame::OnFileSaveAs() {
+    // Like any Save As, start from the model's own file, or from the untitled
+    // name in the current folder.
+    const QString proposed = m_strPathName.isEmpty() ? UntitledName() + TemplateField(4) : m_strPathName;
+    QString path = AskFileName(this, true, TemplateField(3), proposed);
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += TemplateField(4);
+    return DoSave(path);
+}
+
+bool CMainFrame::DoSave(const QString& path) {
+    const QString error = SaveModelFile(path, *m_pDoc);
+    if (!error.isEmpty()) {
+        VarnelMessageBox(this, error, QMessageBox::Critical);
+        return false;
+    }
+    AdoptFile(path);
+    return true;
+}
+
+// The model now matches the file at path: unmodified, named after it, and
+// first in the recent files.
+void CMainFrame::AdoptFile(const QString& path) {
+    m_pDoc->SetModifiedFlag(false);
+    SetPathName(path);
+    m_recentFiles.Add(path);
+    m_recentFiles.WriteList();
+    RefreshRecentMenus();
+}
+
+bool CMainFrame::SaveModified() {
+    if (!m_pDoc->IsModified()) return true;
+    const QString name = m_strPathName.isEmpty() ? UntitledName() : QFileInfo(m_strPathName).fileName();
+    const auto answer = VarnelMessageBox(this, QString("Сохранить изменения в «%1»?").arg(name),
+                                         QMessageBox::Question,
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Yes) return OnFileSave();
+    return true;
+}
+
+void CMainFrame::OnOpenRecentFile(int index) {
+    if (index >= m_recentFiles.Files().size()) return;
+    const QString path = m_recentFiles.Files()[index];
+    if (!SaveModified()) return;
+    if (!OpenDocumentFile(path, false) && !QFileInfo::exists(path)) {
+        m_recentFiles.Remove(index);  // a vanished file leaves the list
+        m_recentFiles.WriteList();
+        RefreshRecentMenus();
+    }
+}
+
+void CMainFrame::SetPathName(const QString& path) {
+    m_strPathName = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle() {
+    const QString name = m_strPathName.isEmpty() ? UntitledName() : QFileInfo(m_strPathName).fileName();
+    setWindowTitle(QString("%1[*] - %2").arg(name, TemplateField(0)));
+    setWindowModified(m_pDoc->IsModified());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (SaveModified())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile() && IsModelFile(url.toLocalFile())) {
+            event->acceptProposedAction();
+            return;
+        }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile() && IsModelFile(url.toLocalFile())) {
+            event->acceptProposedAction();
+            activateWindow();
+            OpenDocumentFile(url.toLocalFile());
+            return;
+        }
+}

@@ -1,0 +1,36 @@
+// Real and scripted message boxes and file dialogs.
+#include "shell/frame/MessageBoxes.h"
+
+#include <QFileDialog>
+
+#include "diagram/CommandIds.h"
+#include "shell/frame/Resources.h"
+
+namespace {
+MessageBoxHook& BoxHook() {
+    static MessageBoxHook hook;
+    return hook;
+}
+FileDialogHook& FileHook() {
+    static FileDialogHook hook;
+    return hook;
+}
+}  // namespace
+
+QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& text,
+                                             QMessageBox::Icon icon,
+                                             QMessageBox::StandardButtons buttons) {
+    if (BoxHook()) return BoxHook()({pParent, text, icon, buttons});
+    QMessageBox box(icon, LoadResString(IDS_APP_TITLE), text, buttons, pParent);
+    box.setTextFormat(Qt::PlainText);  // interpreter messages are no markup
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter, const QString& strProposed) {
+    if (FileHook()) return FileHook()(bSave, strFilter, strProposed);
+    if (bSave) return QFileDialog::getSaveFileName(pParent, QString(), strProposed, strFilter);
+    return QFileDialog::getOpenFileName(pParent, QString(), QString(), strFilter);
+}
+
+void SetMessageBoxHook(MessageBoxHook hook) { BoxHook() = std::move(hook); }
+void SetFileDialogHook(FileDialogHook hook) { FileHook() = std::move(hook); }
