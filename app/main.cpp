@@ -1,6 +1,7 @@
 // The varnel executable: the desktop application by default, headless
 // subcommands for running, converting and rendering models.
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #include "app/cli/Commands.h"
@@ -9,6 +10,16 @@
 #endif
 
 namespace {
+
+// The desktop takes a model file and its own switches ("-p", "/p", Qt's
+// options); any other first word is a mistyped command, which must not
+// start a window that may never show when there is no display.
+bool IsDesktopArgument(const std::string& word) {
+    if (word.empty()) return false;
+    if (word[0] == '-' || word == "/p" || word == "/pt" || word == "/P" || word == "/PT") return true;
+    std::error_code error;
+    return std::filesystem::is_regular_file(word, error);
+}
 
 void PrintUsage(std::ostream& out) {
     out << "usage: varnel [MODEL.vrn]\n"
@@ -41,6 +52,11 @@ int main(int argc, char** argv) {
             return 2;
         }
 #endif
+        if (!IsDesktopArgument(command)) {
+            std::cerr << "varnel: '" << command << "' is neither a command nor a model file\n";
+            PrintUsage(std::cerr);
+            return 2;
+        }
     }
 #ifdef VARNEL_WITH_GUI
     return RunDesktop(argc, argv);

@@ -20,6 +20,7 @@ BuildGraphsResult BuildGraphs(const EntityList* pList, const std::string& progra
         result.series.clear();
         result.outcome = RunOutcome::Error;
         result.strError = error.Message();
+        result.nErrorLine = error.Line();
         return result;
     }
     for (const auto& pSeries : result.series) pSeries->SortByX();

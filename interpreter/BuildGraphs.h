@@ -27,6 +27,7 @@ enum class RunOutcome { Ok, Error, StepLimit, Cancelled };
 struct BuildGraphsResult {
     RunOutcome outcome = RunOutcome::Ok;
     std::string strError;  // the interpreter's message when outcome is Error
+    int64_t nErrorLine = 0;  // the program line of that error; 0 for none
     std::vector<std::unique_ptr<CVGraphic>> series;  // graphs-window order
 };
 

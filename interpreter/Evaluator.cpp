@@ -36,8 +36,7 @@ double Apply(char op, double a, double b) {
 
 [[noreturn]] void ThrowMissingParameter(const SymbolRec& rec, const std::string& name) {
     const char* kind = rec.nKind == SK_SWITCH ? "switch" : "table";
-    throw CInterpreterError(std::string("Interpretation error:\nMissing parameter in ") + kind +
-                            " variable '" + name + "'.");
+    ThrowInterpretation(std::string("Missing parameter in ") + kind + " variable '" + name + "'.");
 }
 
 // A table or switch whose argument is still being read.
@@ -101,7 +100,7 @@ bool CInterpreter::EvalOperand(const char*& cursor, double& result) {
             continue;
         }
         if (!call.rec.pData || PointCount(call.rec) < 1)
-            throw CInterpreterError("Interpretation error:\nTable '" + call.name + "' not initialized.");
+            ThrowInterpretation("Table '" + call.name + "' not initialized.");
         bHasValue = TableValue(call.rec, value, value);
     }
     if (bHasValue) result = value;

@@ -5,8 +5,6 @@
 #include "interpreter/Lexer.h"
 #include "interpreter/LineState.h"
 
-void ThrowInterpretation(const std::string& rest) { throw CInterpreterError("Interpretation error:\n" + rest); }
-
 namespace {
 
 [[noreturn]] void ThrowBadAttributes(const CInterpreter::LineState& s) {
@@ -31,14 +29,19 @@ void CInterpreter::ScanMarks(const char* text) {
     LineState s;
     s.pText = text;
     s.pNext = text;
-    for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
-        BeginLine(s);
-        if (s.strWord != "mark") continue;
-        const std::string name = ReadWord(s.pPos);
-        const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
-        if (m_marks.Find(name)) ThrowInterpretation("Mark " + name + " redefinition.");
-        m_marks.Set(name, pos);
-        if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
+    try {
+        for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
+            BeginLine(s);
+            if (s.strWord != "mark") continue;
+            const std::string name = ReadWord(s.pPos);
+            const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
+            if (m_marks.Find(name)) ThrowInterpretation("Mark " + name + " redefinition.");
+            m_marks.Set(name, pos);
+            if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
+        }
+    } catch (CInterpreterError& error) {
+        error.SetLine(s.nLine);
+        throw;
     }
 }
 
@@ -52,17 +55,23 @@ RunOutcome CInterpreter::Run(const std::string& program, const RunControl& contr
     // Long lines make single statements slow, so the poll also comes after
     // every few megabytes of program text, however few statements that is.
     uint64_t nBytesSincePoll = 0;
-    for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
-        ++nSteps;
-        if (control.nMaxSteps != 0 && nSteps > control.nMaxSteps) return RunOutcome::StepLimit;
-        if (control.pfnPoll &&
-            (nSteps % RunControl::kPollInterval == 0 || nBytesSincePoll >= RunControl::kPollBytes)) {
-            nBytesSincePoll = 0;
-            if (!control.pfnPoll(nSteps)) return RunOutcome::Cancelled;
+    try {
+        for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
+            ++nSteps;
+            if (control.nMaxSteps != 0 && nSteps > control.nMaxSteps) return RunOutcome::StepLimit;
+            if (control.pfnPoll &&
+                (nSteps % RunControl::kPollInterval == 0 || nBytesSincePoll >= RunControl::kPollBytes)) {
+                nBytesSincePoll = 0;
+                if (!control.pfnPoll(nSteps)) return RunOutcome::Cancelled;
+            }
+            BeginLine(s);
+            nBytesSincePoll += s.strLine.size();
+            ExecuteStatement(s);
         }
-        BeginLine(s);
-        nBytesSincePoll += s.strLine.size();
-        ExecuteStatement(s);
+    } catch (CInterpreterError& error) {
+        // The statement handlers throw before they move to another line.
+        error.SetLine(s.nLine);
+        throw;
     }
     return RunOutcome::Ok;
 }

@@ -44,11 +44,11 @@ std::string ReadWord(const char*& cursor) {
 
 std::string ReadQuoted(const char*& cursor) {
     SkipBlanks(cursor);
-    if (*cursor != '"') throw CInterpreterError("Interpretation error:\nOpen \" not found.");
+    if (*cursor != '"') ThrowInterpretation("Open \" not found.");
     ++cursor;
     const char* start = cursor;
     while (*cursor != '\0' && *cursor != '"') ++cursor;
-    if (*cursor == '\0') throw CInterpreterError("Interpretation error:\nClose \" not found.");
+    if (*cursor == '\0') ThrowInterpretation("Close \" not found.");
     std::string text(start, cursor);
     ++cursor;
     return text;

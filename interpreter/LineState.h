@@ -14,6 +14,3 @@ struct CInterpreter::LineState {
     const char* pPos = nullptr;     // line cursor into strLine
     std::string strWord;            // the command word
 };
-
-// "Interpretation error:\n" + the rest, thrown as the interpreter's error.
-[[noreturn]] void ThrowInterpretation(const std::string& rest);

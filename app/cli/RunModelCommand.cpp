@@ -78,8 +78,7 @@ bool ParseOptions(const CommandArgs& args, RunOptions& options, std::ostream& er
 }
 
 std::string NumberText(double value, bool bJson) {
-    std::string text = FormatRoundTrip(value);
-    if (std::isnan(value)) text = "nan";
+    const std::string text = FormatRoundTrip(value);
     return bJson && !std::isfinite(value) ? "\"" + text + "\"" : text;
 }
 
@@ -139,16 +138,16 @@ int RunModelCommand(const CommandArgs& args, std::ostream& out, std::ostream& er
     RunControl control;
     control.nMaxSteps = options.nMaxSteps;
     const BuildGraphsResult result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control);
-    switch (result.outcome) {
-        case RunOutcome::Error:
-            err << Cp1251ToUtf8(result.strError) << '\n';
-            return EXIT_INTERPRETER;
-        case RunOutcome::StepLimit:
-        case RunOutcome::Cancelled:
-            err << "varnel run: stopped: the program executed more than " << options.nMaxSteps
-                << " statements (--max-steps)\n";
-            return EXIT_STEP_LIMIT;
-        case RunOutcome::Ok: break;
+    // No poll is given, so a run ends with its result, an error or the bound.
+    if (result.outcome == RunOutcome::Error) {
+        err << Cp1251ToUtf8(result.strError) << '\n';
+        if (result.nErrorLine > 0) err << "line " << result.nErrorLine << '\n';
+        return EXIT_INTERPRETER;
+    }
+    if (result.outcome == RunOutcome::StepLimit) {
+        err << "varnel run: stopped: the program executed more than " << options.nMaxSteps
+            << " statements (--max-steps)\n";
+        return EXIT_STEP_LIMIT;
     }
     if (options.bJson)
         WriteJson(result, out);

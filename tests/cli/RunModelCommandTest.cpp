@@ -98,7 +98,7 @@ TEST(RunModelCommand, InterpreterErrorGoesToStderrWithExitOne) {
     const RunResult r = RunProgram("graphic g\r\n\r\nbogus");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Interpretation error:\nUnknown command 'bogus' (col: 3).\n");
+    EXPECT_EQ(r.err, "Interpretation error:\nUnknown command 'bogus' (col: 3).\nline 3\n");
 }
 
 TEST(RunModelCommand, UnreadableOrInvalidModelExitsTwo) {

@@ -108,6 +108,27 @@ TEST(Executor, LineNumbersAfterAJumpCountFromTheMark) {
     EXPECT_EQ(RunError(program), "Interpretation error:\nUnknown command 'bogus' (col: 8).");
 }
 
+// Every error raised on a program line carries that line as data, also
+// those whose text has no number, and the line after a jump or a skip.
+TEST(Executor, ErrorsCarryTheirLine) {
+    const std::pair<std::string, int64_t> cases[] = {
+        {Program({"var x", "goto m", "", "mark m", "bogus"}), 5},
+        {Program({"var x", "if 1 > 2", "skipped", "set y = 1"}), 4},
+        {Program({"var x", "graphic g text=abc"}), 2},
+        {Program({"mark a", "", "mark a"}), 3},
+        {Program({"var x", "var x"}), 2},
+    };
+    for (const auto& [program, line] : cases) {
+        CInterpreter interp;
+        try {
+            interp.Run(program);
+            ADD_FAILURE() << program;
+        } catch (const CInterpreterError& e) {
+            EXPECT_EQ(e.Line(), line) << program;
+        }
+    }
+}
+
 TEST(Executor, GotoFailures) {
     EXPECT_EQ(RunError(Program({"mark a", "goto b"})), "Interpretation error:\nBad mark name in goto command(2).");
     EXPECT_EQ(RunError(Program({"mark a", "goto a now"})), "Interpretation error:\nBad 'goto' command attributes (2).");
