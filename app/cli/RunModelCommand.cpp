@@ -14,6 +14,7 @@
 #include "base/Numbers.h"
 #include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
+#include "graphs/SeriesCsv.h"
 #include "interpreter/BuildGraphs.h"
 
 namespace {
@@ -82,17 +83,6 @@ std::string NumberText(double value, bool bJson) {
     return bJson && !std::isfinite(value) ? "\"" + text + "\"" : text;
 }
 
-// Quoted only when the text needs it, with inner quotes doubled.
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 void WriteJson(const BuildGraphsResult& result, std::ostream& out) {
     out << "{\"series\":[";
     for (size_t i = 0; i < result.series.size(); ++i) {
@@ -109,16 +99,6 @@ void WriteJson(const BuildGraphsResult& result, std::ostream& out) {
         out << "]}";
     }
     out << "]}\n";
-}
-
-void WriteCsv(const BuildGraphsResult& result, std::ostream& out) {
-    out << "series,caption,x,y\n";
-    for (size_t i = 0; i < result.series.size(); ++i) {
-        const CVGraphic& g = *result.series[i];
-        const std::string caption = CsvField(Cp1251ToUtf8(g.m_strText));
-        for (const CSample& s : g.m_samples)
-            out << i << ',' << caption << ',' << NumberText(s.x, false) << ',' << NumberText(s.y, false) << '\n';
-    }
 }
 
 }  // namespace
@@ -149,10 +129,13 @@ int RunModelCommand(const CommandArgs& args, std::ostream& out, std::ostream& er
             << " statements (--max-steps)\n";
         return EXIT_STEP_LIMIT;
     }
-    if (options.bJson)
+    if (options.bJson) {
         WriteJson(result, out);
-    else
-        WriteCsv(result, out);
+    } else {
+        std::vector<const CVGraphic*> series;
+        for (const auto& pSeries : result.series) series.push_back(pSeries.get());
+        WriteSeriesCsv(series, out);
+    }
     out.flush();
     return EXIT_OK;
 }
