@@ -3,21 +3,12 @@
 #include "graphs/Graphic.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cassert>
 
 #include "archive/Archive.h"
 #include "base/Numbers.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVGraphic)
-
-namespace {
-std::atomic<long> g_nLiveGraphics{0};
-}
-
-CVGraphic::CVGraphic() { ++g_nLiveGraphics; }
-CVGraphic::~CVGraphic() { --g_nLiveGraphics; }
-long CVGraphic::LiveCount() { return g_nLiveGraphics.load(); }
 
 void CVGraphic::AddSample(double x, double y) { m_samples.push_back(CSample{x, y}); }
 
