@@ -89,12 +89,7 @@ void CVTableData::Serialize(CArchive& ar) {
     m_dFrom = ar.ReadDouble();
     m_dTo = ar.ReadDouble();
     m_dStep = ar.ReadDouble();
-    m_data.clear();
-    const int32_t n = ValueCount();
-    if (n == 0) return;
-    ar.RequireAvailable(static_cast<uint64_t>(n), 8);
-    m_data.resize(static_cast<size_t>(n));
-    for (double& value : m_data) value = ar.ReadDouble();
+    m_data = ar.ReadDoubles(static_cast<size_t>(ValueCount()));
 }
 
 bool CVTableData::LastEditLeftChanges() const { return m_bRejectedEditChanged; }

@@ -90,15 +90,12 @@ void CVGraphic::Serialize(CArchive& ar) {
         return;
     }
     RemoveAllSamples();
-    const int32_t count = ar.ReadInt32();
-    if (count > 0) {
-        ar.RequireAvailable(static_cast<uint64_t>(count), 2 * sizeof(double));
-        m_samples.reserve(static_cast<size_t>(count));
-        for (int32_t i = 0; i < count; ++i) {
-            const double x = ar.ReadDouble();
-            const double y = ar.ReadDouble();
-            AddSample(x, y);
-        }
+    const uint32_t count = ar.ReadItemCount(2 * sizeof(double));
+    m_samples.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const double x = ar.ReadDouble();
+        const double y = ar.ReadDouble();
+        AddSample(x, y);
     }
     m_nColor = ar.ReadInt32();
     m_strText = ar.ReadString();
