@@ -47,10 +47,8 @@ int32_t CVTableData::ValueCount() const {
 
 void CVTableData::Draw(CDrawContext& dc, const CRect*) {
     dc.Ellipse(CRect{m_points[0].x, m_points[0].y, m_points[1].x, m_points[1].y});
-    LabelFontScope font(dc, m_bHighlight != 0, true);
-    const CRect box{SaturatingAdd(m_points[0].x, m_points[2].x), SaturatingAdd(m_points[0].y, m_points[2].y),
-                    SaturatingSub(m_points[1].x, m_points[2].x), SaturatingSub(m_points[1].y, m_points[2].y)};
-    dc.DrawText(m_strName, box, DT_CENTER | DT_WORDBREAK);
+    DrawElementLabel(dc, m_strName, m_points[0], m_points[1], m_points[2], DT_CENTER | DT_WORDBREAK,
+                     m_bHighlight != 0, true);
 }
 
 std::string CVTableData::GetName(SymbolRec* pRec) {
