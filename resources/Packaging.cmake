@@ -18,11 +18,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# The Qt libraries the executable links come from dpkg-shlibdeps; what Qt
-# loads at run time (the platform plugins, the SVG icon engine), the label
-# font and the Russian texts of Qt's own dialogs are named here.
+# The Qt libraries the executable links (the SVG icon engine comes with
+# libqt6svg6) are found by dpkg-shlibdeps; what Qt loads at run time (the
+# platform plugins), the label font and the Russian texts of Qt's own
+# dialogs are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, shared-mime-info, desktop-file-utils")
 set(CPACK_GENERATOR DEB)
 include(CPack)
