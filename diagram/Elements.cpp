@@ -1,5 +1,6 @@
-// Level, rate and variable: construction, symbols, hit areas, dialogs and
-// records. The sources cloud is in Sources.cpp.
+// Level, rate and variable: construction, drawing, hit areas and dialogs.
+// Their shared fields and record are CVNamedElement's; the sources cloud is
+// in Sources.cpp.
 #include "diagram/Elements.h"
 
 #include "diagram/DrawHelpers.h"
