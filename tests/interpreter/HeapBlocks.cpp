@@ -1,5 +1,6 @@
-// Replaces the plain global operator new and delete of this test program
-// to count the blocks alive.
+// Replaces the global operator new and delete of this test program (every
+// form a sanitizer would otherwise serve from its own heap) to count the
+// blocks alive.
 #include "HeapBlocks.h"
 
 #include <atomic>
@@ -9,11 +10,14 @@
 namespace {
 std::atomic<long> g_nBlocks{0};
 
+void* AllocateOrNull(size_t n) noexcept {
+    void* p = std::malloc(n ? n : 1);
+    if (p) ++g_nBlocks;
+    return p;
+}
+
 void* Allocate(size_t n) {
-    if (void* p = std::malloc(n ? n : 1)) {
-        ++g_nBlocks;
-        return p;
-    }
+    if (void* p = AllocateOrNull(n)) return p;
     throw std::bad_alloc();
 }
 
@@ -27,7 +31,11 @@ long LiveHeapBlocks() { return g_nBlocks.load(); }
 
 void* operator new(size_t n) { return Allocate(n); }
 void* operator new[](size_t n) { return Allocate(n); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept { return AllocateOrNull(n); }
+void* operator new[](size_t n, const std::nothrow_t&) noexcept { return AllocateOrNull(n); }
 void operator delete(void* p) noexcept { Release(p); }
 void operator delete[](void* p) noexcept { Release(p); }
 void operator delete(void* p, size_t) noexcept { Release(p); }
 void operator delete[](void* p, size_t) noexcept { Release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
