@@ -13,11 +13,25 @@ constexpr uint16_t kBigObjectTag = 0x7FFF;
 constexpr uint32_t kBigClassTag = 0x80000000u;
 constexpr size_t kMaxClassNameLength = 63;
 
-[[noreturn]] void BadFormat(const std::string& what) {
-    throw CFileError(FileErrorKind::BadFormat, "Bad file format: " + what + ".");
+// The n bytes of a little-endian value, lowest first.
+template <typename T>
+void AppendLittleEndian(std::vector<uint8_t>& out, T v, int n) {
+    for (int i = 0; i < n; ++i)
+        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+uint64_t LittleEndian(const uint8_t* p, int n) {
+    uint64_t v = 0;
+    for (int i = n - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return v;
 }
 
 }  // namespace
+
+void CArchive::Fail(const std::string& what) const {
+    throw CFileError(FileErrorKind::BadFormat, "Bad file format: " + what + ".");
+}
 
 CArchive::CArchive() : m_bStoring(true) {}
 
@@ -26,23 +40,16 @@ CArchive::CArchive(std::span<const uint8_t> bytes, const CClassRegistry& registr
 
 // ---- storing ----
 
-void CArchive::WriteUInt16(uint16_t v) {
-    m_output.push_back(static_cast<uint8_t>(v));
-    m_output.push_back(static_cast<uint8_t>(v >> 8));
-}
+void CArchive::WriteUInt16(uint16_t v) { AppendLittleEndian(m_output, v, 2); }
 
-void CArchive::WriteUInt32(uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8)
-        m_output.push_back(static_cast<uint8_t>(v >> shift));
-}
+void CArchive::WriteUInt32(uint32_t v) { AppendLittleEndian(m_output, v, 4); }
 
 void CArchive::WriteInt32(int32_t v) { WriteUInt32(static_cast<uint32_t>(v)); }
 
 void CArchive::WriteDouble(double v) {
     uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
-    for (int shift = 0; shift < 64; shift += 8)
-        m_output.push_back(static_cast<uint8_t>(bits >> shift));
+    AppendLittleEndian(m_output, bits, 8);
 }
 
 void CArchive::WriteBytes(const void* p, size_t n) {
@@ -149,7 +156,7 @@ void CArchive::WriteObject(const CObject& obj) {
 
 const uint8_t* CArchive::Take(size_t n) {
     if (n > BytesLeft())
-        BadFormat("the file ends before a value is complete");
+        Fail("the file ends before a value is complete");
     const uint8_t* p = m_input.data() + m_nPos;
     m_nPos += n;
     return p;
@@ -157,29 +164,33 @@ const uint8_t* CArchive::Take(size_t n) {
 
 void CArchive::RequireAvailable(uint64_t n, size_t itemSize) const {
     if (itemSize != 0 && n > BytesLeft() / itemSize)
-        BadFormat("the file ends before the " + std::to_string(n) + " items announced by a count");
+        Fail("the file ends before the " + std::to_string(n) + " items announced by a count");
 }
 
-uint16_t CArchive::ReadUInt16() {
-    const uint8_t* p = Take(2);
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+uint32_t CArchive::ReadItemCount(size_t itemSize) {
+    const int32_t count = ReadInt32();
+    if (count <= 0)
+        return 0;
+    RequireAvailable(static_cast<uint64_t>(count), itemSize);
+    return static_cast<uint32_t>(count);
 }
 
-uint32_t CArchive::ReadUInt32() {
-    const uint8_t* p = Take(4);
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return v;
+std::vector<double> CArchive::ReadDoubles(size_t n) {
+    RequireAvailable(n, sizeof(double));
+    std::vector<double> values(n);
+    for (double& value : values)
+        value = ReadDouble();
+    return values;
 }
+
+uint16_t CArchive::ReadUInt16() { return static_cast<uint16_t>(LittleEndian(Take(2), 2)); }
+
+uint32_t CArchive::ReadUInt32() { return static_cast<uint32_t>(LittleEndian(Take(4), 4)); }
 
 int32_t CArchive::ReadInt32() { return static_cast<int32_t>(ReadUInt32()); }
 
 double CArchive::ReadDouble() {
-    const uint8_t* p = Take(8);
-    uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i)
-        bits = (bits << 8) | p[i];
+    const uint64_t bits = LittleEndian(Take(8), 8);
     double v;
     std::memcpy(&v, &bits, sizeof v);
     return v;
@@ -239,14 +250,14 @@ const CRuntimeClass* CArchive::ReadClassTag() {
         const uint16_t schema = ReadUInt16();
         const uint16_t nameLength = ReadUInt16();
         if (nameLength > kMaxClassNameLength)
-            BadFormat("a class name of " + std::to_string(nameLength) + " bytes is too long");
+            Fail("a class name of " + std::to_string(nameLength) + " bytes is too long");
         const char* name = reinterpret_cast<const char*>(Take(nameLength));
         const std::string className(name, nameLength);
         const CRuntimeClass* pClass = m_pRegistry ? m_pRegistry->Find(className) : nullptr;
         if (!pClass)
-            BadFormat("unknown class \"" + className + "\"");
+            Fail("unknown class \"" + className + "\"");
         if (schema != pClass->m_wSchema)
-            BadFormat("class \"" + className + "\" has schema " + std::to_string(schema) +
+            Fail("class \"" + className + "\" has schema " + std::to_string(schema) +
                       ", expected " + std::to_string(pClass->m_wSchema));
         NoteClassTag(pClass, {true, false, 0});
         m_classIndexes[pClass] = m_nNextIndex;
@@ -259,17 +270,17 @@ const CRuntimeClass* CArchive::ReadClassTag() {
     if (bBigForm) {
         const uint32_t big = ReadUInt32();
         if (!(big & kBigClassTag))
-            BadFormat("an object reference occurs where an object is expected");
+            Fail("an object reference occurs where an object is expected");
         index = big & ~kBigClassTag;
     } else if (word & kClassTag) {
         index = word & ~kClassTag;
     } else {
-        BadFormat(word == 0 ? "a null object occurs where an object is expected"
+        Fail(word == 0 ? "a null object occurs where an object is expected"
                             : "an object reference occurs where an object is expected");
     }
     auto known = m_indexedClasses.find(index);
     if (known == m_indexedClasses.end())
-        BadFormat("class index " + std::to_string(index) + " does not name a class");
+        Fail("class index " + std::to_string(index) + " does not name a class");
     NoteClassTag(known->second, {false, bBigForm, index});
     return known->second;
 }

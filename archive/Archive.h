@@ -45,7 +45,6 @@ public:
     CArchive(std::span<const uint8_t> bytes, const CClassRegistry& registry);
 
     bool IsStoring() const { return m_bStoring; }
-    bool IsLoading() const { return !m_bStoring; }
 
     // Storing.
     void WriteInt32(int32_t v);
@@ -67,11 +66,17 @@ public:
     std::string ReadString();
     uint32_t ReadCount();
     std::unique_ptr<CObject> ReadObject();  // reads the tag, creates, loads
-
-    // Loading: throws BadFormat unless n items of itemSize bytes can still
-    // follow. Call before allocating for a count read from the file.
-    void RequireAvailable(uint64_t n, size_t itemSize) const;
+    // The int32 count before a run of items of itemSize bytes each: 0 or
+    // less means no items; more items than the bytes left can hold fails
+    // before the caller allocates anything for them.
+    uint32_t ReadItemCount(size_t itemSize);
+    // n doubles, failing before allocating when fewer bytes are left.
+    std::vector<double> ReadDoubles(size_t n);
     size_t BytesLeft() const { return m_input.size() - m_nPos; }
+
+    // The one way loading fails: CFileError(BadFormat) with the message
+    // "Bad file format: <what>.".
+    [[noreturn]] void Fail(const std::string& what) const;
 
     // Records (loading) or replays (storing) the encodings of the notes; the
     // notes must outlive the archive's use.
@@ -84,6 +89,7 @@ private:
     void WriteClassTag(const CRuntimeClass* pClass);
     const CRuntimeClass* ReadClassTag();
     const uint8_t* Take(size_t n);
+    void RequireAvailable(uint64_t n, size_t itemSize) const;
     void WriteClassReference(uint32_t index, bool bBigForm);
     void WriteNewClassTag(const CRuntimeClass* pClass);
     void NoteClassTag(const CRuntimeClass* pClass, const CEncodingNotes::ClassTag& tag);

@@ -1,8 +1,9 @@
-// Record and dialog of the elements that carry one value.
+// Record, dialog, symbol and label of the elements that carry one value.
 #include "diagram/ElementFields.h"
 
 #include "archive/Archive.h"
 #include "base/Numbers.h"
+#include "diagram/DrawHelpers.h"
 #include "diagram/ElementParamDlg.h"
 #include "diagram/Entity.h"
 
@@ -33,4 +34,20 @@ int EditElementFields(CDialogHost& host, uint32_t flags, std::string& name, std:
         value = DecimalToDouble(dlg.m_strValues);
     }
     return dlg.m_bModified ? EDIT_CHANGED : EDIT_UNCHANGED;
+}
+
+std::string NumberSymbol(SymbolRec* pRec, const std::string& name, double value) {
+    if (pRec) {
+        pRec->nKind = SK_NUMBER;
+        pRec->dValue = value;
+    }
+    return name;
+}
+
+void DrawElementLabel(CDrawContext& dc, const std::string& text, CPoint p0, CPoint p1, CPoint inset,
+                      uint32_t format, bool bHighlight, bool bUnderline) {
+    LabelFontScope font(dc, bHighlight, bUnderline);
+    const CRect box{SaturatingAdd(p0.x, inset.x), SaturatingAdd(p0.y, inset.y), SaturatingSub(p1.x, inset.x),
+                    SaturatingSub(p1.y, inset.y)};
+    dc.DrawText(text, box, format);
 }

@@ -1,5 +1,6 @@
-// Level, rate and variable: construction, symbols, hit areas, dialogs and
-// records. The sources cloud is in Sources.cpp.
+// Level, rate and variable: construction, drawing, hit areas and dialogs.
+// Their shared fields and record are CVNamedElement's; the sources cloud is
+// in Sources.cpp.
 #include "diagram/Elements.h"
 
 #include "diagram/DrawHelpers.h"
@@ -10,45 +11,18 @@ VARNEL_IMPLEMENT_SERIAL(CVLevel)
 VARNEL_IMPLEMENT_SERIAL(CVRate)
 VARNEL_IMPLEMENT_SERIAL(CVVariable)
 
-namespace {
-
-CRect InsetBox(CPoint p0, CPoint p1, CPoint inset) {
-    return CRect{SaturatingAdd(p0.x, inset.x), SaturatingAdd(p0.y, inset.y), SaturatingSub(p1.x, inset.x), SaturatingSub(p1.y, inset.y)};
-}
-
-std::string NumberSymbol(SymbolRec* pRec, const std::string& name, double value) {
-    if (pRec) {
-        pRec->nKind = SK_NUMBER;
-        pRec->dValue = value;
-    }
-    return name;
-}
-
-}  // namespace
-
 // ---- level ----
 
-CVLevel::CVLevel() : m_strName("Level") { AddPoint(CPoint{8, 8}); }
-
-void CVLevel::Serialize(CArchive& ar) {
-    CVEntity::Serialize(ar);
-    SerializeElementFields(ar, m_strName, m_strDescription, m_dValue);
-}
+CVLevel::CVLevel() : CVNamedElement("Level", CPoint{8, 8}) {}
 
 void CVLevel::Draw(CDrawContext& dc, const CRect*) {
     dc.Rectangle(CRect{m_points[0].x, m_points[0].y, m_points[1].x, m_points[1].y});
-    LabelFontScope font(dc, m_bHighlight != 0);
-    dc.DrawText(m_strName, InsetBox(m_points[0], m_points[1], m_points[2]), DT_WORDBREAK);
+    DrawName(dc, m_points[2], DT_WORDBREAK);
 }
-
-void CVLevel::Offset(CPoint delta) { OffsetFirst(GetPointCount() - 1, delta); }
 
 int CVLevel::Edit(bool bDrawingMode, CDialogHost& host) {
-    const uint32_t flags = bDrawingMode ? (PF_NAME | PF_DESCRIPTION | PF_VALUES) : PF_VALUES;
-    return EditElementFields(host, flags, m_strName, m_strDescription, m_dValue);
+    return EditFields(host, bDrawingMode ? (PF_NAME | PF_DESCRIPTION | PF_VALUES) : PF_VALUES);
 }
-
-std::string CVLevel::GetName(SymbolRec* pRec) { return NumberSymbol(pRec, m_strName, m_dValue); }
 
 // Half-open box: the left and top edges belong to it, right and bottom not.
 bool CVLevel::HitTest(CPoint p) const {
@@ -74,38 +48,25 @@ void CVRate::Draw(CDrawContext& dc, const CRect*) {
     dc.LineTo(CPoint{SaturatingAdd(x1, h), SaturatingSub(y1, q)});
     dc.LineTo(CPoint{SaturatingAdd(x1, h), SaturatingAdd(y0, q)});
     dc.LineTo(CPoint{x1, y1});
-    LabelFontScope font(dc, m_bHighlight != 0);
-    dc.DrawText(m_strName, InsetBox(m_points[0], m_points[1], CPoint{8, 8}), DT_WORDBREAK);
+    DrawName(dc, CPoint{8, 8}, DT_WORDBREAK);
 }
 
 int CVRate::Edit(bool bDrawingMode, CDialogHost& host) {
-    const uint32_t flags = bDrawingMode ? (PF_NAME | PF_DESCRIPTION) : 0;
-    return EditElementFields(host, flags, m_strName, m_strDescription, m_dValue);
+    return EditFields(host, bDrawingMode ? (PF_NAME | PF_DESCRIPTION) : 0);
 }
 
 // ---- variable ----
 
-CVVariable::CVVariable() : m_strName("Var") { AddPoint(CPoint{15, 15}); }
-
-void CVVariable::Serialize(CArchive& ar) {
-    CVEntity::Serialize(ar);
-    SerializeElementFields(ar, m_strName, m_strDescription, m_dValue);
-}
+CVVariable::CVVariable() : CVNamedElement("Var", CPoint{15, 15}) {}
 
 void CVVariable::Draw(CDrawContext& dc, const CRect*) {
     dc.Ellipse(CRect{m_points[0].x, m_points[0].y, m_points[1].x, m_points[1].y});
-    LabelFontScope font(dc, m_bHighlight != 0);
-    dc.DrawText(m_strName, InsetBox(m_points[0], m_points[1], m_points[2]), DT_CENTER | DT_WORDBREAK);
+    DrawName(dc, m_points[2], DT_CENTER | DT_WORDBREAK);
 }
-
-void CVVariable::Offset(CPoint delta) { OffsetFirst(GetPointCount() - 1, delta); }
 
 int CVVariable::Edit(bool bDrawingMode, CDialogHost& host) {
-    const uint32_t flags = bDrawingMode ? (PF_NAME | PF_DESCRIPTION) : 0;
-    return EditElementFields(host, flags, m_strName, m_strDescription, m_dValue);
+    return EditFields(host, bDrawingMode ? (PF_NAME | PF_DESCRIPTION) : 0);
 }
-
-std::string CVVariable::GetName(SymbolRec* pRec) { return NumberSymbol(pRec, m_strName, m_dValue); }
 
 // The circle round the box's centre with the larger half-axis as radius,
 // strictly inside. Worked in 64 bits so extreme coordinates cannot

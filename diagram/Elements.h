@@ -4,24 +4,16 @@
 #pragma once
 #include <string>
 
+#include "diagram/NamedElement.h"
 #include "diagram/Primitives.h"
 
-class CVLevel : public CVRectangle {
+class CVLevel : public CVNamedElement<CVRectangle> {
     VARNEL_DECLARE_SERIAL(CVLevel)
 public:
     CVLevel();
-    void Serialize(CArchive& ar) override;
     void Draw(CDrawContext& dc, const CRect* pClient) override;
-    void Offset(CPoint delta) override;  // P0 and P1
     int Edit(bool bDrawingMode, CDialogHost& host) override;
-    std::string GetName(SymbolRec* pRec) override;
     bool HitTest(CPoint p) const override;
-
-    std::string m_strName;
-    std::string m_strDescription;
-    double m_dValue = 0.0;
-protected:
-    int RequiredPointCount() const override { return 3; }
 };
 
 class CVRate : public CVLevel {
@@ -32,22 +24,13 @@ public:
     int Edit(bool bDrawingMode, CDialogHost& host) override;
 };
 
-class CVVariable : public CVEllipse {
+class CVVariable : public CVNamedElement<CVEllipse> {
     VARNEL_DECLARE_SERIAL(CVVariable)
 public:
     CVVariable();
-    void Serialize(CArchive& ar) override;
     void Draw(CDrawContext& dc, const CRect* pClient) override;
-    void Offset(CPoint delta) override;  // P0 and P1
     int Edit(bool bDrawingMode, CDialogHost& host) override;
-    std::string GetName(SymbolRec* pRec) override;
     bool HitTest(CPoint p) const override;
-
-    std::string m_strName;
-    std::string m_strDescription;
-    double m_dValue = 0.0;
-protected:
-    int RequiredPointCount() const override { return 3; }
 };
 
 class CVSources : public CVLine {

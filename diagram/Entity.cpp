@@ -88,16 +88,13 @@ void CVEntity::Serialize(CArchive& ar) {
     }
     ClearPoints();
     m_nId = ar.ReadInt32();
-    const int32_t count = ar.ReadInt32();
-    if (count > 0) ar.RequireAvailable(static_cast<uint64_t>(count), 8);
-    for (int32_t i = 0; i < count; ++i) {
+    const uint32_t count = ar.ReadItemCount(8);
+    for (uint32_t i = 0; i < count; ++i) {
         CPoint p;
         p.x = ar.ReadInt32();
         p.y = ar.ReadInt32();
         AddPoint(p);
     }
     if (GetPointCount() < RequiredPointCount())
-        throw CFileError(FileErrorKind::BadFormat,
-                         std::string("Bad file format: a ") + GetRuntimeClass()->m_lpszClassName +
-                             " record has too few points.");
+        ar.Fail(std::string("a ") + GetRuntimeClass()->m_lpszClassName + " record has too few points");
 }

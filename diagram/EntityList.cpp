@@ -76,10 +76,8 @@ void EntityList::Serialize(CArchive& ar) {
         auto* pEntity = dynamic_cast<CVEntity*>(pObject.get());
         if (pEntity == nullptr) {
             const CRuntimeClass* pClass = pObject ? pObject->GetRuntimeClass() : nullptr;
-            throw CFileError(FileErrorKind::BadFormat,
-                             std::string("Bad file format: ") +
-                                 (pClass ? pClass->m_lpszClassName : "an empty object") +
-                                 " is not a diagram object.");
+            ar.Fail(std::string(pClass ? pClass->m_lpszClassName : "an empty object") +
+                    " is not a diagram object");
         }
         pObject.release();
         loaded.emplace_back(pEntity);

@@ -42,13 +42,7 @@ int CVExpert::Edit(bool bDrawingMode, CDialogHost& host) {
     return EditElementFields(host, flags, m_strText, m_strDescription, m_dValue);
 }
 
-std::string CVExpert::GetName(SymbolRec* pRec) {
-    if (pRec) {
-        pRec->nKind = SK_NUMBER;
-        pRec->dValue = m_dValue;
-    }
-    return m_strText;
-}
+std::string CVExpert::GetName(SymbolRec* pRec) { return NumberSymbol(pRec, m_strText, m_dValue); }
 
 // From the top of the name down to the bottom of the circle, all edges
 // included.

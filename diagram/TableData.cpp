@@ -47,10 +47,8 @@ int32_t CVTableData::ValueCount() const {
 
 void CVTableData::Draw(CDrawContext& dc, const CRect*) {
     dc.Ellipse(CRect{m_points[0].x, m_points[0].y, m_points[1].x, m_points[1].y});
-    LabelFontScope font(dc, m_bHighlight != 0, true);
-    const CRect box{SaturatingAdd(m_points[0].x, m_points[2].x), SaturatingAdd(m_points[0].y, m_points[2].y),
-                    SaturatingSub(m_points[1].x, m_points[2].x), SaturatingSub(m_points[1].y, m_points[2].y)};
-    dc.DrawText(m_strName, box, DT_CENTER | DT_WORDBREAK);
+    DrawElementLabel(dc, m_strName, m_points[0], m_points[1], m_points[2], DT_CENTER | DT_WORDBREAK,
+                     m_bHighlight != 0, true);
 }
 
 std::string CVTableData::GetName(SymbolRec* pRec) {
@@ -89,12 +87,7 @@ void CVTableData::Serialize(CArchive& ar) {
     m_dFrom = ar.ReadDouble();
     m_dTo = ar.ReadDouble();
     m_dStep = ar.ReadDouble();
-    m_data.clear();
-    const int32_t n = ValueCount();
-    if (n == 0) return;
-    ar.RequireAvailable(static_cast<uint64_t>(n), 8);
-    m_data.resize(static_cast<size_t>(n));
-    for (double& value : m_data) value = ar.ReadDouble();
+    m_data = ar.ReadDoubles(static_cast<size_t>(ValueCount()));
 }
 
 bool CVTableData::LastEditLeftChanges() const { return m_bRejectedEditChanged; }

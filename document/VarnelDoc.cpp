@@ -1,10 +1,6 @@
-// CVarnelDoc: new-model defaults, the file form through ModelFile, the class
-// registry model files may name, and whole-file reading and writing.
+// CVarnelDoc: new-model defaults, zoom, the file form through ModelFile and
+// the class registry model files may name.
 #include "document/VarnelDoc.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "base/Numbers.h"
 #include "diagram/DiagramClasses.h"
@@ -81,43 +77,4 @@ const CClassRegistry& ModelClassRegistry() {
         return r;
     }();
     return registry;
-}
-
-namespace {
-
-[[noreturn]] void CannotOpen(const char* what, const std::string& path, int error) {
-    throw CFileError(FileErrorKind::CannotOpen,
-                     std::string(what) + " \"" + path + "\": " + std::strerror(error) + ".");
-}
-
-}  // namespace
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        CannotOpen("Cannot open the file", path, errno);
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed)
-        CannotOpen("Cannot read the file", path, error);
-    return bytes;
-}
-
-void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        CannotOpen("Cannot write the file", path, errno);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int error = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!closed && written)
-        error = errno;
-    if (!written || !closed)
-        CannotOpen("Cannot write the file", path, error);
 }

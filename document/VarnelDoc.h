@@ -10,6 +10,7 @@
 
 #include "archive/Archive.h"
 #include "diagram/EntityList.h"
+#include "document/FileBytes.h"
 
 class CVarnelDoc {
 public:
@@ -49,7 +50,3 @@ private:
 
 // Every class a model file may name: the diagram's and the plot series.
 const CClassRegistry& ModelClassRegistry();
-
-// Whole-file helpers; both throw CFileError (CannotOpen for I/O failures).
-std::vector<uint8_t> ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes);

@@ -3,21 +3,12 @@
 #include "graphs/Graphic.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cassert>
 
 #include "archive/Archive.h"
 #include "base/Numbers.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVGraphic)
-
-namespace {
-std::atomic<long> g_nLiveGraphics{0};
-}
-
-CVGraphic::CVGraphic() { ++g_nLiveGraphics; }
-CVGraphic::~CVGraphic() { --g_nLiveGraphics; }
-long CVGraphic::LiveCount() { return g_nLiveGraphics.load(); }
 
 void CVGraphic::AddSample(double x, double y) { m_samples.push_back(CSample{x, y}); }
 
@@ -99,15 +90,12 @@ void CVGraphic::Serialize(CArchive& ar) {
         return;
     }
     RemoveAllSamples();
-    const int32_t count = ar.ReadInt32();
-    if (count > 0) {
-        ar.RequireAvailable(static_cast<uint64_t>(count), 2 * sizeof(double));
-        m_samples.reserve(static_cast<size_t>(count));
-        for (int32_t i = 0; i < count; ++i) {
-            const double x = ar.ReadDouble();
-            const double y = ar.ReadDouble();
-            AddSample(x, y);
-        }
+    const uint32_t count = ar.ReadItemCount(2 * sizeof(double));
+    m_samples.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const double x = ar.ReadDouble();
+        const double y = ar.ReadDouble();
+        AddSample(x, y);
     }
     m_nColor = ar.ReadInt32();
     m_strText = ar.ReadString();

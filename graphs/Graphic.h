@@ -17,11 +17,6 @@ struct CSample {
 class CVGraphic : public CVEntity {
     VARNEL_DECLARE_SERIAL(CVGraphic)
 public:
-    CVGraphic();
-    ~CVGraphic() override;
-    // Series alive in the process; lets tests prove that a failed run
-    // destroys every series it made.
-    static long LiveCount();
 
     void Serialize(CArchive& ar) override;
     void Draw(CDrawContext& dc, const CRect* pClient) override;

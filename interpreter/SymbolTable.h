@@ -46,7 +46,6 @@ public:
         Entry& entry = m_buckets[BucketOf(name)].emplace_front(std::string(name), value);
         // The node never moves, so the view of its name stays valid.
         m_index.emplace(std::string_view(entry.first), &entry.second);
-        ++m_nCount;
     }
 
     bool Remove(std::string_view name) {
@@ -55,7 +54,6 @@ public:
             if (it->first == name) {
                 m_index.erase(std::string_view(it->first));
                 chain.erase_after(prev);
-                --m_nCount;
                 return true;
             }
         }
@@ -65,10 +63,9 @@ public:
     void RemoveAll() {
         m_index.clear();
         for (auto& chain : m_buckets) chain.clear();
-        m_nCount = 0;
     }
 
-    size_t GetCount() const { return m_nCount; }
+    size_t GetCount() const { return m_index.size(); }
 
     // Visits every entry in iteration order; fn(name, value).
     template <typename Fn>
@@ -87,7 +84,6 @@ public:
                     take(it->second);
                     m_index.erase(std::string_view(it->first));
                     it = chain.erase_after(prev);
-                    --m_nCount;
                 } else {
                     prev = it++;
                 }
@@ -101,5 +97,4 @@ private:
     std::array<std::forward_list<Entry>, kBuckets> m_buckets;
     // Every name in the chains, viewing the node's own string.
     std::unordered_map<std::string_view, T*> m_index;
-    size_t m_nCount = 0;
 };

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation locales xvfb xauth qt6-translations-l10n
+  file  # cpack reads the executable's libraries through it (tools/package.sh)
 )
 
 missing=()

@@ -226,12 +226,26 @@ TEST(ArchiveLoadFailures, HugeLengthsFailBeforeAllocating) {
             EXPECT_EQ(e.Kind(), FileErrorKind::BadFormat);
         }
     }
-    const Bytes few = HexBytes("00 01 02 03 04 05 06 07");
-    CArchive ar = Loading(few);
-    EXPECT_NO_THROW(ar.RequireAvailable(1, 8));
-    EXPECT_NO_THROW(ar.RequireAvailable(0, 8));
-    EXPECT_THROW(ar.RequireAvailable(3, 4), CFileError);
-    EXPECT_THROW(ar.RequireAvailable(std::numeric_limits<uint64_t>::max(), 8), CFileError);
+    // A count of 1, then 8 bytes: room for one item of 8 bytes, not 2 of 4+1.
+    const Bytes few = HexBytes("01 00 00 00  00 01 02 03 04 05 06 07");
+    EXPECT_EQ(Loading(few).ReadItemCount(8), 1u);
+    EXPECT_THROW(Loading(few).ReadItemCount(9), CFileError);
+    const Bytes negative = HexBytes("00 00 00 80");
+    EXPECT_EQ(Loading(negative).ReadItemCount(8), 0u);  // no items
+    const Bytes two = HexBytes("02 00 00 00  00 00 00 00 00 00 F0 3F");
+    EXPECT_EQ(Loading(two).ReadItemCount(4), 2u);
+    try {
+        Loading(two).ReadItemCount(8);
+        ADD_FAILURE();
+    } catch (const CFileError& e) {
+        EXPECT_STREQ(e.what(), "Bad file format: the file ends before the 2 items announced by a count.");
+    }
+    CArchive ar = Loading(two);
+    EXPECT_THROW(ar.ReadDoubles(std::numeric_limits<size_t>::max() / 4), CFileError);
+    ar.ReadInt32();
+    EXPECT_EQ(ar.ReadDoubles(1), std::vector<double>{1.0});
+    EXPECT_THROW(ar.ReadDoubles(std::numeric_limits<size_t>::max()), CFileError);
+    EXPECT_EQ(ar.ReadDoubles(0), std::vector<double>{});
 }
 
 TEST(ArchiveLoadFailures, TruncatedAtEveryPosition) {

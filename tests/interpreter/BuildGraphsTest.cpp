@@ -3,6 +3,7 @@
 // behind on an error or a stopped run.
 #include <gtest/gtest.h>
 
+#include "HeapBlocks.h"
 #include "RunHelpers.h"
 #include "interpreter/BuildGraphs.h"
 #include "interpreter/SymbolTable.h"
@@ -97,47 +98,46 @@ TEST(BuildGraphs, DuplicateElementNamesStopTheImport) {
 }
 
 TEST(BuildGraphs, FailedRunDestroysEverySeriesItMade) {
-    const long before = CVGraphic::LiveCount();
     std::vector<std::string> lines{"var t", "graphic a", "graphic b", "plot a t t"};
     while (lines.size() < 9) lines.push_back("");
     lines.push_back("set t = nosuch");
-    const BuildGraphsResult result = BuildGraphs(nullptr, Program(lines));
-    EXPECT_EQ(result.outcome, RunOutcome::Error);
-    EXPECT_EQ(result.strError, "Interpretation error:\nBad 'set' command (10).");
-    EXPECT_TRUE(result.series.empty());
-    EXPECT_EQ(CVGraphic::LiveCount(), before);
+    EXPECT_EQ(BlocksLeftBy([&] {
+                  const BuildGraphsResult result = BuildGraphs(nullptr, Program(lines));
+                  EXPECT_EQ(result.outcome, RunOutcome::Error);
+                  EXPECT_EQ(result.strError, "Interpretation error:\nBad 'set' command (10).");
+                  EXPECT_TRUE(result.series.empty());
+              }),
+              0);
 }
 
 TEST(BuildGraphs, FailingGraphicLineDestroysItsOwnSeries) {
-    const long before = CVGraphic::LiveCount();
-    EXPECT_EQ(BuildGraphs(nullptr, "graphic g Color=1").outcome, RunOutcome::Error);
-    EXPECT_EQ(BuildGraphs(nullptr, Program({"var g", "graphic g"})).outcome, RunOutcome::Error);
-    EXPECT_EQ(CVGraphic::LiveCount(), before);
+    EXPECT_EQ(BlocksLeftBy([] {
+                  EXPECT_EQ(BuildGraphs(nullptr, "graphic g Color=1").outcome, RunOutcome::Error);
+                  EXPECT_EQ(BuildGraphs(nullptr, Program({"var g", "graphic g"})).outcome, RunOutcome::Error);
+              }),
+              0);
 }
 
 TEST(BuildGraphs, StoppedRunDestroysItsSeriesLikeAnError) {
-    const long before = CVGraphic::LiveCount();
-    RunControl control;
-    control.nMaxSteps = 50;
-    BuildGraphsResult result = BuildGraphs(nullptr, Program({"graphic g", "var t", "mark a", "plot g t t", "goto a"}), control);
-    EXPECT_EQ(result.outcome, RunOutcome::StepLimit);
-    EXPECT_TRUE(result.series.empty());
-    RunControl cancel;
-    cancel.pfnPoll = [](uint64_t) { return false; };
-    result = BuildGraphs(nullptr, Program({"graphic g", "mark a", "goto a"}), cancel);
-    EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
-    EXPECT_TRUE(result.series.empty());
-    EXPECT_EQ(CVGraphic::LiveCount(), before);
+    EXPECT_EQ(BlocksLeftBy([] {
+                  RunControl control;
+                  control.nMaxSteps = 50;
+                  BuildGraphsResult result =
+                      BuildGraphs(nullptr, Program({"graphic g", "var t", "mark a", "plot g t t", "goto a"}), control);
+                  EXPECT_EQ(result.outcome, RunOutcome::StepLimit);
+                  EXPECT_TRUE(result.series.empty());
+                  RunControl cancel;
+                  cancel.pfnPoll = [](uint64_t) { return false; };
+                  result = BuildGraphs(nullptr, Program({"graphic g", "mark a", "goto a"}), cancel);
+                  EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
+                  EXPECT_TRUE(result.series.empty());
+              }),
+              0);
 }
 
 TEST(BuildGraphs, SuccessfulRunHandsOverOwnership) {
-    const long before = CVGraphic::LiveCount();
-    {
-        BuildGraphsResult result = BuildGraphs(nullptr, Program({"graphic a", "graphic b"}));
-        EXPECT_EQ(result.series.size(), 2u);
-        EXPECT_EQ(CVGraphic::LiveCount(), before + 2);
-    }
-    EXPECT_EQ(CVGraphic::LiveCount(), before);
+    EXPECT_EQ(BlocksLeftBy([] { EXPECT_EQ(BuildGraphs(nullptr, Program({"graphic a", "graphic b"})).series.size(), 2u); }),
+              0);
     EntityList list;
     list.Add(Named("x", NumberRec(1)));
     const BuildGraphsResult empty = BuildGraphs(&list, "");
