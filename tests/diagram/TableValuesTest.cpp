@@ -51,7 +51,9 @@ TEST(TableValues, ReadingRule) {
     for (const Case& c : cases) {
         const Reading r = Read(c.text, c.n);
         EXPECT_EQ(r.ok, c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(r.leftOver, c.leftOver) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(r.leftOver, c.leftOver) << c.text;
+        }
         EXPECT_EQ(r.values, c.values) << c.text;
     }
 }
