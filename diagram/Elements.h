@@ -16,6 +16,8 @@ public:
     int Edit(bool bDrawingMode, CDialogHost& host) override;
     std::string GetName(SymbolRec* pRec) override;
     bool HitTest(CPoint p) const override;
+    bool HoldsConnectors() const override { return true; }
+    CRect GetExtent() const override;  // the box
 
     std::string m_strName;
     std::string m_strDescription;
@@ -30,6 +32,8 @@ public:
     CVRate();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     int Edit(bool bDrawingMode, CDialogHost& host) override;
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;  // the box and the valve
+    CRect GetExtent() const override;
 };
 
 class CVVariable : public CVEllipse {
@@ -42,6 +46,8 @@ public:
     int Edit(bool bDrawingMode, CDialogHost& host) override;
     std::string GetName(SymbolRec* pRec) override;
     bool HitTest(CPoint p) const override;
+    bool HoldsConnectors() const override { return true; }
+    CRect GetExtent() const override;  // the ellipse's box
 
     std::string m_strName;
     std::string m_strDescription;
@@ -56,6 +62,10 @@ public:
     CVSources();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     void Offset(CPoint delta) override;  // P0 and P1 only
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;  // shaft, head and cloud
+    bool HoldsConnectors() const override { return true; }
+    std::vector<CConnectorEnd> ConnectorEnds() const override { return {}; }
+    CRect GetExtent() const override;
 protected:
     int RequiredPointCount() const override { return 18; }
 };
