@@ -116,21 +116,6 @@ TEST(ListChanges, KeepPlacesIdsAndTheIdCounter) {
     EXPECT_EQ(doc->m_pEntityList->m_nNextId, 6);
 }
 
-TEST(ProgramAndSheetChanges, SwapTheirValues) {
-    auto doc = FlowModel();
-    CProgramChange program(*doc, "var y = 2\r\n");
-    CSheetSizeChange sheet(*doc, 800, 601);
-    program.Apply(*doc);
-    sheet.Apply(*doc);
-    EXPECT_EQ(doc->m_strProgram, "var y = 2\r\n");
-    EXPECT_EQ(doc->m_nHeight, 601);
-    program.Revert(*doc);
-    sheet.Revert(*doc);
-    EXPECT_EQ(doc->m_strProgram, "var x = 1\r\n");
-    EXPECT_EQ(doc->m_nWidth, 640);
-    EXPECT_EQ(doc->m_nHeight, 480);
-}
-
 // Zoom is no step of the history, so a step replayed at the other scale
 // puts back what the zoom would have made of it.
 TEST(Changes, ReplayedAfterAZoomLandWhereTheZoomWouldHavePutThem) {
