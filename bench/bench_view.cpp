@@ -1,6 +1,7 @@
 // The drawing view with 10,000 objects on the offscreen platform: one full
-// repaint of the client area, and one hover move that changes which object
-// is highlighted (which must not repaint the sheet).
+// repaint of the client area, one hover move that changes which object is
+// highlighted (which must not repaint the sheet), the same with the move
+// tool, which tests every outline too, and one step of a drag.
 #include <QApplication>
 #include <QMouseEvent>
 #include <benchmark/benchmark.h>
@@ -72,10 +73,12 @@ ViewFixture& Fixture() {
     return fixture;
 }
 
-void SendMove(QWidget* target, QPoint p) {
-    QMouseEvent move(QEvent::MouseMove, p, target->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &move);
+void SendMouse(QWidget* target, QEvent::Type type, QPoint p, Qt::MouseButtons buttons = Qt::NoButton) {
+    QMouseEvent event(type, p, target->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
 }
+
+void SendMove(QWidget* target, QPoint p) { SendMouse(target, QEvent::MouseMove, p); }
 
 void BM_FullRepaint(benchmark::State& state) {
     ViewFixture& f = Fixture();
@@ -97,5 +100,37 @@ void BM_HoverMove(benchmark::State& state) {
     state.SetLabel(std::to_string(kObjects) + " objects");
 }
 BENCHMARK(BM_HoverMove)->Unit(benchmark::kMicrosecond);
+
+void BM_MoveToolHover(benchmark::State& state) {
+    ViewFixture& f = Fixture();
+    f.view.OnChooseMoveTool();
+    QWidget* port = f.view.viewport();
+    const QPoint over[2] = {QPoint(5, 5), QPoint(85, 5)};
+    int next = 0;
+    for (auto _ : state) {
+        SendMove(port, over[next]);
+        next ^= 1;
+    }
+    f.view.OnModify();
+    state.SetLabel(std::to_string(kObjects) + " objects");
+}
+BENCHMARK(BM_MoveToolHover)->Unit(benchmark::kMicrosecond);
+
+// A level dragged back and forth by one unit: the move and a full repaint.
+void BM_DragStep(benchmark::State& state) {
+    ViewFixture& f = Fixture();
+    f.view.OnChooseMoveTool();
+    QWidget* port = f.view.viewport();
+    SendMouse(port, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+    int next = 0;
+    for (auto _ : state) {
+        SendMouse(port, QEvent::MouseMove, QPoint(5 + next, 5), Qt::LeftButton);
+        next ^= 1;
+    }
+    SendMouse(port, QEvent::MouseButtonRelease, QPoint(5, 5));
+    f.view.OnModify();
+    state.SetLabel(std::to_string(kObjects) + " objects");
+}
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
 
 }  // namespace

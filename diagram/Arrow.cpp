@@ -4,6 +4,7 @@
 
 #include "base/Numbers.h"
 #include "diagram/DrawHelpers.h"
+#include "diagram/Outline.h"
 #include "diagram/Primitives.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVArrow)
@@ -11,6 +12,10 @@ VARNEL_IMPLEMENT_SERIAL(CVArrow)
 CVArrow::CVArrow() { AddPoint(CPoint{10, 10}); }
 
 void CVArrow::Offset(CPoint delta) { OffsetFirst(GetPointCount() - 1, delta); }
+
+// The curve lies within the box of its four points; the head size is no
+// position.
+CRect CVArrow::GetExtent() const { return BoundingBox(m_points.data(), 4); }
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Numeric command ids shared by the menus, the toolbar, the accelerators,
-// the string table, the view's tools and the tests. 32771 to 32795 are the program's own commands; 57600 and
-// above follow the framework numbering the resource files were written with.
+// the string table, the view's tools and the tests. 32771 to 32795 are the
+// program's own commands; 57600 and above follow the framework numbering the
+// resource files were written with.
 #pragma once
 
 enum : int {
@@ -20,11 +21,13 @@ enum : int {
     ID_TOOL_SWITCH = 32784,
     ID_TOOL_ARROW = 32785,
     ID_DATABASE = 32786,
+    ID_DELETE_OBJECT = 32787,
     ID_DRAWING_MODE = 32788,
     ID_EDIT_PROGRAM = 32789,
     ID_BUILD_GRAPHS = 32792,
     ID_DOC_SIZE = 32793,
     ID_MODIFY = 32794,
+    ID_TOOL_MOVE = 32795,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -37,6 +40,7 @@ enum : int {
     ID_EDIT_CUT = 57635,
     ID_EDIT_PASTE = 57637,
     ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_HELP_INDEX = 57670,
@@ -51,6 +55,10 @@ enum : int {
 
     // Strings that are no commands.
     IDS_DOC_TEMPLATE = 128,
+    IDS_MODE_IDLE = 301,  // the status bar's mode pane
+    IDS_MODE_DRAW = 302,
+    IDS_MODE_MODIFY = 303,
+    IDS_MODE_MOVE = 304,
     IDS_APP_TITLE = 57344,
     IDS_IDLE_MESSAGE = 57345,
     IDS_INDICATOR_CAPS = 59137,

@@ -24,14 +24,14 @@ int EditElementFields(CDialogHost& host, uint32_t flags, std::string& name, std:
     CElementParamDlg dlg;
     dlg.m_strName = name;
     dlg.m_strDescription = description;
-    dlg.m_strValues = FormatG(value);
+    dlg.m_strValues = NumberText(value);
     dlg.m_nFlags = flags;
     if (dlg.DoModal(host) == IDOK) {
         name = dlg.m_strName;
         description = dlg.m_strDescription;
         // Also for boxes the user could not change: the value comes back
-        // through its "%g" text.
-        value = DecimalToDouble(dlg.m_strValues);
+        // through its text, which holds every digit.
+        ReadNumberBack(dlg.m_strValues, value);
     }
     return dlg.m_bModified ? EDIT_CHANGED : EDIT_UNCHANGED;
 }

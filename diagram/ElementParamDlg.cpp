@@ -30,14 +30,20 @@ CDialogBox EnabledBox(const std::string& text, bool bEnabled) {
 
 }  // namespace
 
+std::string NumberText(double value) { return FormatRoundTrip(value); }
+
+void ReadNumberBack(const std::string& text, double& value) {
+    if (text != NumberText(value)) value = DecimalToDouble(text);
+}
+
 CElementDialogState CElementParamDlg::InitialState() const {
     CElementDialogState state;
     state.name = TextBox(m_strName, (m_nFlags & PF_NAME) != 0);
     state.description = TextBox(m_strDescription, (m_nFlags & PF_DESCRIPTION) != 0);
     state.values = EnabledBox(m_strValues, (m_nFlags & PF_VALUES) != 0);
-    state.first = EnabledBox(FormatG(m_dFrom), (m_nFlags & PF_FROM) != 0);
-    state.second = EnabledBox(FormatG(m_dTo), (m_nFlags & PF_TO) != 0);
-    state.third = EnabledBox(FormatG(m_dStep), (m_nFlags & PF_STEP) != 0);
+    state.first = EnabledBox(NumberText(m_dFrom), (m_nFlags & PF_FROM) != 0);
+    state.second = EnabledBox(NumberText(m_dTo), (m_nFlags & PF_TO) != 0);
+    state.third = EnabledBox(NumberText(m_dStep), (m_nFlags & PF_STEP) != 0);
     const bool bSwitch = (m_nFlags & PF_SWITCH_LABELS) != 0;
     state.strFirstCaption = bSwitch ? kFirstValueCaption : kFromCaption;
     state.strSecondCaption = bSwitch ? kSecondValueCaption : kToCaption;
@@ -54,9 +60,9 @@ void CElementParamDlg::ReadBack(const CElementDialogState& state) {
     m_strName = state.name.strText;
     m_strDescription = state.description.strText;
     m_strValues = state.values.strText;
-    m_dFrom = DecimalToDouble(state.first.strText);
-    m_dTo = DecimalToDouble(state.second.strText);
-    m_dStep = DecimalToDouble(state.third.strText);
+    ReadNumberBack(state.first.strText, m_dFrom);
+    ReadNumberBack(state.second.strText, m_dTo);
+    ReadNumberBack(state.third.strText, m_dStep);
 }
 
 int CElementParamDlg::DoModal(CDialogHost& host) {

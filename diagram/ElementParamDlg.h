@@ -18,6 +18,14 @@ enum : uint32_t {
 
 enum : int { IDOK = 1, IDCANCEL = 2 };
 
+// A number as the dialogs show it: the shortest text that reads back to the
+// same double, so confirming a dialog never loses digits.
+std::string NumberText(double value);
+// Takes a number back from the text of its box. Text that still reads as
+// NumberText(value) leaves value as it was, to the bit, even where the
+// decimal reading knows no such text (an infinity, a NaN from a file).
+void ReadNumberBack(const std::string& text, double& value);
+
 class CElementParamDlg {
 public:
     std::string m_strName;

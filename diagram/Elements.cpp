@@ -6,10 +6,29 @@
 #include "diagram/DrawHelpers.h"
 #include "diagram/ElementFields.h"
 #include "diagram/ElementParamDlg.h"
+#include "diagram/Outline.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVLevel)
 VARNEL_IMPLEMENT_SERIAL(CVRate)
 VARNEL_IMPLEMENT_SERIAL(CVVariable)
+
+namespace {
+
+// The rate's valve on the open side x1 of its box, half as wide as the box:
+// drawn from (x1, y0) to its lower corner, up to its upper corner and back
+// to (x1, y1), two crossing diagonals and an upright.
+struct RateValve {
+    CPoint lower;
+    CPoint upper;
+};
+
+RateValve ValveOf(CPoint p0, CPoint p1) {
+    const int32_t q = SaturatingNarrow((int64_t{p1.y} - p0.y) / 4);
+    const int32_t h = SaturatingNarrow((int64_t{p1.x} - p0.x) / 2);
+    return {CPoint{SaturatingAdd(p1.x, h), SaturatingSub(p1.y, q)}, CPoint{SaturatingAdd(p1.x, h), SaturatingAdd(p0.y, q)}};
+}
+
+}  // namespace
 
 // ---- level ----
 
@@ -30,6 +49,7 @@ bool CVLevel::HitTest(CPoint p) const {
     return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
 }
 
+
 // ---- rate ----
 
 CVRate::CVRate() { m_strName = "Rate"; }
@@ -43,16 +63,29 @@ void CVRate::Draw(CDrawContext& dc, const CRect*) {
     dc.LineTo(CPoint{x0, y1});
     dc.LineTo(CPoint{x0, y0});
     dc.LineTo(CPoint{x1, y0});
-    const int32_t q = SaturatingNarrow((int64_t{y1} - y0) / 4);
-    const int32_t h = SaturatingNarrow((int64_t{x1} - x0) / 2);
-    dc.LineTo(CPoint{SaturatingAdd(x1, h), SaturatingSub(y1, q)});
-    dc.LineTo(CPoint{SaturatingAdd(x1, h), SaturatingAdd(y0, q)});
+    const RateValve valve = ValveOf(m_points[0], m_points[1]);
+    dc.LineTo(valve.lower);
+    dc.LineTo(valve.upper);
     dc.LineTo(CPoint{x1, y1});
     DrawName(dc, CPoint{8, 8}, DT_WORDBREAK);
 }
 
 int CVRate::Edit(bool bDrawingMode, CDialogHost& host) {
     return EditFields(host, bDrawingMode ? (PF_NAME | PF_DESCRIPTION) : 0);
+}
+
+bool CVRate::IsOnOutline(CPoint p, int32_t nTolerance) const {
+    const RateValve valve = ValveOf(m_points[0], m_points[1]);
+    const CPoint top{m_points[1].x, m_points[0].y};
+    return CVLevel::IsOnOutline(p, nTolerance) || NearSegment(p, top, valve.lower, nTolerance) ||
+           NearSegment(p, valve.lower, valve.upper, nTolerance) ||
+           NearSegment(p, valve.upper, m_points[1], nTolerance);
+}
+
+CRect CVRate::GetExtent() const {
+    const RateValve valve = ValveOf(m_points[0], m_points[1]);
+    const CPoint corners[4] = {m_points[0], m_points[1], valve.lower, valve.upper};
+    return BoundingBox(corners, 4);
 }
 
 // ---- variable ----

@@ -22,6 +22,8 @@ public:
     CVRate();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     int Edit(bool bDrawingMode, CDialogHost& host) override;
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;  // the box and the valve
+    CRect GetExtent() const override;
 };
 
 class CVVariable : public CVNamedElement<CVEllipse> {
@@ -39,6 +41,10 @@ public:
     CVSources();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     void Offset(CPoint delta) override;  // P0 and P1 only
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;  // shaft, head and cloud
+    bool HoldsConnectors() const override { return true; }
+    std::vector<CConnectorEnd> ConnectorEnds() const override { return {}; }
+    CRect GetExtent() const override;
 protected:
     int RequiredPointCount() const override { return 18; }
 };

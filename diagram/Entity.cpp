@@ -7,6 +7,7 @@
 #include "archive/Archive.h"
 #include "base/Numbers.h"
 #include "diagram/DrawHelpers.h"
+#include "diagram/Outline.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVEntity)
 
@@ -61,6 +62,10 @@ int CVEntity::Edit(bool, CDialogHost&) { return EDIT_NO_DIALOG; }
 std::string CVEntity::GetName(SymbolRec*) { return ""; }
 
 bool CVEntity::HitTest(CPoint) const { return false; }
+
+bool CVEntity::IsOnOutline(CPoint, int32_t) const { return false; }
+
+CRect CVEntity::GetExtent() const { return BoundingBox(m_points.data(), GetPointCount()); }
 
 void CVEntity::SetHighlight(bool bOn, CDrawContext* pDC, const CPoint* pScroll) {
     const int32_t on = bOn ? 1 : 0;

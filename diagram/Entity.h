@@ -35,6 +35,15 @@ enum : int {
     EDIT_UNCHANGED = -1, // nothing changed, or cancelled
 };
 
+// One end of a connector (line, spline, arrow) that sticks to an element's
+// outline, and the control point beside it that travels with it so that the
+// curve still leaves the end in the same direction (-1: none).
+struct CConnectorEnd {
+    int nPoint = 0;
+    int nCompanion = -1;
+    friend bool operator==(const CConnectorEnd&, const CConnectorEnd&) = default;
+};
+
 class CVEntity;
 // Whether an Edit result means the document changed: EDIT_CHANGED, or a
 // rejected table edit that wrote changes back before refusing the values.
@@ -68,6 +77,21 @@ public:
     // changes back (a table keeps its new name and range when its values are
     // refused), so the document still has to be saved.
     virtual bool LastEditLeftChanges() const { return false; }
+
+    // Whether p lies within nTolerance of what the object draws (for a text,
+    // of the box its line fills). Moving picks objects by it, and connector
+    // ends that lie on an element's outline move with the element.
+    virtual bool IsOnOutline(CPoint p, int32_t nTolerance) const;
+    // True for the model elements: connector ends on their outline follow
+    // them when they move.
+    virtual bool HoldsConnectors() const { return false; }
+    // The ends that can stick to an element; none for shapes and elements.
+    virtual std::vector<CConnectorEnd> ConnectorEnds() const { return {}; }
+    // The box around what the object draws; moves keep it on the sheet.
+    virtual CRect GetExtent() const;
+    // The text a text object shows as its label (an expert's is its name);
+    // empty for objects without one.
+    virtual std::string GetLabel() const { return ""; }
 
     int32_t m_nId = 0;
     int32_t m_bHighlight = 0;

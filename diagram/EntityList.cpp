@@ -2,6 +2,7 @@
 // list record (count, then each object with its class tag).
 #include "diagram/EntityList.h"
 
+#include <algorithm>
 #include <string>
 
 #include "archive/Archive.h"
@@ -25,6 +26,17 @@ std::unique_ptr<CVEntity> EntityList::RemoveAt(size_t index) {
     std::unique_ptr<CVEntity> removed = std::move(m_entities[index]);
     m_entities.erase(m_entities.begin() + static_cast<std::ptrdiff_t>(index));
     return removed;
+}
+
+void EntityList::InsertAt(size_t index, std::unique_ptr<CVEntity> pEntity) {
+    index = std::min(index, m_entities.size());
+    m_entities.insert(m_entities.begin() + static_cast<std::ptrdiff_t>(index), std::move(pEntity));
+}
+
+size_t EntityList::IndexOf(const CVEntity* pEntity) const {
+    for (size_t i = 0; i < m_entities.size(); ++i)
+        if (m_entities[i].get() == pEntity) return i;
+    return m_entities.size();
 }
 
 void EntityList::DeleteAll() {

@@ -21,6 +21,11 @@ public:
     void AppendLoaded(std::unique_ptr<CVEntity> pEntity);
     // Removes and returns the object at index (null when out of range).
     std::unique_ptr<CVEntity> RemoveAt(size_t index);
+    // Puts an object back at index (at the tail when index is past it),
+    // keeping its id; the id counter does not move.
+    void InsertAt(size_t index, std::unique_ptr<CVEntity> pEntity);
+    // The position of the object in the list, or GetCount() when absent.
+    size_t IndexOf(const CVEntity* pEntity) const;
     void DeleteAll();
 
     void DrawAll(CDrawContext& dc, const CRect* pClient);

@@ -5,6 +5,7 @@
 #include "diagram/DrawHelpers.h"
 #include "diagram/ElementFields.h"
 #include "diagram/ElementParamDlg.h"
+#include "diagram/Outline.h"
 #include "diagram/TableElements.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVExpert)
@@ -50,6 +51,23 @@ bool CVExpert::HitTest(CPoint p) const {
     const int64_t x0 = m_points[0].x, y0 = m_points[0].y;
     return x0 - m_points[1].x <= p.x && p.x <= x0 + m_points[1].x && y0 - m_points[1].y <= p.y &&
            p.y <= y0 + m_points[2].y;
+}
+
+CRect CVExpert::GetExtent() const {
+    const CPoint p0 = m_points[0];
+    return CRect{SaturatingSub(p0.x, m_points[1].x), SaturatingSub(p0.y, m_points[1].y),
+                 SaturatingAdd(p0.x, m_points[1].x), SaturatingAdd(p0.y, m_points[2].y)};
+}
+
+bool CVExpert::IsOnOutline(CPoint p, int32_t nTolerance) const {
+    const CPoint p0 = m_points[0];
+    const int32_t half = m_points[1].x;
+    const int32_t r = m_points[2].y;
+    const CRect box = GetExtent();
+    return NearSegment(p, CPoint{SaturatingSub(p0.x, half), p0.y}, CPoint{SaturatingAdd(p0.x, half), p0.y}, nTolerance) ||
+           NearEllipse(p, CPoint{SaturatingSub(p0.x, r), SaturatingSub(p0.y, r)},
+                       CPoint{SaturatingAdd(p0.x, r), SaturatingAdd(p0.y, r)}, nTolerance) ||
+           NearBoxBorder(p, CPoint{box.left, box.top}, CPoint{box.right, box.bottom}, nTolerance);
 }
 
 // ---- switch ----

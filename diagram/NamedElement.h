@@ -6,6 +6,7 @@
 
 #include "diagram/ElementFields.h"
 #include "diagram/Entity.h"
+#include "diagram/Geometry.h"
 
 template <class TShape>
 class CVNamedElement : public TShape {
@@ -16,6 +17,9 @@ public:
     }
     void Offset(CPoint delta) override { this->OffsetFirst(this->GetPointCount() - 1, delta); }
     std::string GetName(SymbolRec* pRec) override { return NumberSymbol(pRec, m_strName, m_dValue); }
+    // Flows and links attach to these elements; moving one takes them along.
+    bool HoldsConnectors() const override { return true; }
+    CRect GetExtent() const override { return NormalizedRect(this->m_points[0], this->m_points[1]); }
 
     std::string m_strName;
     std::string m_strDescription;

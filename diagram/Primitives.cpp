@@ -6,6 +6,7 @@
 #include "diagram/DialogHost.h"
 #include "diagram/DrawHelpers.h"
 #include "diagram/ElementParamDlg.h"
+#include "diagram/Outline.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVLine)
 VARNEL_IMPLEMENT_SERIAL(CVRectangle)
@@ -22,6 +23,20 @@ void CVLine::Draw(CDrawContext& dc, const CRect*) {
     HighlightPenScope pen(dc, m_bHighlight != 0);
     dc.MoveTo(m_points[0]);
     dc.LineTo(m_points[1]);
+}
+
+bool CVLine::IsOnOutline(CPoint p, int32_t nTolerance) const {
+    return NearSegment(p, m_points[0], m_points[1], nTolerance);
+}
+
+std::vector<CConnectorEnd> CVLine::ConnectorEnds() const { return {{0, -1}, {1, -1}}; }
+
+bool CVRectangle::IsOnOutline(CPoint p, int32_t nTolerance) const {
+    return NearBoxBorder(p, m_points[0], m_points[1], nTolerance);
+}
+
+bool CVEllipse::IsOnOutline(CPoint p, int32_t nTolerance) const {
+    return NearEllipse(p, m_points[0], m_points[1], nTolerance);
 }
 
 void CVRectangle::Draw(CDrawContext& dc, const CRect*) {
@@ -45,6 +60,12 @@ void CVBSpline::Draw(CDrawContext& dc, const CRect*) {
     DrawCurve(dc);
 }
 
+bool CVBSpline::IsOnOutline(CPoint p, int32_t nTolerance) const {
+    return NearBezier(p, m_points.data(), 4, nTolerance);
+}
+
+std::vector<CConnectorEnd> CVBSpline::ConnectorEnds() const { return {{0, 1}, {3, 2}}; }
+
 CVText::CVText() : m_strText("Linor(ver 1.0)") { AddPoint(CPoint{0, 0}); }
 
 void CVText::Serialize(CArchive& ar) {
@@ -67,4 +88,14 @@ int CVText::Edit(bool bDrawingMode, CDialogHost& host) {
     dlg.m_nFlags = bDrawingMode ? uint32_t{PF_NAME} : 0u;
     if (dlg.DoModal(host) == IDOK) m_strText = dlg.m_strName;
     return dlg.m_bModified ? EDIT_CHANGED : EDIT_UNCHANGED;
+}
+
+bool CVText::IsOnOutline(CPoint p, int32_t nTolerance) const { return InBox(p, GetExtent(), nTolerance); }
+
+// The label font is fixed-pitch, so one line of the text covers a cell per
+// character.
+CRect CVText::GetExtent() const {
+    const CPoint p0 = m_points[0];
+    const int64_t width = int64_t{g_nFontWidth} * static_cast<int64_t>(m_strText.size());
+    return CRect{p0.x, p0.y, SaturatingNarrow(p0.x + width), SaturatingAdd(p0.y, g_nFontHeight)};
 }

@@ -12,6 +12,8 @@ public:
     CVLine();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     int Track(const TrackEvent& event) override;  // two clicks
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;
+    std::vector<CConnectorEnd> ConnectorEnds() const override;  // P0 and P1
 protected:
     int RequiredPointCount() const override { return 2; }
 };
@@ -20,12 +22,16 @@ class CVRectangle : public CVLine {
     VARNEL_DECLARE_SERIAL(CVRectangle)
 public:
     void Draw(CDrawContext& dc, const CRect* pClient) override;
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;
+    std::vector<CConnectorEnd> ConnectorEnds() const override { return {}; }
 };
 
 class CVEllipse : public CVLine {
     VARNEL_DECLARE_SERIAL(CVEllipse)
 public:
     void Draw(CDrawContext& dc, const CRect* pClient) override;
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;
+    std::vector<CConnectorEnd> ConnectorEnds() const override { return {}; }
 };
 
 class CVBSpline : public CVEntity {
@@ -34,6 +40,9 @@ public:
     CVBSpline();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     int Track(const TrackEvent& event) override;  // four clicks
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;
+    // P0 with the first control point, P3 with the second.
+    std::vector<CConnectorEnd> ConnectorEnds() const override;
 protected:
     void DrawCurve(CDrawContext& dc);
     int RequiredPointCount() const override { return 4; }
@@ -45,6 +54,7 @@ public:
     CVArrow();
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     void Offset(CPoint delta) override;  // the head size P4 stays
+    CRect GetExtent() const override;
 protected:
     int RequiredPointCount() const override { return 5; }
 };
@@ -57,6 +67,9 @@ public:
     void Draw(CDrawContext& dc, const CRect* pClient) override;
     int Track(const TrackEvent& event) override;  // one click
     int Edit(bool bDrawingMode, CDialogHost& host) override;
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;  // on the text's box
+    CRect GetExtent() const override;  // one line of label-font cells
+    std::string GetLabel() const override { return m_strText; }
 
     std::string m_strText;
 protected:

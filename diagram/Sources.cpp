@@ -3,6 +3,7 @@
 // the arrow points, its horizontal direction at which end the cloud sits.
 #include "diagram/DrawHelpers.h"
 #include "diagram/Elements.h"
+#include "diagram/Outline.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVSources)
 
@@ -30,31 +31,65 @@ CVSources::CVSources() {
 
 void CVSources::Offset(CPoint delta) { OffsetFirst(2, delta); }
 
-void CVSources::Draw(CDrawContext& dc, const CRect*) {
-    HighlightPenScope pen(dc, m_bHighlight != 0);
-    const CPoint p0 = m_points[0];
-    const CPoint p1 = m_points[1];
-    const CPoint end{p0.x, p1.y};
-    dc.MoveTo(p0);
-    dc.LineTo(end);
+namespace {
 
-    const CPoint head = m_points[kHeadSize];
+// Everything the symbol draws, worked out from its points.
+struct SourcesShape {
+    CPoint start;  // P0
+    CPoint end;    // (P0.x, P1.y): the shaft is always vertical
+    CPoint barbs[2];
+    CPoint cloud[kOutlineCount];
+};
+
+SourcesShape ShapeOf(const std::vector<CPoint>& points) {
+    SourcesShape shape;
+    const CPoint p0 = points[0];
+    const CPoint p1 = points[1];
+    shape.start = p0;
+    shape.end = CPoint{p0.x, p1.y};
+
+    const CPoint head = points[kHeadSize];
     const int32_t barbY = p0.y < p1.y ? SaturatingSub(p1.y, head.y) : SaturatingAdd(p1.y, head.y);
-    dc.MoveTo(end);
-    dc.LineTo(CPoint{SaturatingSub(p0.x, head.x), barbY});
-    dc.MoveTo(end);
-    dc.LineTo(CPoint{SaturatingAdd(p0.x, head.x), barbY});
+    shape.barbs[0] = CPoint{SaturatingSub(p0.x, head.x), barbY};
+    shape.barbs[1] = CPoint{SaturatingAdd(p0.x, head.x), barbY};
 
     const int32_t top = p0.y < p1.y ? p0.y : p1.y;
     const int32_t bottom = p0.y < p1.y ? p1.y : p0.y;
-    const CPoint below = m_points[kCloudBelow];
-    const CPoint above = m_points[kCloudAbove];
+    const CPoint below = points[kCloudBelow];
+    const CPoint above = points[kCloudAbove];
     const CPoint origin = p0.x < p1.x ? CPoint{SaturatingSub(p0.x, below.x), SaturatingAdd(bottom, below.y)}
                                       : CPoint{SaturatingSub(p0.x, above.x), SaturatingSub(top, above.y)};
-    CPoint cloud[kOutlineCount];
     for (int i = 0; i < kOutlineCount; ++i) {
-        const CPoint& q = m_points[kOutlineFirst + i];
-        cloud[i] = CPoint{SaturatingAdd(origin.x, q.x), SaturatingAdd(origin.y, q.y)};
+        const CPoint& q = points[kOutlineFirst + i];
+        shape.cloud[i] = CPoint{SaturatingAdd(origin.x, q.x), SaturatingAdd(origin.y, q.y)};
     }
-    dc.PolyBezier(cloud, kOutlineCount);
+    return shape;
+}
+
+}  // namespace
+
+void CVSources::Draw(CDrawContext& dc, const CRect*) {
+    HighlightPenScope pen(dc, m_bHighlight != 0);
+    const SourcesShape shape = ShapeOf(m_points);
+    dc.MoveTo(shape.start);
+    dc.LineTo(shape.end);
+    for (const CPoint& barb : shape.barbs) {
+        dc.MoveTo(shape.end);
+        dc.LineTo(barb);
+    }
+    dc.PolyBezier(shape.cloud, kOutlineCount);
+}
+
+bool CVSources::IsOnOutline(CPoint p, int32_t nTolerance) const {
+    const SourcesShape shape = ShapeOf(m_points);
+    return NearSegment(p, shape.start, shape.end, nTolerance) ||
+           NearSegment(p, shape.end, shape.barbs[0], nTolerance) ||
+           NearSegment(p, shape.end, shape.barbs[1], nTolerance) ||
+           NearBezier(p, shape.cloud, kOutlineCount, nTolerance);
+}
+
+CRect CVSources::GetExtent() const {
+    const SourcesShape shape = ShapeOf(m_points);
+    const CPoint ends[4] = {shape.start, shape.end, shape.barbs[0], shape.barbs[1]};
+    return UnionRect(BoundingBox(ends, 4), BoundingBox(shape.cloud, kOutlineCount));
 }

@@ -29,7 +29,7 @@ std::string JoinValues(const std::vector<double>& values) {
     std::string text;
     for (size_t i = 0; i < values.size(); ++i) {
         if (i > 0) text += '/';
-        text += FormatG(values[i]);
+        text += NumberText(values[i]);
     }
     return text;
 }
@@ -122,6 +122,11 @@ int CVTableData::Edit(bool bDrawingMode, CDialogHost& host) {
 int CVTableData::TakeBackEdit(const CElementParamDlg& dlg, CDialogHost& host) {
     m_strName = dlg.m_strName;
     m_strDescription = dlg.m_strDescription;
+    // Values whose text and range come back as shown stay as they were, to
+    // the bit, even those the reading rule cannot take (a NaN from a file).
+    const bool bAsShown = dlg.m_strValues == JoinValues(m_data) && SameBits(m_dFrom, dlg.m_dFrom) &&
+                          SameBits(m_dTo, dlg.m_dTo) && SameBits(m_dStep, dlg.m_dStep);
+    std::vector<double> shown = bAsShown ? m_data : std::vector<double>{};
     if (PointCount(dlg.m_dFrom, dlg.m_dTo, dlg.m_dStep) > kMaxEditedValues) {
         // The table keeps its old range and values: a table always holds
         // exactly as many values as its range calls for.
@@ -134,6 +139,10 @@ int CVTableData::TakeBackEdit(const CElementParamDlg& dlg, CDialogHost& host) {
     m_data.clear();
     const int32_t n = ValueCount();
     if (n == 0) return EDIT_REJECTED;
+    if (bAsShown && shown.size() == static_cast<size_t>(n)) {
+        m_data = std::move(shown);
+        return dlg.m_bModified ? EDIT_CHANGED : EDIT_UNCHANGED;
+    }
     m_data.assign(static_cast<size_t>(n), 0.0);
     bool leftOver = false;
     if (!ReadTableValues(dlg.m_strValues, m_data, leftOver)) {

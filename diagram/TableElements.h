@@ -43,6 +43,9 @@ public:
     int Edit(bool bDrawingMode, CDialogHost& host) override;
     std::string GetName(SymbolRec* pRec) override;
     bool HitTest(CPoint p) const override;
+    bool IsOnOutline(CPoint p, int32_t nTolerance) const override;  // bar, circle, label box
+    bool HoldsConnectors() const override { return true; }
+    CRect GetExtent() const override;  // the hit box
 
     std::string m_strDescription;
     double m_dValue = 0.0;

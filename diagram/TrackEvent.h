@@ -7,7 +7,9 @@
 class CDrawContext;
 
 enum TrackKind : int32_t { TE_START = 1, TE_FINISH = 2, TE_PRESS = 3, TE_MOVE = 4 };
-enum ViewMode : int32_t { MODE_IDLE = 0, MODE_DRAW = 1, MODE_MODIFY = 2 };
+// MODE_MOVE: presses pick objects and drag them; the objects never see its
+// events.
+enum ViewMode : int32_t { MODE_IDLE = 0, MODE_DRAW = 1, MODE_MODIFY = 2, MODE_MOVE = 3 };
 
 struct TrackEvent {
     int32_t nKind = 0;

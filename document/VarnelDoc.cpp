@@ -17,6 +17,16 @@ bool CVarnelDoc::OnNewDocument() {
     return true;
 }
 
+CVarnelDoc& CVarnelDoc::operator=(CVarnelDoc&& other) noexcept {
+    m_pEntityList = std::move(other.m_pEntityList);
+    m_nWidth = other.m_nWidth;
+    m_nHeight = other.m_nHeight;
+    m_strProgram = std::move(other.m_strProgram);
+    m_bFullScale = other.m_bFullScale;
+    SetModifiedFlag(other.m_bModified);
+    return *this;
+}
+
 void CVarnelDoc::SetModifiedFlag(bool bModified) {
     if (bModified == m_bModified) return;
     m_bModified = bModified;

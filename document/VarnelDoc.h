@@ -14,6 +14,12 @@
 
 class CVarnelDoc {
 public:
+    CVarnelDoc() = default;
+    CVarnelDoc(CVarnelDoc&&) = default;
+    // Takes over another model's content and modified flag; the listener
+    // stays this document's and hears of the flag when it changes.
+    CVarnelDoc& operator=(CVarnelDoc&& other) noexcept;
+
     std::unique_ptr<EntityList> m_pEntityList;
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;

@@ -1,11 +1,13 @@
 // The database dialog keeps row i standing for object i of the list: rows
 // are filled in list order, never sorted, and a row goes together with its
-// object.
+// object. Edits and deletions go through the view, into the undo history.
 #include "shell/dialogs/DatabaseDlg.h"
 
 #include <QSignalBlocker>
 
 #include "diagram/EntityList.h"
+#include "diagram/ObjectRows.h"
+#include "document/VarnelDoc.h"
 #include "shell/view/QtText.h"
 #include "shell/view/VarnelView.h"
 #include "ui_DatabaseDlg.h"
@@ -43,10 +45,7 @@ void CDatabaseDlg::Fill() {
     const QSignalBlocker blocker(m_ui->objectList);
     for (size_t i = 0; i < m_pList->GetCount(); ++i) {
         CVEntity* pEntity = m_pList->GetAt(i);
-        SymbolRec rec;  // filled by the element and thrown away
-        std::string name = pEntity->GetName(&rec);
-        if (name.empty()) name = pEntity->GetRuntimeClass()->m_lpszClassName;
-        auto* row = new QListWidgetItem(FromCp1251(name));
+        auto* row = new QListWidgetItem(FromCp1251(DatabaseRowText(*pEntity)));
         row->setData(Qt::UserRole, pEntity->m_nId);
         m_ui->objectList->addItem(row);
     }
@@ -71,8 +70,7 @@ void CDatabaseDlg::OnEdit() {
     if (m_pList == nullptr) return;
     const int row = SelectedRow();
     if (row >= 0 && static_cast<size_t>(row) < m_pList->GetCount() && m_pView != nullptr) {
-        CVEntity& entity = *m_pList->GetAt(row);
-        if (EditChangedDocument(entity, entity.Edit(true, m_pView->DialogHost()))) m_pView->SetModified();
+        m_pView->EditEntity(*m_pList->GetAt(row), true);
     }
     RepaintView();
 }
@@ -81,7 +79,13 @@ void CDatabaseDlg::OnDelete() {
     if (m_pList == nullptr) return;
     const int row = SelectedRow();
     if (row >= 0 && static_cast<size_t>(row) < m_pList->GetCount()) {
-        m_pList->RemoveAt(row);
+        // Through the view, so that the deletion can be undone; the row and
+        // the object go together either way.
+        const CVarnelDoc* pDoc = m_pView ? m_pView->Document() : nullptr;
+        if (pDoc != nullptr && pDoc->m_pEntityList.get() == m_pList)
+            m_pView->DeleteEntityAt(static_cast<size_t>(row));
+        else
+            m_pList->RemoveAt(row);
         {
             // Deleting a row leaves no row selected and announces nothing.
             const QSignalBlocker blocker(m_ui->objectList);
@@ -89,8 +93,6 @@ void CDatabaseDlg::OnDelete() {
             m_ui->objectList->setCurrentRow(-1);
             m_ui->objectList->clearSelection();
         }
-        // A deleted object is lost work unless the document knows it changed.
-        if (m_pView != nullptr) m_pView->SetModified();
     }
     RepaintView();
 }

@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include "diagram/CommandIds.h"
+#include "document/DocChanges.h"
 #include "document/VarnelDoc.h"
 #include "shell/dialogs/DatabaseDlg.h"
 #include "shell/dialogs/DocSizeDlg.h"
@@ -32,6 +34,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_pView->SetDialogHost(m_pDialogHost.get());
     setCentralWidget(m_pView);
     m_pDoc->SetModifiedListener([this](bool bModified) { setWindowModified(bModified); });
+    connect(m_pView, &CVarnelView::ModeChanged, this, &CMainFrame::RefreshCommandStates);
+    connect(m_pView->UndoStack(), &QUndoStack::indexChanged, this, &CMainFrame::RefreshCommandStates);
 
     InstallHandlers();
     m_pMenu = BuildMenuBar(IDR_MAINFRAME);
@@ -46,6 +50,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     resize(800, 600);
 
     m_pView->OnInitialUpdate();
+    RefreshCommandStates();
     UpdateTitle();
     g_pMainFrame = this;
 }
@@ -75,6 +80,7 @@ bool CMainFrame::CreateToolBar() {
         QAction* pAction = MakeCommandAction(nId, CommandToolTip(nId), m_wndToolBar);
         pAction->setIcon(QIcon(res.image.copy(nImage++ * res.nWidth, 0, res.nWidth, res.nHeight)));
         pAction->setToolTip(CommandToolTip(nId).isEmpty() ? CommandPrompt(nId) : CommandToolTip(nId));
+        pAction->setProperty(kResourceText, pAction->toolTip());
         m_wndToolBar->addAction(pAction);
     }
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
@@ -97,6 +103,7 @@ void CMainFrame::CreateAccelerators() {
 QAction* CMainFrame::MakeCommandAction(int nId, const QString& text, QObject* parent) {
     auto* pAction = new QAction(text, parent);
     pAction->setData(nId);
+    pAction->setProperty(kResourceText, text);
     pAction->setStatusTip(CommandPrompt(nId));
     pAction->setEnabled(HasHandler(nId));
     connect(pAction, &QAction::triggered, this, [this, pAction, nId](bool bChecked) {
@@ -130,6 +137,10 @@ void CMainFrame::InstallHandlers() {
     m_handlers[ID_DATABASE] = [this] { m_pView->OnDatabase(); };
     for (int nId = ID_TOOL_LINE; nId <= ID_TOOL_ARROW; ++nId)
         m_handlers[nId] = [this, nId] { m_pView->OnChooseTool(nId); };
+    m_handlers[ID_TOOL_MOVE] = [this] { m_pView->OnChooseMoveTool(); };
+    m_handlers[ID_DELETE_OBJECT] = [this] { m_pView->OnDeleteObject(); };
+    m_handlers[ID_EDIT_UNDO] = [this] { m_pView->OnUndo(); };
+    m_handlers[ID_EDIT_REDO] = [this] { m_pView->OnRedo(); };
 }
 
 bool CMainFrame::HasHandler(int nId) const { return m_handlers.count(nId) != 0; }
@@ -153,9 +164,9 @@ void CMainFrame::OnEditProgram() {
     CProgramDlg dlg(this);
     dlg.m_strText = m_pDoc->m_strProgram;
     if (dlg.DoModal() != QDialog::Accepted || dlg.m_strText == m_pDoc->m_strProgram) return;
-    // A rewritten program is work that closing must not drop unasked.
-    m_pDoc->m_strProgram = dlg.m_strText;
-    m_pDoc->SetModifiedFlag();
+    // A rewritten program is work that closing must not drop unasked: as a
+    // step of the history it marks the model until undone.
+    m_pView->PushChange(std::make_unique<CProgramChange>(*m_pDoc, dlg.m_strText), QStringLiteral("изменение программы"));
 }
 
 bool CMainFrame::AskSheetSize(int32_t& nWidth, int32_t& nHeight) {

@@ -70,6 +70,8 @@ public:
     // Writes to the status bar's message pane.
     void SetMessageText(const QString& text);
     void UpdateTitle();
+    // The status bar's mode pane text for the view's mode and tool.
+    QString ModeText() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +86,15 @@ private:
     QMenu* BuildSubmenu(const CMenuItemRes& res, QWidget* parent);
     QAction* MakeCommandAction(int nId, const QString& text, QObject* parent);
     void UpdateMenu(QMenu* pMenu);
+    // Undo and redo items named after the step they take, the check mark of
+    // the active tool, and the mode pane, after every change of either.
+    void RefreshCommandStates();
+    void UpdateCommandAction(QAction* pAction);
+    // The command whose item carries the check mark, 0 for none.
+    int ActiveToolCommand() const;
+    // The property holding the text an action was made with, which undo
+    // and redo items extend.
+    static constexpr const char* kResourceText = "varnelResourceText";
     void FillRecentFiles(QMenu* pMenu);
     void RefreshRecentMenus();
     void OnOpenRecentFile(int index);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QUndoStack>
 #include <QUrl>
 
 #include "diagram/CommandIds.h"
@@ -29,6 +30,7 @@ QString UntitledName() { return QStringLiteral("Безымянный"); }
 
 bool CMainFrame::OnFileNew() {
     if (!SaveModified()) return false;
+    m_pView->UndoStack()->clear();  // its steps name objects of the old model
     m_pDoc->OnNewDocument();
     SetPathName(QString());
     m_pView->OnInitialUpdate();
@@ -50,6 +52,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path, bool bAskSave) {
         VarnelMessageBox(this, error, QMessageBox::Critical);
         return false;
     }
+    m_pView->UndoStack()->clear();  // its steps name objects of the old model
     *m_pDoc = std::move(loaded);
     AdoptFile(path);
     m_pView->OnInitialUpdate();
@@ -84,6 +87,7 @@ bool CMainFrame::DoSave(const QString& path) {
 // The model now matches the file at path: unmodified, named after it, and
 // first in the recent files.
 void CMainFrame::AdoptFile(const QString& path) {
+    m_pView->UndoStack()->setClean();  // undoing from here marks the model again
     m_pDoc->SetModifiedFlag(false);
     SetPathName(path);
     m_recentFiles.Add(path);

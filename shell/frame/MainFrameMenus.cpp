@@ -60,6 +60,7 @@ QMenu* CMainFrame::BuildSubmenu(const CMenuItemRes& res, QWidget* parent) {
 void CMainFrame::UpdateMenu(QMenu* pMenu) {
     for (QAction* pAction : pMenu->actions()) {
         const int nId = pAction->data().toInt();
+        UpdateCommandAction(pAction);
         if (nId == ID_VIEW_TOOLBAR && m_wndToolBar) pAction->setChecked(!m_wndToolBar->isHidden());
         if (nId == ID_VIEW_STATUS_BAR && m_wndStatusBar) pAction->setChecked(!m_wndStatusBar->isHidden());
     }
@@ -89,6 +90,7 @@ void CMainFrame::SwitchMenu(int menuId) {
     // items is safe.
     m_pMenu = BuildMenuBar(menuId);
     setMenuBar(m_pMenu);
+    RefreshCommandStates();
 }
 
 bool CMainFrame::IsDrawingMode() const {

@@ -1,12 +1,17 @@
-// Grabs the main window, builds the graphs, grabs the graphs window.
+// Grabs the main window, a move in progress, then the graphs window.
 #include "shell/frame/Screenshots.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTimer>
 
+#include "diagram/CommandIds.h"
+#include "diagram/Moves.h"
+#include "document/VarnelDoc.h"
 #include "shell/dialogs/GraphsDlg.h"
 #include "shell/frame/MainFrame.h"
+#include "shell/view/VarnelView.h"
 
 namespace {
 
@@ -21,6 +26,39 @@ void GrabGraphsWindowSoon(const QString& dir) {
     });
 }
 
+void SendMouse(QWidget* pPort, QEvent::Type type, QPoint p, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, p, pPort->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(pPort, &event);
+}
+
+// The element with the most flows attached, dragged with the move tool by
+// (100, 20) and grabbed before the button goes up; then the move is undone.
+void GrabMoveInProgress(CMainFrame& frame, const QString& dir) {
+    auto* pView = qobject_cast<CVarnelView*>(frame.centralWidget());
+    const EntityList* pList = frame.Document().m_pEntityList.get();
+    if (pView == nullptr || pList == nullptr) return;
+    const CVEntity* pBest = nullptr;
+    size_t nMostGlued = 0;
+    for (const auto& pEntity : *pList) {
+        const size_t nGlued = FindGluedEnds(*pList, *pEntity).size();
+        if (nGlued > nMostGlued) pBest = pEntity.get(), nMostGlued = nGlued;
+    }
+    if (pBest == nullptr) return;
+    const CRect box = pBest->GetExtent();
+    const CPoint scroll = pView->ScrollPosition();
+    const QPoint from((box.left + box.right) / 2 - scroll.x, (box.top + box.bottom) / 2 - scroll.y);
+    QWidget* pPort = pView->viewport();
+    frame.OnCommand(ID_TOOL_MOVE);
+    SendMouse(pPort, QEvent::MouseMove, from, Qt::NoButton);
+    SendMouse(pPort, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (int i = 1; i <= 4; ++i) SendMouse(pPort, QEvent::MouseMove, from + QPoint(25, 5) * i, Qt::LeftButton);
+    QApplication::processEvents();  // the status bar lays out its new mode text
+    frame.grab().save(QDir(dir).filePath("editing-move.png"));
+    SendMouse(pPort, QEvent::MouseButtonRelease, from + QPoint(100, 20), Qt::NoButton);
+    frame.OnCommand(ID_EDIT_UNDO);
+    frame.OnCommand(ID_MODIFY);
+}
+
 }  // namespace
 
 void ScheduleScreenshotsIfAsked(CMainFrame& frame) {
@@ -29,6 +67,7 @@ void ScheduleScreenshotsIfAsked(CMainFrame& frame) {
     QTimer::singleShot(1000, &frame, [&frame, dir] {
         QDir().mkpath(dir);
         frame.grab().save(QDir(dir).filePath("main-window.png"));
+        GrabMoveInProgress(frame, dir);
         GrabGraphsWindowSoon(dir);
         frame.OnBuildGraphs();
         QApplication::quit();

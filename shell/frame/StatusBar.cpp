@@ -11,6 +11,11 @@ CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName("statusBar");
     m_pMessage = new QLabel(LoadResString(IDS_IDLE_MESSAGE), this);
     addWidget(m_pMessage, 1);
+    m_pMode = new QLabel(this);
+    m_pMode->setObjectName("modePane");
+    m_pMode->setFrameShape(QFrame::Panel);
+    m_pMode->setFrameShadow(QFrame::Sunken);
+    addPermanentWidget(m_pMode);
     const int ids[3] = {IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL};
     for (int i = 0; i < 3; ++i) {
         m_indicators[i] = new QLabel(LoadResString(ids[i]), this);
@@ -32,3 +37,7 @@ QString CStatusBar::MessageText() const {
     const QString prompt = currentMessage();
     return prompt.isEmpty() ? m_pMessage->text() : prompt;
 }
+
+void CStatusBar::SetModeText(const QString& text) { m_pMode->setText(text); }
+
+QString CStatusBar::ModeText() const { return m_pMode->text(); }

@@ -1,6 +1,7 @@
 // CStatusBar: the frame's status bar: a message pane that reads "Готово"
 // when idle and a command's prompt while its item or button is under the
-// mouse, then the CAP, NUM and SCRL indicator panes.
+// mouse, a pane with the editor's mode and tool, then the CAP, NUM and SCRL
+// indicator panes.
 #pragma once
 #include <QStatusBar>
 
@@ -16,8 +17,11 @@ public:
     // What the message pane shows now (a prompt while one is up).
     QString MessageText() const;
     QLabel* Indicator(int index) const { return m_indicators[index]; }
+    void SetModeText(const QString& text);
+    QString ModeText() const;
 
 private:
     QLabel* m_pMessage;
+    QLabel* m_pMode;
     QLabel* m_indicators[3];
 };

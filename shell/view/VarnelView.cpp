@@ -19,15 +19,9 @@
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/SheetPainter.h"
 #include "shell/view/ViewHost.h"
+#include "shell/view/ViewImpl.h"
 
 namespace {
-
-// Without a host the view opens no dialogs: an edit is a cancelled one.
-class CNoDialogs : public CDialogHost {
-public:
-    bool RunElementDialog(CElementDialogState&) override { return false; }
-    void ShowMessage(const std::string&) override {}
-};
 
 uint32_t KeyFlags(const QMouseEvent* event) {
     // The mouse message's key-state bits; the objects ignore them.
@@ -45,25 +39,27 @@ CPoint ClientPoint(const QMouseEvent* event) {
     return {p.x(), p.y()};
 }
 
-}  // namespace
+// Names of the steps in the undo history ("Отменить добавление").
+const QString kPlaceName = QStringLiteral("добавление");
+const QString kSheetSizeName = QStringLiteral("изменение размера чертежа");
 
-struct CVarnelView::Impl {
-    QImage image;
-    bool bStale = true;
-    bool bPainting = false;  // a painter holds the image; repaint after it
-    CDialogHost* pDialogHost = nullptr;
-    CNoDialogs noDialogs;
-};
+}  // namespace
 
 CVarnelView::CVarnelView(QWidget* parent) : QAbstractScrollArea(parent), m_pImpl(std::make_unique<Impl>()) {
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    connect(&m_pImpl->undoStack, &QUndoStack::indexChanged, this, [this] { OnHistoryChanged(); });
+    connect(&m_pImpl->undoStack, &QUndoStack::cleanChanged, this, [this](bool bClean) {
+        if (m_pDoc != nullptr) m_pDoc->SetModifiedFlag(!bClean);
+    });
 }
 
 CVarnelView::~CVarnelView() = default;
 
 void CVarnelView::SetDocument(CVarnelDoc* pDoc) {
+    m_pImpl->pDrag.reset();
+    m_pImpl->undoStack.clear();
     m_pDoc = pDoc;
     RepaintView();
 }
@@ -82,9 +78,13 @@ CDialogHost& CVarnelView::DialogHost() {
 }
 
 void CVarnelView::OnInitialUpdate() {
+    // The objects a drag or the history named belong to the model before.
+    m_pImpl->pDrag.reset();
+    m_pImpl->undoStack.clear();
     UpdateScrollRange();
     m_nMode = MODE_MODIFY;
     RepaintView();
+    emit ModeChanged();
 }
 
 // ---- scrolling ------------------------------------------------------------
@@ -188,7 +188,7 @@ void CVarnelView::DispatchTrackEvent(TrackEvent event) {
         if (m_bNeedNew == 1) {
             // Placed in client coordinates; the sheet is scrolled under them.
             m_pPending->Offset(ScrollPosition());
-            if (m_pDoc != nullptr && m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->Add(std::move(m_pPending));
+            if (List() != nullptr) PushChange(std::make_unique<CPlaceChange>(std::move(m_pPending)), kPlaceName);
             m_pPending.reset();
             RepaintView();
         }
@@ -209,8 +209,7 @@ void CVarnelView::DispatchTrackEvent(TrackEvent event) {
         } else if (event.nKind == TE_PRESS) {
             CVEntity* pHit = list.HighlightAt(sheetPoint, nullptr);
             if (pHit == nullptr) return;
-            const int result = pHit->Edit(IsDrawingMode(), DialogHost());
-            if (EditChangedDocument(*pHit, result)) SetModified();
+            EditEntity(*pHit, IsDrawingMode());
             RepaintView();
         }
     }
@@ -243,23 +242,36 @@ void CVarnelView::DispatchMouse(int kind, const QMouseEvent* event) {
 }
 
 void CVarnelView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        DispatchMouse(TE_PRESS, event);
-    else if (event->button() == Qt::RightButton)
+    if (event->button() == Qt::LeftButton) {
+        if (StartsMove(event))
+            BeginDrag(ClientPoint(event));
+        else
+            DispatchMouse(TE_PRESS, event);
+    } else if (event->button() == Qt::RightButton) {
+        FinishDrag();
         ShowContextMenu(event->globalPosition().toPoint());
+    }
     event->accept();
 }
 
 void CVarnelView::mouseMoveEvent(QMouseEvent* event) {
-    DispatchMouse(TE_MOVE, event);
+    if (m_pImpl->pDrag)
+        ContinueDrag(ClientPoint(event));
+    else if (m_nMode == MODE_MOVE)
+        HoverPick(ClientPoint(event));
+    else
+        DispatchMouse(TE_MOVE, event);
     event->accept();
 }
 
 void CVarnelView::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();  // nothing happens on release
+    // Only a drag ends on release; placing and editing act on presses.
+    if (event->button() == Qt::LeftButton) FinishDrag();
+    event->accept();
 }
 
 void CVarnelView::LeaveTool() {
+    FinishDrag();
     TrackEvent finish;
     finish.nKind = TE_FINISH;
     finish.nMode = m_nMode;
@@ -270,6 +282,7 @@ void CVarnelView::LeaveTool() {
     m_bNeedNew = 1;
     if (m_pDoc != nullptr && m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->HighlightNone(nullptr);
     RepaintView();
+    emit ModeChanged();
 }
 
 void CVarnelView::OnChooseTool(int commandId) {
@@ -281,13 +294,17 @@ void CVarnelView::OnChooseTool(int commandId) {
     start.nMode = MODE_DRAW;
     DispatchTrackEvent(start);
     SetModified();
+    emit ModeChanged();
 }
 
 void CVarnelView::OnModify() {
+    FinishDrag();
     m_nMode = MODE_MODIFY;
+    emit ModeChanged();
 }
 
 void CVarnelView::OnToggleDrawingMode() {
+    FinishDrag();
     if (IsDrawingMode()) {
         if (m_pHost != nullptr) m_pHost->SwitchMenu(IDR_MAINFRAME);
         m_nMode = MODE_MODIFY;
@@ -295,6 +312,7 @@ void CVarnelView::OnToggleDrawingMode() {
         if (m_pHost != nullptr) m_pHost->SwitchMenu(IDR_DRAWMENU);
         m_nMode = MODE_IDLE;
     }
+    emit ModeChanged();
 }
 
 void CVarnelView::ShowContextMenu(const QPoint& globalPos) {
@@ -322,9 +340,10 @@ void CVarnelView::OnDocSize() {
     int32_t width = m_pDoc->m_nWidth;
     int32_t height = m_pDoc->m_nHeight;
     if (m_pHost->AskSheetSize(width, height)) {
-        m_pDoc->m_nWidth = width;
-        m_pDoc->m_nHeight = height;
-        SetModified();
+        if (width != m_pDoc->m_nWidth || height != m_pDoc->m_nHeight)
+            PushChange(std::make_unique<CSheetSizeChange>(*m_pDoc, width, height), kSheetSizeName);
+        else
+            SetModified();  // accepting the dialog marks the model, as it always has
     }
     UpdateScrollRange();
     RepaintView();

@@ -1,7 +1,8 @@
 // CVarnelView: the scrolling view of the drawing sheet. It shows the
 // document's objects, feeds mouse events to the object being placed with
-// the current tool, highlights and edits objects in modify mode, zooms, and
-// opens the sheet-size and database dialogs.
+// the current tool, highlights and edits objects in modify mode, moves and
+// deletes them, zooms, opens the sheet-size and database dialogs, and keeps
+// the undo history of the document's changes.
 #pragma once
 #include <QAbstractScrollArea>
 #include <functional>
@@ -9,12 +10,16 @@
 
 #include "diagram/Entity.h"
 
+class EntityList;
+
+class CDocChange;
 class CVarnelDoc;
 class CViewHost;
 class CDialogHost;
 class QPainter;
 class QPrinter;
 class QImage;
+class QUndoStack;
 
 class CVarnelView : public QAbstractScrollArea {
     Q_OBJECT
@@ -53,6 +58,18 @@ public:
     const QImage& ClientImage() const;
     void PrintTo(QPrinter* printer);
 
+    // The undo history. Its clean state is the document's modified flag; the
+    // initial update of every New and Open clears it.
+    QUndoStack* UndoStack() const;
+    // Makes a change and keeps it for undo under its name ("перемещение").
+    // A mergeable change joins the previous step when that is a mergeable
+    // change of the same object.
+    void PushChange(std::unique_ptr<CDocChange> pChange, const QString& strName, bool bMergeable = false);
+    // Opens the object's dialog; what the dialog changes can be undone.
+    void EditEntity(CVEntity& entity, bool bDrawingMode);
+    // Removes the object at the index from the diagram, undoably.
+    void DeleteEntityAt(size_t index);
+
 public slots:
     void OnChooseTool(int commandId);  // 32773 to 32785
     void OnModify();                   // 32794
@@ -61,6 +78,14 @@ public slots:
     void OnZoomOut();                  // 32772
     void OnDocSize();                  // 32793
     void OnDatabase();                 // 32786
+    void OnChooseMoveTool();           // 32795
+    void OnDeleteObject();             // 32787: the highlighted object
+    void OnUndo();                     // 57643
+    void OnRedo();                     // 57644
+
+signals:
+    // The mode or the tool changed.
+    void ModeChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -69,6 +94,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void UpdateScrollRange();
@@ -78,6 +105,18 @@ private:
     void DispatchMouse(int kind, const QMouseEvent* event);
     void LeaveTool();
     void ShowContextMenu(const QPoint& globalPos);
+    CPoint SheetPoint(CPoint client) const;
+    EntityList* List() const;
+    void OnHistoryChanged();
+
+    // Moving with the mouse and the arrow keys.
+    bool StartsMove(const QMouseEvent* event) const;
+    void BeginDrag(CPoint client);
+    void ContinueDrag(CPoint client);
+    // Ends a drag in progress and keeps what it moved for undo.
+    void FinishDrag();
+    void HoverPick(CPoint client);
+    bool NudgeHighlighted(CPoint delta);
 
     struct Impl;
     std::unique_ptr<Impl> m_pImpl;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
+#include "base/Numbers.h"
 #include "diagram/ElementParamDlg.h"
 #include "diagram/TableElements.h"
 #include "tests/support/FakeDialogHost.h"
@@ -46,15 +48,15 @@ std::unique_ptr<CVTableData> Table(double from, double to, double step) {
 
 // ---- the dialog itself ----
 
-TEST(ParamDialog, ShowsNumbersWithPercentGAndPlainCaptions) {
+TEST(ParamDialog, ShowsNumbersInFullAndPlainCaptions) {
     CElementParamDlg dlg;
-    dlg.m_dFrom = 0.0;
-    dlg.m_dTo = 1234567.0;
+    dlg.m_dFrom = 0.05;
+    dlg.m_dTo = 1234567.89;
     dlg.m_dStep = 0.1 + 0.2;
     const S s = dlg.InitialState();
-    EXPECT_EQ(s.first.strText, "0");
-    EXPECT_EQ(s.second.strText, "1.23457e+06");
-    EXPECT_EQ(s.third.strText, "0.3");
+    EXPECT_EQ(s.first.strText, "0.05");
+    EXPECT_EQ(s.second.strText, "1234567.89");
+    EXPECT_EQ(s.third.strText, "0.30000000000000004");
     EXPECT_EQ(s.strFirstCaption, kFrom);
     EXPECT_EQ(s.strSecondCaption, kTo);
     EXPECT_EQ(s.strThirdCaption, kStep);
@@ -111,7 +113,7 @@ TEST(EditLevel, ValueIsAlwaysEditableNameAndDescriptionOnlyInDrawingMode) {
     host.Type(&S::values, "2.5e3").Type(&S::description, "stock").Ok();
     EXPECT_EQ(level.Edit(true, host), EDIT_CHANGED);
     EXPECT_EQ(EditableMask(host.shown[0]), "xxx---");
-    EXPECT_EQ(host.shown[0].values.strText, "0.3");
+    EXPECT_EQ(host.shown[0].values.strText, "0.30000000000000004");
     EXPECT_EQ(level.m_dValue, 2500.0);
     EXPECT_EQ(level.m_strDescription, "stock");
 
@@ -120,7 +122,7 @@ TEST(EditLevel, ValueIsAlwaysEditableNameAndDescriptionOnlyInDrawingMode) {
     level.m_dValue = 0.1 + 0.2;
     EXPECT_EQ(level.Edit(false, modify), EDIT_UNCHANGED);
     EXPECT_EQ(EditableMask(modify.shown[0]), "--x---");
-    EXPECT_EQ(level.m_dValue, 0.3);  // taken back through its "%g" text
+    EXPECT_EQ(level.m_dValue, 0.1 + 0.2);  // its text held every digit
 
     FakeDialogHost cancel;
     cancel.Type(&S::name, "Stock").Cancel();
@@ -128,7 +130,7 @@ TEST(EditLevel, ValueIsAlwaysEditableNameAndDescriptionOnlyInDrawingMode) {
     EXPECT_EQ(level.m_strName, "Level");
 }
 
-TEST(EditRate, ValueBoxIsNeverEnabledButTheValueIsRewrittenFromItsText) {
+TEST(EditRate, ValueBoxIsNeverEnabledAndTheValueComesBackWhole) {
     CVRate rate;
     rate.m_dValue = 1.23456789;
     FakeDialogHost host;
@@ -136,7 +138,7 @@ TEST(EditRate, ValueBoxIsNeverEnabledButTheValueIsRewrittenFromItsText) {
     EXPECT_EQ(rate.Edit(true, host), EDIT_UNCHANGED);
     EXPECT_EQ(host.refusedTyping, 1);
     EXPECT_EQ(EditableMask(host.shown[0]), "xx----");
-    EXPECT_EQ(rate.m_dValue, 1.23457);
+    EXPECT_EQ(rate.m_dValue, 1.23456789);
 
     CVVariable var;
     FakeDialogHost viewer;
@@ -285,15 +287,22 @@ TEST(EditTable, RejectedEditThatChangedNothingLeavesTheDocumentAlone) {
     EXPECT_FALSE(EditChangedDocument(*table, EDIT_UNCHANGED));
 }
 
-TEST(EditTable, UnreadableStoredValuesAreRejectedOnReopening) {
-    // A value "%g" prints as "inf" cannot be read back; confirming the
-    // dialog unchanged loses it, which the caller must learn about.
+TEST(EditTable, UnreadableStoredValuesSurviveAnUnchangedDialogOnly) {
+    // "inf" cannot be read back, so it is kept while its text is untouched;
+    // retyped, it is refused and the caller learns that the table changed.
     auto table = Table(0, 1, 1);
     table->m_data = {INFINITY, 2};
     FakeDialogHost host;
     host.Ok();
-    EXPECT_EQ(table->Edit(true, host), EDIT_REJECTED);
-    EXPECT_EQ(host.messages, std::vector<std::string>{kIncorrectData});
+    EXPECT_EQ(table->Edit(true, host), EDIT_UNCHANGED);
+    EXPECT_EQ(host.shown[0].values.strText, "inf/2");
+    EXPECT_EQ(table->m_data, (std::vector<double>{INFINITY, 2}));
+    EXPECT_TRUE(host.messages.empty());
+
+    FakeDialogHost retyped;
+    retyped.Type(&S::values, "inf/3").Ok();
+    EXPECT_EQ(table->Edit(true, retyped), EDIT_REJECTED);
+    EXPECT_EQ(retyped.messages, std::vector<std::string>{kIncorrectData});
     EXPECT_TRUE(EditChangedDocument(*table, EDIT_REJECTED));
 }
 
@@ -316,6 +325,38 @@ TEST(EditTable, CancelChangesNothing) {
     EXPECT_EQ(table->Edit(true, host), EDIT_UNCHANGED);
     EXPECT_EQ(table->m_data, (std::vector<double>{1, 2, 3}));
     EXPECT_FALSE(table->LastEditLeftChanges());
+}
+
+// Values "%g" would round, and some it cannot print at all: an unchanged
+// dialog gives every one back to the bit, in every kind of box; and the
+// finite ones read back exactly even when their text is retyped.
+TEST(EditUnchanged, KeepsEveryValueToTheBit) {
+    const double values[] = {1234567.89, 0.1 + 0.2, 2.0 / 3.0, -0.0, 123456789012.0, 1e22, 3e-7,
+                             5e-324, -1.7976931348623157e308, INFINITY, NAN};
+    auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    for (const double v : values) {
+        SCOPED_TRACE(NumberText(v));
+        CVLevel level;
+        level.m_dValue = v;
+        CVSwitch sw;
+        sw.m_dValue = sw.m_dValue2 = sw.m_dThreshold = v;
+        auto table = Table(0, 1, 1);
+        table->m_data = {v, v};
+        FakeDialogHost host;
+        host.Ok().Ok().Ok();
+        level.Edit(true, host);
+        sw.Edit(true, host);
+        table->Edit(true, host);
+        EXPECT_TRUE(same(level.m_dValue, v));
+        EXPECT_TRUE(same(sw.m_dValue, v) && same(sw.m_dValue2, v) && same(sw.m_dThreshold, v));
+        EXPECT_TRUE(same(table->m_data[0], v) && same(table->m_data[1], v));
+        if (!std::isfinite(v)) continue;
+        EXPECT_TRUE(same(DecimalToDouble(NumberText(v)), v));
+        std::vector<double> read(2);
+        bool leftOver = true;
+        EXPECT_TRUE(ReadTableValues(NumberText(v) + "/" + NumberText(v), read, leftOver));
+        EXPECT_TRUE(same(read[0], v) && same(read[1], v) && !leftOver);
+    }
 }
 
 TEST(TableCount, FollowsTheRangeRule) {

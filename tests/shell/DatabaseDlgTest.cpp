@@ -1,10 +1,12 @@
-// The database dialog: rows in list order named by GetName or class,
-// selection highlighting in the view, edit with the drawing-mode flag, and
-// deletion that keeps rows and objects in step and marks the document.
+// The database dialog: rows in list order named by GetName or by class and
+// position, selection highlighting in the view, edit with the drawing-mode
+// flag, and deletion that keeps rows and objects in step, marks the document
+// and can be undone.
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+#include <QUndoStack>
 
 #include "ShellFakes.h"
 #include "diagram/Elements.h"
@@ -76,7 +78,8 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QStringLiteral("База данных чертежа"));
         QCOMPARE(Button("editButton")->text(), QStringLiteral("Редактировать"));
         QCOMPARE(Button("deleteButton")->text(), QStringLiteral("Удалить"));
-        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine", "L1", "CVRectangle"}));
+        // Elements by name; other objects by class and first point.
+        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine (10, 10)", "L1", "CVRectangle (150, 30)"}));
         QCOMPARE(dialog->Rows()->item(2)->data(Qt::UserRole).toInt(), List().GetAt(2)->m_nId);
         QCOMPARE(dialog->Rows()->currentRow(), -1);
     }
@@ -107,16 +110,25 @@ private slots:
         QCOMPARE(List().GetCount(), size_t{2});
         QCOMPARE(List().GetAt(0), first);
         QCOMPARE(List().GetAt(1), third);
-        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine", "CVRectangle"}));
+        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine (10, 10)", "CVRectangle (150, 30)"}));
         QCOMPARE(dialog->Rows()->currentRow(), -1);
         QVERIFY(doc->IsModified());  // a deletion must not be lost silently
+        QCOMPARE(view->UndoStack()->undoText(), QStringLiteral("удаление"));
         // Rows and objects stay in step for a further deletion.
         dialog->Rows()->setCurrentRow(1);
         QCOMPARE(third->m_bHighlight, 1);
         QTest::mouseClick(Button("deleteButton"), Qt::LeftButton);
         QCOMPARE(List().GetCount(), size_t{1});
         QCOMPARE(List().GetAt(0), first);
-        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine"}));
+        QCOMPARE(RowTexts(dialog->Rows()), (QStringList{"CVLine (10, 10)"}));
+        // Undoing both puts the objects back where they stood, ids and all.
+        dialog->accept();
+        view->OnUndo();
+        view->OnUndo();
+        QCOMPARE(List().GetCount(), size_t{3});
+        QCOMPARE(List().GetAt(1)->m_nId, 1);
+        QCOMPARE(List().GetAt(2), third);
+        QVERIFY(!doc->IsModified());
     }
 
     void withoutASelectionOrListTheButtonsOnlyRepaint() {
@@ -163,6 +175,9 @@ private slots:
         QTest::mouseClick(Button("editButton"), Qt::LeftButton);
         QVERIFY(doc->IsModified());
         QCOMPARE(dialog->Rows()->item(1)->text(), QStringLiteral("L1"));  // the row is not refreshed
+        view->OnUndo();
+        QCOMPARE(static_cast<CVLevel*>(List().GetAt(1))->m_strName, std::string("L1"));
+        QVERIFY(!doc->IsModified());
     }
 
 };

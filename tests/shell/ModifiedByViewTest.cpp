@@ -60,7 +60,7 @@ private slots:
             static_cast<QDialog*>(w)->accept();
         });
         frame.OnCommand(ID_DATABASE);
-        QCOMPARE(rows, (QStringList{"CVLine", "L1", "CVRectangle"}));
+        QCOMPARE(rows, (QStringList{"CVLine (0, 0)", "L1", "CVRectangle (0, 0)"}));
         QCOMPARE(frame.Document().m_pEntityList->GetCount(), size_t(2));
         QCOMPARE(QuestionsOnNew(frame), 1);
     }
