@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <sstream>
 
 #include "archive/ClassRegistry.h"  // Graphic.h names the registry
@@ -174,16 +175,12 @@ void CGraphsPlot::DrawReadout(QPainter& painter) const {
         painter.drawEllipse(QPointF(p.x, p.y), kMarkerRadius, kMarkerRadius);
         painter.restore();
     }
+    // The text stands in the strip above the plot, clear of the curves.
     QFont font = painter.font();
-    font.setPixelSize(11);
+    font.setPixelSize(std::max(8, plot.top - 4));
     painter.setFont(font);
-    const QRect box = painter.fontMetrics().boundingRect(text).adjusted(-4, -1, 4, 1);
-    const QRect placed(plot.right - box.width(), plot.top + 1, box.width(), box.height());
-    painter.setPen(QColor(160, 160, 160));
-    painter.setBrush(QColor(255, 255, 225));
-    painter.drawRect(placed);
     painter.setPen(Qt::black);
-    painter.drawText(placed, Qt::AlignCenter, text);
+    painter.drawText(QRect(plot.left, 0, plot.right - plot.left, plot.top), Qt::AlignRight | Qt::AlignVCenter, text);
 }
 
 void CGraphsPlot::mouseMoveEvent(QMouseEvent* event) {

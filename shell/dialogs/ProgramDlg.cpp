@@ -124,6 +124,16 @@ int CProgramDlg::DoModal() {
         const int line = static_cast<int>(std::min<int64_t>(m_nShowLine, m_pUi->edit1008->blockCount()));
         ProgramEdit()->GoToLine(line);
         ProgramEdit()->MarkLine(line);
+        // The run's message speaks of the text as it was run: the first
+        // change makes it stale, and the check takes over.
+        connect(
+            m_pUi->edit1008, &QPlainTextEdit::textChanged, this,
+            [this] {
+                m_strRunMessage.clear();
+                ProgramEdit()->MarkLine(0);
+                UpdateMessage();
+            },
+            Qt::SingleShotConnection);
     }
     UpdateMessage();
     m_pUi->edit1008->setFocus();

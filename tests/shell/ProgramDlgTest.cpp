@@ -161,6 +161,11 @@ private slots:
             QCOMPARE(dlg.ProgramEdit()->CurrentLine(), 3);
             QCOMPARE(dlg.ProgramEdit()->MarkedLine(), 3);
             QCOMPARE(dlg.MessageText(), QString("Interpretation error:\nVariable g undefined."));
+            // Once the text changes the run's message and mark are gone.
+            QTest::keyClicks(dlg.Editor(), "' ");
+            dlg.CheckNow();
+            QCOMPARE(dlg.ProgramEdit()->MarkedLine(), 0);
+            QCOMPARE(dlg.MessageText(), QString());
         });
     }
 
