@@ -24,6 +24,7 @@ bool IsDesktopArgument(const std::string& word) {
 void PrintUsage(std::ostream& out) {
     out << "usage: varnel [MODEL.vrn]\n"
            "       varnel run MODEL.vrn [--format json|csv] [--max-steps N]\n"
+           "       varnel check MODEL.vrn\n"
            "       varnel dump MODEL.vrn\n"
            "       varnel pack MODEL.json -o MODEL.vrn\n"
            "       varnel render MODEL.vrn -o OUT.png|OUT.svg\n"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
         const std::string command = argv[1];
         const CommandArgs args(argv + 2, argv + argc);
         if (command == "run") return RunModelCommand(args, std::cout, std::cerr);
+        if (command == "check") return CheckCommand(args, std::cout, std::cerr);
         if (command == "dump") return DumpCommand(args, std::cout, std::cerr);
         if (command == "pack") return PackCommand(args, std::cout, std::cerr);
         if (command == "--help" || command == "-h" || command == "help") {

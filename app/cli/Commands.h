@@ -9,6 +9,8 @@ using CommandArgs = std::vector<std::string>;
 
 // varnel run MODEL.vrn [--format json|csv] [--max-steps N]
 int RunModelCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
+// varnel check MODEL.vrn
+int CheckCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
 // varnel dump MODEL.vrn
 int DumpCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
 // varnel pack MODEL.json -o MODEL.vrn

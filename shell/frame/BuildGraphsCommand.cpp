@@ -1,5 +1,6 @@
 // The build-graphs command: status texts, the run itself, its progress
-// window, the error box and the graphs window.
+// window, the error box (which can lead to the failing line) and the
+// graphs window, after which the run shown becomes the previous one.
 #include "shell/frame/BuildGraphsCommand.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
 #include "shell/dialogs/GraphsDlg.h"
+#include "shell/dialogs/GraphsPlot.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/MessageBoxes.h"
 #include "shell/view/QtText.h"
@@ -55,9 +57,42 @@ private:
     std::unique_ptr<QProgressDialog> m_pDialog;
 };
 
+// The error box, with "Показать строку N" when the message belongs to a line.
+BuildGraphsShown ShowRunError(QWidget* pParent, const BuildGraphsResult& result, CShowLineRequest* pShowLine) {
+    const QString text = FromCp1251(result.strError);
+    if (pShowLine == nullptr || result.nErrorLine <= 0) {
+        VarnelMessageBox(pParent, text, QMessageBox::Critical);
+        return BuildGraphsShown::Error;
+    }
+    const QString button = QStringLiteral("Показать строку %1").arg(result.nErrorLine);
+    if (!VarnelErrorBoxWithButton(pParent, text, button)) return BuildGraphsShown::Error;
+    *pShowLine = {result.nErrorLine, result.strError};
+    return BuildGraphsShown::ShowLine;
+}
+
+void ShowGraphs(QWidget* pParent, BuildGraphsResult& result, CPreviousRun* pPrevious) {
+    CGraphsDlg dlg(pParent);
+    for (auto& pSeries : result.series) dlg.Graphics().Add(std::move(pSeries));
+    dlg.SetPreviousRun(pPrevious);
+    CGraphsPlot* pPlot = dlg.Plot();
+    pPlot->m_pfnAskSavePath = [&dlg](const QString& filter, const QString& proposed) {
+        return AskFileName(&dlg, true, filter, proposed);
+    };
+    pPlot->m_pfnShowError = [&dlg](const QString& message) {
+        VarnelMessageBox(&dlg, message, QMessageBox::Critical);
+    };
+    dlg.exec();
+    if (pPrevious == nullptr) return;
+    std::vector<const CVGraphic*> shown;
+    for (size_t i = 0; i < dlg.Graphics().GetCount(); ++i)
+        if (auto* pSeries = dynamic_cast<const CVGraphic*>(dlg.Graphics().GetAt(i))) shown.push_back(pSeries);
+    pPrevious->Remember(shown);
+}
+
 }  // namespace
 
-BuildGraphsShown RunBuildGraphsCommand(QWidget* pParent, const CVarnelDoc& doc) {
+BuildGraphsShown RunBuildGraphsCommand(QWidget* pParent, const CVarnelDoc& doc, CPreviousRun* pPrevious,
+                                       CShowLineRequest* pShowLine) {
     SetStatus(QString::fromUtf8(kBuildingText));
     BuildGraphsResult result;
     {
@@ -66,17 +101,12 @@ BuildGraphsShown RunBuildGraphsCommand(QWidget* pParent, const CVarnelDoc& doc) 
         control.pfnPoll = [&progress](uint64_t) { return progress.Poll(); };
         result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control);
     }
-    if (result.outcome == RunOutcome::Error) {
-        VarnelMessageBox(pParent, FromCp1251(result.strError), QMessageBox::Critical);
-        return BuildGraphsShown::Error;
-    }
+    if (result.outcome == RunOutcome::Error) return ShowRunError(pParent, result, pShowLine);
     if (result.outcome != RunOutcome::Ok) {
         SetStatus(QString::fromUtf8(kStoppedText));
         return BuildGraphsShown::Stopped;
     }
     SetStatus(QString::fromUtf8(kDoneText));
-    CGraphsDlg dlg(pParent);
-    for (auto& pSeries : result.series) dlg.Graphics().Add(std::move(pSeries));
-    dlg.exec();
+    ShowGraphs(pParent, result, pPrevious);
     return BuildGraphsShown::Graphs;
 }

@@ -162,6 +162,7 @@ void CMainFrame::SetMessageText(const QString& text) { m_wndStatusBar->SetMessag
 
 void CMainFrame::OnEditProgram() {
     CProgramDlg dlg(this);
+    PrepareProgramDlg(dlg);
     dlg.m_strText = m_pDoc->m_strProgram;
     if (dlg.DoModal() != QDialog::Accepted || dlg.m_strText == m_pDoc->m_strProgram) return;
     // A rewritten program is work that closing must not drop unasked: as a
@@ -185,5 +186,3 @@ void CMainFrame::ShowDatabase() {
     dialog.m_pView = m_pView;
     dialog.exec();
 }
-
-void CMainFrame::OnBuildGraphs() { RunBuildGraphsCommand(this, *m_pDoc); }

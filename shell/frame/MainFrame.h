@@ -9,9 +9,11 @@
 #include <map>
 #include <memory>
 
+#include "shell/frame/BuildGraphsCommand.h"
 #include "shell/frame/RecentFileList.h"
 #include "shell/view/ViewHost.h"
 
+class CProgramDlg;
 class CQtDialogHost;
 class CVarnelDoc;
 class CVarnelView;
@@ -66,6 +68,9 @@ public:
     void OnEditProgram();
     void OnBuildGraphs();
     void OnAppAbout();
+    // Opens the program editor on a line, with a run's message under the text.
+    void ShowProgramLine(int64_t nLine, const std::string& strMessage);
+    const CPreviousRun& PreviousRun() const { return m_graphsSession.previousRun; }
 
     // Writes to the status bar's message pane.
     void SetMessageText(const QString& text);
@@ -100,6 +105,8 @@ private:
     void OnOpenRecentFile(int index);
     void SetPathName(const QString& path);
     void AdoptFile(const QString& path);
+    // The diagram's names and a pending line for an editor about to open.
+    void PrepareProgramDlg(CProgramDlg& dlg);
 
     CStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;
@@ -112,6 +119,7 @@ private:
     std::map<int, std::function<void()>> m_handlers;
     std::vector<QAction*> m_accelerators;
     bool m_bCreated = false;
+    CGraphsSession m_graphsSession;
 };
 
 // Set when the frame is created; the build-graphs run writes its progress

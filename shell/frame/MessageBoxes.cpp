@@ -2,6 +2,7 @@
 #include "shell/frame/MessageBoxes.h"
 
 #include <QFileDialog>
+#include <QPushButton>
 
 #include "diagram/CommandIds.h"
 #include "shell/frame/Resources.h"
@@ -20,10 +21,23 @@ FileDialogHook& FileHook() {
 QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& text,
                                              QMessageBox::Icon icon,
                                              QMessageBox::StandardButtons buttons) {
-    if (BoxHook()) return BoxHook()({pParent, text, icon, buttons});
+    if (BoxHook()) return BoxHook()({pParent, text, icon, buttons, QString()});
     QMessageBox box(icon, LoadResString(IDS_APP_TITLE), text, buttons, pParent);
     box.setTextFormat(Qt::PlainText);  // interpreter messages are no markup
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool VarnelErrorBoxWithButton(QWidget* pParent, const QString& text, const QString& strButton) {
+    if (BoxHook())
+        return BoxHook()({pParent, text, QMessageBox::Critical, QMessageBox::Ok, strButton}) == QMessageBox::Open;
+    QMessageBox box(QMessageBox::Critical, LoadResString(IDS_APP_TITLE), text, QMessageBox::Ok, pParent);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* pExtra = box.addButton(strButton, QMessageBox::ActionRole);
+    // OK stays what Return and Escape choose, as in the plain error box.
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == pExtra;
 }
 
 QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter, const QString& strProposed) {

@@ -12,6 +12,9 @@ struct CMessageBoxRequest {
     QString strText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    // A second button of the box's own, beside the standard ones; a hook
+    // answers QMessageBox::Open to choose it.
+    QString strExtraButton;
 };
 
 using MessageBoxHook = std::function<QMessageBox::StandardButton(const CMessageBoxRequest&)>;
@@ -23,6 +26,8 @@ using FileDialogHook = std::function<QString(bool bSave, const QString& strFilte
 QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& text,
                                              QMessageBox::Icon icon = QMessageBox::NoIcon,
                                              QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+// An error box with OK and a second button; true when that one was chosen.
+bool VarnelErrorBoxWithButton(QWidget* pParent, const QString& text, const QString& strButton);
 QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter,
                     const QString& strProposed = QString());
 

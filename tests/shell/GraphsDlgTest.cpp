@@ -1,8 +1,14 @@
 // The graphs window: the first series is chosen on opening, its range
 // labels the grid, only the chosen curve is dashed, and choosing another
 // series relabels the grid and swaps the dashes without moving the curves.
+// Over the plot the chosen series' nearest sample is read off; the picture
+// is copied and saved as SVG with one path per curve.
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <map>
 #include <QPainter>
 #include <QtTest>
 
@@ -13,6 +19,7 @@
 #include "graphs/Graphic.h"
 #include "graphs/GraphsLayout.h"
 #include "shell/dialogs/GraphsDlg.h"
+#include "shell/dialogs/GraphsPlot.h"
 
 namespace {
 
@@ -44,6 +51,28 @@ int CountInRow(const QImage& image, int y, const CRect& plot, QColor color) {
     int count = 0;
     for (int x = plot.left + 1; x < plot.right - 1; ++x) count += image.pixelColor(x, y) == color;
     return count;
+}
+
+// Curve elements of an SVG by their stroke colour (which QSvgGenerator
+// puts on the enclosing group).
+std::map<QString, int> CurvesByStroke(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QXmlStreamReader xml(&file);
+    std::vector<QString> strokes{QString()};
+    std::map<QString, int> curves;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const QString stroke = xml.attributes().value("stroke").toString();
+            strokes.push_back(stroke.isEmpty() ? strokes.back() : stroke);
+            if (xml.name() == QLatin1String("path") || xml.name() == QLatin1String("polyline")) ++curves[strokes.back()];
+        } else if (xml.isEndElement()) {
+            strokes.pop_back();
+        }
+    }
+    if (xml.hasError()) return {{QStringLiteral("error"), 1}};
+    return curves;
 }
 
 }  // namespace
@@ -147,6 +176,49 @@ private slots:
             }
         QVERIFY(inside > 10);
         QCOMPARE(outside, 0);
+    }
+
+    void readoutShowsTheNearestSampleOfTheChosenSeries() {
+        CGraphsPlot* plot = dialog->Plot();
+        const CRect r = dialog->GetPlotRect();
+        // The red series holds (0, 5.5) and (10, 5.5); near its right end:
+        plot->HoverAt(QPoint(r.right - 3, redRow + 30));
+        QCOMPARE(plot->HoverSample(), 1);
+        QCOMPARE(plot->ReadoutText(), QString("x = 10, y = 5.5"));
+        plot->HoverAt(QPoint(r.left + 2, r.top + 2));
+        QCOMPARE(plot->ReadoutText(), QString("x = 0, y = 5.5"));
+        // Outside the plot, or for the other series, the readout follows.
+        plot->HoverAt(QPoint(2, 2));
+        QCOMPARE(plot->ReadoutText(), QString());
+        QTest::keyClick(dialog->Selector(), Qt::Key_Down);
+        plot->HoverAt(QPoint(r.right - 3, blueRow));
+        QCOMPARE(plot->ReadoutText(), QString("x = 10, y = 250"));
+        // The marker sits on the sample, drawn in the series' colour.
+        const QColor top = plot->grab().toImage().pixelColor(r.right, blueRow - 3);
+        QVERIFY2(top.blue() > 200 && top.red() < 80 && top.green() < 80, qPrintable(top.name()));
+    }
+
+    void pictureIsCopiedAndSavedWithOneCurvePerSeries() {
+        CGraphsPlot* plot = dialog->Plot();
+        QTest::keyClick(dialog->Selector(), Qt::Key_C, Qt::ControlModifier);
+        const QImage copied = QApplication::clipboard()->image();
+        QCOMPARE(copied.size(), plot->size());
+        QCOMPARE(copied.convertToFormat(QImage::Format_RGB32), FrameImage(*dialog).copy(QRect(QPoint(), plot->size())));
+
+        QTemporaryDir dir;
+        const QString svg = dir.filePath("plot.svg");
+        QVERIFY(plot->SavePicture(svg));
+        const std::map<QString, int> curves = CurvesByStroke(svg);
+        QCOMPARE(curves.count("error"), size_t(0));
+        QCOMPARE(curves.at("#ff0000"), 1);
+        QCOMPARE(curves.at("#0000ff"), 1);
+        QVERIFY(plot->SavePicture(dir.filePath("plot.png")));
+        QCOMPARE(QImage(dir.filePath("plot.png")).size(), plot->size());
+        // A file that cannot be written is reported, never half written.
+        QString reported;
+        plot->m_pfnShowError = [&reported](const QString& message) { reported = message; };
+        QVERIFY(!plot->SaveData(dir.filePath("no/such/folder/data.csv")));
+        QVERIFY(reported.contains("no/such/folder/data.csv"));
     }
 
     void withoutSeriesTheFrameIsWhiteAndEmpty() {
