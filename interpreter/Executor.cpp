@@ -47,11 +47,18 @@ void CInterpreter::ScanMarks(const char* text) {
 
 RunOutcome CInterpreter::Run(const std::string& program, const RunControl& control) {
     const char* text = program.c_str();
+    m_nSteps = 0;
     ScanMarks(text);
+    return control.bReference ? RunByLines(text, control) : RunCompiled(text, control);
+}
+
+// The reference statement loop: every line is read, copied and looked up
+// afresh each time it executes.
+RunOutcome CInterpreter::RunByLines(const char* text, const RunControl& control) {
     LineState s;
     s.pText = text;
     s.pNext = text;
-    uint64_t nSteps = 0;
+    uint64_t& nSteps = m_nSteps;
     // Long lines make single statements slow, so the poll also comes after
     // every few megabytes of program text, however few statements that is.
     uint64_t nBytesSincePoll = 0;
@@ -74,6 +81,11 @@ RunOutcome CInterpreter::Run(const std::string& program, const RunControl& contr
         throw;
     }
     return RunOutcome::Ok;
+}
+
+void CInterpreter::ExecuteLine(LineState& s) {
+    BeginLine(s);
+    ExecuteStatement(s);
 }
 
 void CInterpreter::ExecuteStatement(LineState& s) {
