@@ -45,6 +45,8 @@ inline double IntervalStart(double from, int32_t i, double step) { return from +
 // origin can make it miss, and a bisection over the starts then settles it.
 int32_t FindInterval(double from, double step, int32_t n, double x) {
     if (!(step > 0.0) || n < 2) return -1;
+    // At or beyond the last point (the gap, or past the end) no interval holds x.
+    if (!(x < IntervalStart(from, n - 1, step))) return -1;
     const double guess = (x - from) / step;
     const int32_t last = n - 2;
     const int32_t g = guess < static_cast<double>(last) ? static_cast<int32_t>(guess) : last;

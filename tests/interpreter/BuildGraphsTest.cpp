@@ -45,6 +45,41 @@ TEST(SymbolTable, IteratesByBucketNewestFirstAndKeepsPlaceOnOverwrite) {
     EXPECT_EQ(order, (std::vector<std::string>{"\xff", "g", "y", "g1"}));
 }
 
+std::string NameOf(int i) { return "n" + std::to_string(i); }
+
+// Lookups go through an index beside the ordered chains; every name must
+// stay findable through removal and extraction.
+TEST(SymbolTable, ManyNamesStayFindableThroughRemovalAndExtraction) {
+    constexpr int kNames = 5000;
+    CNameTable<int> table;
+    for (int i = 0; i < kNames; ++i) table.Set(NameOf(i), i);
+    table.Set(NameOf(8), 3008);  // overwriting keeps a single entry
+    EXPECT_EQ(table.GetCount(), static_cast<size_t>(kNames));
+
+    for (int i = 0; i < kNames; i += 3) EXPECT_TRUE(table.Remove(NameOf(i)));
+    std::vector<int> taken;
+    table.ExtractIf([](const std::string&, int v) { return v % 3 == 1; }, [&](int v) { taken.push_back(v); });
+    EXPECT_EQ(taken.size(), 1667u);
+    EXPECT_EQ(table.GetCount(), 1666u);
+    for (int i = 0; i < kNames; ++i) {
+        const int* found = table.Find(NameOf(i));
+        if (i % 3 != 2) {
+            EXPECT_EQ(found, nullptr) << NameOf(i);
+            continue;
+        }
+        ASSERT_NE(found, nullptr) << NameOf(i);
+        EXPECT_EQ(*found, i == 8 ? 3008 : i);
+    }
+
+    table.Set(NameOf(0), 42);  // a removed name can come back
+    ASSERT_NE(table.Find(NameOf(0)), nullptr);
+    EXPECT_EQ(*table.Find(NameOf(0)), 42);
+    table.RemoveAll();
+    EXPECT_EQ(table.GetCount(), 0u);
+    EXPECT_EQ(table.Find(NameOf(0)), nullptr);
+    EXPECT_EQ(table.Find(NameOf(2)), nullptr);
+}
+
 TEST(BuildGraphs, SeriesComeOutInHashOrderSortedByX) {
     const BuildGraphsResult result = BuildGraphs(
         nullptr, Program({"var a", "var b", "graphic g1 text=\"g1\"", "graphic x text=\"x\"",
