@@ -9,6 +9,7 @@
 
 #include "archive/Archive.h"
 #include "base/Numbers.h"
+#include "graphs/ColumnPolyline.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVGraphic)
 
@@ -80,10 +81,11 @@ void CVGraphic::MapToRect(const CRect& r) {
     const double sx = (static_cast<double>(r.right) - r.left) / (hiX - loX);
     const double sy = (static_cast<double>(r.bottom) - r.top) / (hiY - loY);
     ClearPoints();
+    m_points.reserve(m_samples.size());
     for (const CSample& s : m_samples) {
         const int32_t px = SaturatingTrunc((s.x - loX) * sx + r.left);
         const int32_t py = SaturatingTrunc(r.bottom - (s.y - loY) * sy);
-        AddPoint(CPoint{px, py});
+        m_points.push_back(CPoint{px, py});
     }
 }
 
@@ -94,10 +96,8 @@ void CVGraphic::Draw(CDrawContext& dc, const CRect* /*pClient*/) {
     pen.nWidth = 1;
     pen.color = static_cast<COLORREF>(m_nColor);
     dc.SetPen(pen);
-    if (!m_points.empty()) {
-        dc.MoveTo(m_points.front());
-        for (size_t i = 1; i < m_points.size(); ++i) dc.LineTo(m_points[i]);
-    }
+    // A dense series draws a few points per pixel column, the same pixels.
+    DrawColumnPolyline(dc, m_points);
     dc.SetPen(previous);
 }
 
