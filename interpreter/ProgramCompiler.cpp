@@ -18,7 +18,7 @@ enum class EOperand { Value, NoValue, Fails };
 
 struct CCompileContext {
     CNameTable<SymbolRec>& symbols;
-    std::vector<COp>& ops;
+    std::vector<COp>& code;
     // A name looked up was no symbol: the line's meaning may change once a
     // "var" or "graphic" line declares it.
     bool bAbsent = false;
@@ -28,20 +28,20 @@ struct CCompileContext {
         if (!pRec) bAbsent = true;
         return pRec;
     }
-    void Emit(EOpCode code, const double* pVar) {
-        COp op{code, {}};
+    void EmitVar(const double* pVar) {
+        COp op{EOpCode::PushVar, {}};
         op.pVar = pVar;
-        ops.push_back(op);
+        code.push_back(op);
     }
     void EmitConst(double value) {
         COp op{EOpCode::PushConst, {}};
         op.dConst = value;
-        ops.push_back(op);
+        code.push_back(op);
     }
-    void EmitCall(EOpCode code, const SymbolRec* pRec) {
-        COp op{code, {}};
+    void EmitCall(EOpCode call, const SymbolRec* pRec) {
+        COp op{call, {}};
         op.pRec = pRec;
-        ops.push_back(op);
+        code.push_back(op);
     }
     // An operator whose right operand was pushed by the op just before it
     // takes that operand into itself.
@@ -51,12 +51,12 @@ struct CCompileContext {
                                              EOpCode::DivConst};
         static constexpr EOpCode kVar[] = {EOpCode::AddVar, EOpCode::SubVar, EOpCode::MulVar, EOpCode::DivVar};
         const int k = c == '+' ? 0 : c == '-' ? 1 : c == '*' ? 2 : 3;
-        if (ops.size() > nBegin && ops.back().code == EOpCode::PushConst) {
-            ops.back().code = kConst[k];
-        } else if (ops.size() > nBegin && ops.back().code == EOpCode::PushVar) {
-            ops.back().code = kVar[k];
+        if (code.size() > nBegin && code.back().code == EOpCode::PushConst) {
+            code.back().code = kConst[k];
+        } else if (code.size() > nBegin && code.back().code == EOpCode::PushVar) {
+            code.back().code = kVar[k];
         } else {
-            ops.push_back(COp{kPlain[k], {}});
+            code.push_back(COp{kPlain[k], {}});
         }
     }
 };
@@ -71,7 +71,7 @@ EOperand CompileOperand(const char*& cursor, CCompileContext& ctx) {
         const SymbolRec* pRec = ctx.Lookup(ReadWord(cursor));
         if (!pRec || pRec->nKind == SK_GRAPHIC) break;
         if (pRec->nKind == SK_NUMBER) {
-            ctx.Emit(EOpCode::PushVar, &pRec->dValue);
+            ctx.EmitVar(&pRec->dValue);
             bHasValue = true;
             break;
         }
@@ -96,11 +96,11 @@ EOperand CompileOperand(const char*& cursor, CCompileContext& ctx) {
 // The two-stack reduction of the evaluator, counting operands instead of
 // computing them and emitting each operation where it would be applied.
 bool CompileExpression(const char*& cursor, CCompileContext& ctx) {
-    const size_t nBegin = ctx.ops.size();
-    std::vector<char> ops;
+    const size_t nBegin = ctx.code.size();
+    std::vector<char> operators;
     size_t nValues = 0;
     for (;;) {
-        if (*cursor == '\0' && ops.empty()) break;
+        if (*cursor == '\0' && operators.empty()) break;
         double number = 0.0;
         if (ReadNumber(cursor, number)) {
             ctx.EmitConst(number);
@@ -111,8 +111,8 @@ bool CompileExpression(const char*& cursor, CCompileContext& ctx) {
             nValues += operand == EOperand::Value;
         }
         const char c = ReadChar(cursor);
-        while (!ops.empty()) {
-            const char top = ops.back();
+        while (!operators.empty()) {
+            const char top = operators.back();
             const int precTop = Precedence(top);
             if (precTop == kNoPrecedence) return false;
             const int precIn = Precedence(c);
@@ -123,15 +123,15 @@ bool CompileExpression(const char*& cursor, CCompileContext& ctx) {
                 ctx.EmitArithmetic(top, nBegin);
                 --nValues;
             }
-            ops.pop_back();
+            operators.pop_back();
         }
         if (c == '\0') break;
-        if (!ops.empty() && ops.back() == '(' && c == ')')
-            ops.pop_back();
+        if (!operators.empty() && operators.back() == '(' && c == ')')
+            operators.pop_back();
         else
-            ops.push_back(c);
+            operators.push_back(c);
     }
-    return nValues == 1 && ops.empty();
+    return nValues == 1 && operators.empty();
 }
 
 // An "if" operand: a number, else a symbol operand.
@@ -148,10 +148,10 @@ bool CompileIfOperand(const char*& cursor, CCompileContext& ctx) {
 // line-reading handlers must take the line.
 template <typename Fn>
 bool CompileRange(CCompileContext& ctx, COpRange& range, Fn&& compile) {
-    const size_t nBegin = ctx.ops.size();
+    const size_t nBegin = ctx.code.size();
     if (!compile()) return false;
-    if (ctx.ops.size() > std::numeric_limits<uint32_t>::max()) return false;
-    range = {static_cast<uint32_t>(nBegin), static_cast<uint32_t>(ctx.ops.size())};
+    if (ctx.code.size() > std::numeric_limits<uint32_t>::max()) return false;
+    range = {static_cast<uint32_t>(nBegin), static_cast<uint32_t>(ctx.code.size())};
     return true;
 }
 
