@@ -1,6 +1,7 @@
 // The statement loop of a model program: the mark scan, then one statement
 // per line with "var", "set", "if", "goto" and "mark", handing "graphic"
-// and "plot" to the plot commands.
+// and "plot" to the plot commands. This line-reading loop is the reference;
+// the compiled loop (CompiledRun.cpp) runs lines by its handlers too.
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/LineState.h"
