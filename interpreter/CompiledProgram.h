@@ -45,9 +45,11 @@ enum class EStatement : uint8_t {
     Uncompiled,  // not executed yet, or names it read have appeared since
     Nop,         // blank, comment, delimiter or mark line
     Set,
-    SetBinary,   // set with "a op b" of two plain operands
+    // set with "a op b" of two plain operands, one kind per operator
+    SetAdd, SetSub, SetMul, SetDiv,
     If,
-    IfPlain,     // if with two plain operands
+    // if with two plain operands, one kind per comparison
+    IfLess, IfEqual, IfGreater,
     Goto,
     Plot,
     PlotPlain,   // plot with two plain operands
@@ -58,7 +60,7 @@ enum class EStatement : uint8_t {
 // the program sizes its lines once.
 struct CStatement {
     EStatement kind = EStatement::Uncompiled;
-    char cOperator = 0;             // if: '<', '=' or '>'; set binary: + - * /
+    char cComparison = 0;           // if: '<', '=' or '>'
     // Compiled while a name it looked up was absent: compiled again once
     // the symbol table has grown.
     bool bBoundToCount = false;

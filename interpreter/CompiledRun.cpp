@@ -31,9 +31,14 @@ inline bool Evaluate(const COp* op, const COp* end, double* stack, double& resul
             case EOpCode::SubVar: acc = acc - *op->pVar; break;
             case EOpCode::MulVar: acc = acc * *op->pVar; break;
             case EOpCode::DivVar: acc = acc / *op->pVar; break;
-            case EOpCode::Table:
-                if (!TableValue(*op->pRec, acc, acc)) return false;
+            case EOpCode::Table: {
+                // Through a local: handing acc itself by reference would
+                // keep it in memory for every other op.
+                double value = 0.0;
+                if (!TableValue(*op->pRec, acc, value)) return false;
+                acc = value;
                 break;
+            }
             case EOpCode::Switch: acc = SwitchValue(*op->pRec, acc); break;
         }
     }
@@ -44,15 +49,6 @@ inline bool Evaluate(const COp* op, const COp* end, double* stack, double& resul
 inline bool Evaluate(CCompiledProgram& program, COpRange range, double& result) {
     const COp* ops = program.Ops();
     return Evaluate(ops + range.nBegin, ops + range.nEnd, program.Stack(), result);
-}
-
-inline double Arithmetic(char op, double a, double b) {
-    switch (op) {
-        case '+': return a + b;
-        case '-': return a - b;
-        case '*': return a * b;
-        default: return a / b;
-    }
 }
 
 // A failed comparison skips the next line, which still counts as a line.
@@ -69,8 +65,20 @@ inline bool ExecuteCompiled(CCompiledProgram& program, const CStatement& st, siz
         case EStatement::Nop:
             ++index;
             return true;
-        case EStatement::SetBinary:
-            *st.pTarget = Arithmetic(st.cOperator, *st.pA, *st.pB);
+        case EStatement::SetAdd:
+            *st.pTarget = *st.pA + *st.pB;
+            ++index;
+            return true;
+        case EStatement::SetSub:
+            *st.pTarget = *st.pA - *st.pB;
+            ++index;
+            return true;
+        case EStatement::SetMul:
+            *st.pTarget = *st.pA * *st.pB;
+            ++index;
+            return true;
+        case EStatement::SetDiv:
+            *st.pTarget = *st.pA / *st.pB;
             ++index;
             return true;
         case EStatement::Set:
@@ -78,12 +86,19 @@ inline bool ExecuteCompiled(CCompiledProgram& program, const CStatement& st, siz
             *st.pTarget = a;
             ++index;
             return true;
-        case EStatement::IfPlain:
-            index += AfterIf(st.cOperator, *st.pA, *st.pB);
+        // A failed comparison skips the next line, which still counts.
+        case EStatement::IfLess:
+            index += *st.pA < *st.pB ? 1 : 2;
+            return true;
+        case EStatement::IfEqual:
+            index += *st.pA == *st.pB ? 1 : 2;
+            return true;
+        case EStatement::IfGreater:
+            index += *st.pA > *st.pB ? 1 : 2;
             return true;
         case EStatement::If:
             if (!Evaluate(program, st.a, a) || !Evaluate(program, st.b, b)) return false;
-            index += AfterIf(st.cOperator, a, b);
+            index += AfterIf(st.cComparison, a, b);
             return true;
         case EStatement::Goto:
             index = st.nJump;

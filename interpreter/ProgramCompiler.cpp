@@ -171,7 +171,7 @@ bool CompileIf(const char*& pos, CCompileContext& ctx, CStatement& st) {
     if (!CompileRange(ctx, st.b, [&] { return CompileIfOperand(pos, ctx); })) return false;
     if (comparison != '<' && comparison != '=' && comparison != '>') return false;
     if (HasMoreText(pos)) return false;
-    st.cOperator = comparison;
+    st.cComparison = comparison;
     st.kind = EStatement::If;
     return true;
 }
@@ -229,11 +229,15 @@ bool PlainOperand(const COp& op, const double*& p, double& literal) {
     return false;
 }
 
-char OperatorOf(EOpCode code) {
-    static constexpr char kOperators[] = {'+', '-', '*', '/'};
+// SetAdd .. SetDiv for the operator an op carries.
+EStatement SetKindOf(EOpCode code) {
     const int k = code >= EOpCode::AddVar ? static_cast<int>(code) - static_cast<int>(EOpCode::AddVar)
                                           : static_cast<int>(code) - static_cast<int>(EOpCode::AddConst);
-    return kOperators[k];
+    return static_cast<EStatement>(static_cast<int>(EStatement::SetAdd) + k);
+}
+
+EStatement IfKindOf(char comparison) {
+    return comparison == '<' ? EStatement::IfLess : comparison == '=' ? EStatement::IfEqual : EStatement::IfGreater;
 }
 
 // The plain forms of set, if and plot, which skip the op loop.
@@ -244,17 +248,15 @@ void UsePlainForm(const std::vector<COp>& ops, CStatement& st) {
             // "a op b": a push, then an operator that carries b.
             if (st.a.nEnd - st.a.nBegin == 2 && ops[st.a.nBegin + 1].code >= EOpCode::AddConst &&
                 ops[st.a.nBegin + 1].code <= EOpCode::DivVar &&
-                PlainOperand(ops[st.a.nBegin], st.pA, st.dA) && PlainOperand(ops[st.a.nBegin + 1], st.pB, st.dB)) {
-                st.cOperator = OperatorOf(ops[st.a.nBegin + 1].code);
-                st.kind = EStatement::SetBinary;
-            }
+                PlainOperand(ops[st.a.nBegin], st.pA, st.dA) && PlainOperand(ops[st.a.nBegin + 1], st.pB, st.dB))
+                st.kind = SetKindOf(ops[st.a.nBegin + 1].code);
             break;
         case EStatement::If:
         case EStatement::Plot:
             if (single(st.a) && single(st.b) && ops[st.a.nBegin].code <= EOpCode::PushVar &&
                 ops[st.b.nBegin].code <= EOpCode::PushVar && PlainOperand(ops[st.a.nBegin], st.pA, st.dA) &&
                 PlainOperand(ops[st.b.nBegin], st.pB, st.dB))
-                st.kind = st.kind == EStatement::If ? EStatement::IfPlain : EStatement::PlotPlain;
+                st.kind = st.kind == EStatement::If ? IfKindOf(st.cComparison) : EStatement::PlotPlain;
             break;
         default:
             break;
