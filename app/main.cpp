@@ -23,12 +23,13 @@ bool IsDesktopArgument(const std::string& word) {
 
 void PrintUsage(std::ostream& out) {
     out << "usage: varnel [MODEL.vrn]\n"
-           "       varnel run MODEL.vrn [--format json|csv] [--max-steps N]\n"
+           "       varnel run MODEL.vrn [--format json|csv|summary] [--max-steps N]\n"
+           "                  [--set NAME=VALUE]...   (NAME.value2, NAME.threshold for a switch)\n"
            "       varnel check MODEL.vrn\n"
            "       varnel dump MODEL.vrn\n"
            "       varnel pack MODEL.json -o MODEL.vrn\n"
            "       varnel render MODEL.vrn -o OUT.png|OUT.svg\n"
-           "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg\n";
+           "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg [--set NAME=VALUE]...\n";
 }
 
 }  // namespace

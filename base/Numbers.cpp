@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <locale.h>
 #include <system_error>
@@ -69,11 +70,17 @@ std::string FormatG(double value) {
     return std::string(buffer, result.ptr);
 }
 
+char* WriteRoundTrip(double value, char* out) {
+    if (std::isnan(value)) {
+        std::memcpy(out, "nan", 3);
+        return out + 3;
+    }
+    return std::to_chars(out, out + kRoundTripChars, value).ptr;
+}
+
 std::string FormatRoundTrip(double value) {
-    if (std::isnan(value)) return "nan";
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    char buffer[kRoundTripChars];
+    return std::string(buffer, WriteRoundTrip(value, buffer));
 }
 
 int32_t SaturatingTrunc(double value) {

@@ -17,8 +17,13 @@ inline double DecimalToDouble(const std::string& text) { return DecimalToDouble(
 // as the decimal separator whatever the locale.
 std::string FormatG(double value);
 
-// Shortest text that reads back to the same double (for JSON and CSV).
+// Shortest text that reads back to the same double (for JSON and CSV);
+// NaN of either sign as "nan", infinities as "inf" and "-inf".
 std::string FormatRoundTrip(double value);
+// The same text written at out, which has room for kRoundTripChars; returns
+// the end of what was written.
+constexpr size_t kRoundTripChars = 32;
+char* WriteRoundTrip(double value, char* out);
 
 // Truncation toward zero saturating at the int32 limits; NaN gives 0.
 int32_t SaturatingTrunc(double value);

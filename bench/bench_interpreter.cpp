@@ -33,14 +33,18 @@ std::string GrowthProgram() {
            "goto step\r\n";
 }
 
+// Compiled by default; the line-reading path with a nonzero argument, in
+// the same run, so the two can be compared under the same load.
 void BM_InterpreterStatements(benchmark::State& state) {
     const std::string program = GrowthProgram();
     // The count is exact: the bound admits it and rejects one less.
     RunControl tight;
     tight.nMaxSteps = kStatements - 1;
+    tight.bReference = state.range(0) != 0;
     if (BuildGraphs(nullptr, program, tight).outcome != RunOutcome::StepLimit) state.SkipWithError("count too high");
     RunControl control;
     control.nMaxSteps = kStatements;
+    control.bReference = tight.bReference;
     for (auto _ : state) {
         BuildGraphsResult result = BuildGraphs(nullptr, program, control);
         if (result.outcome != RunOutcome::Ok || result.series.empty()) {
@@ -53,7 +57,7 @@ void BM_InterpreterStatements(benchmark::State& state) {
     state.counters["statements/s"] =
         benchmark::Counter(static_cast<double>(kStatements) * state.iterations(), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_InterpreterStatements)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_InterpreterStatements)->ArgName("reference")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // A big diagram: every lookup of a name must stay cheap however many
 // elements the model holds. One million statements over 5,000 variables.

@@ -1,7 +1,10 @@
-// Fuzz target: any text as the model program, run by the build-graphs run
-// over a small diagram that holds one element of every kind the program can
-// read, with a step bound so that endless loops end. The series it makes are
-// then laid out and drawn as the graphs window does.
+// Fuzz target: any text as the model program, run over a small diagram that
+// holds one element of every kind the program can read, with a step bound so
+// that endless loops end. The program runs both compiled and line by line
+// (with a poll, and compiled once more without one), and any difference in
+// outcome, message, line, step count, poll steps, symbol value or sample
+// bits stops the fuzzer. The build-graphs run's series are then laid out
+// and drawn as the graphs window does.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,6 +16,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
+#include "tests/support/RunSnapshot.h"
 
 namespace {
 
@@ -58,12 +62,32 @@ std::unique_ptr<EntityList> SmallDiagram() {
     return list;
 }
 
+// The compiled path against the line-reading one, on fresh interpreters.
+void CompareBothPaths(const EntityList& diagram, const std::string& program) {
+    CInterpreter reference, compiled, unpolled;
+    for (CInterpreter* interp : {&reference, &compiled, &unpolled}) interp->ImportDrawingVariables(&diagram);
+    RunControl control;
+    control.nMaxSteps = kMaxSteps;
+    control.pfnPoll = [](uint64_t) { return true; };
+    control.bReference = true;
+    const CRunSnapshot expected = SnapshotRun(reference, program, control);
+    control.bReference = false;
+    const std::string difference = FirstDifference(expected, SnapshotRun(compiled, program, control));
+    if (!difference.empty()) std::fprintf(stderr, "compiled run differs: %s\n", difference.c_str());
+    FUZZ_CHECK(difference.empty(), "the compiled run differs from the line-reading run");
+    control.pfnPoll = nullptr;
+    CRunSnapshot quiet = SnapshotRun(unpolled, program, control);
+    quiet.polls = expected.polls;
+    FUZZ_CHECK(FirstDifference(expected, quiet).empty(), "a compiled run without a poll differs");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::unique_ptr<EntityList> diagram = SmallDiagram();
     {
         const std::string program(reinterpret_cast<const char*>(data), size);
+        CompareBothPaths(*diagram, program);
         RunControl control;
         control.nMaxSteps = kMaxSteps;
         BuildGraphsResult result = BuildGraphs(diagram.get(), program, control);

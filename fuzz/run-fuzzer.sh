@@ -12,7 +12,7 @@ extra=()
 case "$target" in
   load_model)   seeds=(examples fuzz/seeds/models) ;;
   pack_json)    seeds=(examples fuzz/seeds/models) ;;
-  run_program)  seeds=(fuzz/seeds/programs); extra=(-dict=fuzz/program.dict) ;;
+  run_program)  seeds=(fuzz/seeds/programs tests/interpreter/corpus); extra=(-dict=fuzz/program.dict) ;;
   text_readers) seeds=(fuzz/seeds/texts fuzz/seeds/programs); extra=(-dict=fuzz/program.dict) ;;
   *) echo "unknown target: $target" >&2; exit 2 ;;
 esac

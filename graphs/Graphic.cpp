@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 
 #include "archive/Archive.h"
 #include "base/Numbers.h"
+#include "graphs/ColumnPolyline.h"
 
 VARNEL_IMPLEMENT_SERIAL(CVGraphic)
 
-void CVGraphic::AddSample(double x, double y) { m_samples.push_back(CSample{x, y}); }
 
 void CVGraphic::RemoveAllSamples() { m_samples.clear(); }
 
@@ -19,7 +20,23 @@ const CSample& CVGraphic::GetSample(int index) const {
     return m_samples[static_cast<size_t>(index)];
 }
 
+namespace {
+
+// Without NaN the order by x is a strict weak order, and a stable sort of
+// samples already in that order leaves them exactly as they are.
+bool InOrderWithoutNaN(const std::vector<CSample>& samples) {
+    for (size_t i = 0; i < samples.size(); ++i) {
+        if (std::isnan(samples[i].x) || (i > 0 && samples[i].x < samples[i - 1].x)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void CVGraphic::SortByX() {
+    // Programs usually plot against a growing time, so one pass that proves
+    // the order spares the sort.
+    if (InOrderWithoutNaN(m_samples)) return;
     // Strictly-less keeps equal x in arrival order; NaN never compares less,
     // so a NaN x stays among its neighbours without breaking the ordering.
     std::stable_sort(m_samples.begin(), m_samples.end(),
@@ -56,10 +73,11 @@ void CVGraphic::MapToRect(const CRect& r) {
     const double sx = (static_cast<double>(r.right) - r.left) / (hiX - loX);
     const double sy = (static_cast<double>(r.bottom) - r.top) / (hiY - loY);
     ClearPoints();
+    m_points.reserve(m_samples.size());
     for (const CSample& s : m_samples) {
         const int32_t px = SaturatingTrunc((s.x - loX) * sx + r.left);
         const int32_t py = SaturatingTrunc(r.bottom - (s.y - loY) * sy);
-        AddPoint(CPoint{px, py});
+        m_points.push_back(CPoint{px, py});
     }
 }
 
@@ -70,10 +88,8 @@ void CVGraphic::Draw(CDrawContext& dc, const CRect* /*pClient*/) {
     pen.nWidth = 1;
     pen.color = static_cast<COLORREF>(m_nColor);
     dc.SetPen(pen);
-    if (!m_points.empty()) {
-        dc.MoveTo(m_points.front());
-        for (size_t i = 1; i < m_points.size(); ++i) dc.LineTo(m_points[i]);
-    }
+    // A dense series draws a few points per pixel column, the same pixels.
+    DrawColumnPolyline(dc, m_points);
     dc.SetPen(previous);
 }
 

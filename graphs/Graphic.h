@@ -21,7 +21,7 @@ public:
     void Serialize(CArchive& ar) override;
     void Draw(CDrawContext& dc, const CRect* pClient) override;
 
-    void AddSample(double x, double y);
+    void AddSample(double x, double y) { m_samples.push_back(CSample{x, y}); }
     void RemoveAllSamples();
     const CSample& GetSample(int index) const;
     int GetSampleCount() const { return static_cast<int>(m_samples.size()); }

@@ -1,11 +1,11 @@
-// The CSV form of a run's series.
+// The CSV form of a run's series, written through one buffer: a million
+// rows cost a million number conversions and little else.
 #include "graphs/SeriesCsv.h"
 
-#include <ostream>
 #include <string>
 
 #include "base/Cp1251.h"
-#include "base/Numbers.h"
+#include "base/TextBuffer.h"
 #include "graphs/Graphic.h"
 
 namespace {
@@ -24,11 +24,18 @@ std::string CsvField(const std::string& text) {
 }  // namespace
 
 void WriteSeriesCsv(const std::vector<const CVGraphic*>& series, std::ostream& out) {
-    out << "series,caption,x,y\n";
+    CTextBuffer text(out);
+    text.Append("series,caption,x,y\n");
     for (size_t i = 0; i < series.size(); ++i) {
         const CVGraphic& g = *series[i];
-        const std::string caption = CsvField(Cp1251ToUtf8(g.m_strText));
-        for (const CSample& s : g.m_samples)
-            out << i << ',' << caption << ',' << FormatRoundTrip(s.x) << ',' << FormatRoundTrip(s.y) << '\n';
+        // What every row of the series begins with: its number and caption.
+        const std::string prefix = std::to_string(i) + ',' + CsvField(Cp1251ToUtf8(g.m_strText)) + ',';
+        for (const CSample& s : g.m_samples) {
+            text.Append(prefix);
+            text.AppendRoundTrip(s.x);
+            text.Append(',');
+            text.AppendRoundTrip(s.y);
+            text.Append('\n');
+        }
     }
 }

@@ -1,29 +1,14 @@
 // The expression evaluator (a two-stack operator-precedence reduction) and
 // the operand reader with the table and switch value rules.
+#include <algorithm>
 #include <vector>
 
 #include "interpreter/Interpreter.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
+#include "interpreter/Operators.h"
 
 namespace {
-
-constexpr int kNoPrecedence = -1;
-
-int Precedence(char c) {
-    switch (c) {
-        case '\0':
-        case ')': return 0;
-        case '+':
-        case '-': return 1;
-        case '*':
-        case '/': return 2;
-        case '(': return 9;
-        default: return kNoPrecedence;
-    }
-}
-
-bool IsArithmetic(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
 
 double Apply(char op, double a, double b) {
     switch (op) {
@@ -47,6 +32,43 @@ struct PendingCall {
 
 }  // namespace
 
+namespace {
+
+// Left end of the i-th interval, written exactly as the rule states it so
+// that every boundary is the same double.
+inline double IntervalStart(double from, int32_t i, double step) { return from + i * step; }
+
+// The i in [0, n-2] with start(i) <= x < start(i+1), or -1. The starts
+// never decrease for a positive step, so the intervals are disjoint and at
+// most one holds x; a negative step makes them all empty. The guess from
+// the arithmetic is checked with its neighbours; rounding far from the
+// origin can make it miss, and a bisection over the starts then settles it.
+int32_t FindInterval(double from, double step, int32_t n, double x) {
+    if (!(step > 0.0) || n < 2) return -1;
+    // At or beyond the last point (the gap, or past the end) no interval holds x.
+    if (!(x < IntervalStart(from, n - 1, step))) return -1;
+    const double guess = (x - from) / step;
+    const int32_t last = n - 2;
+    const int32_t g = guess < static_cast<double>(last) ? static_cast<int32_t>(guess) : last;
+    for (int32_t i = std::max(g - 1, 0); i <= std::min(g + 1, last); ++i) {
+        if (x >= IntervalStart(from, i, step) && x < IntervalStart(from, i + 1, step)) return i;
+    }
+    // The first i whose interval ends beyond x; it holds x when it starts
+    // at or before it.
+    int32_t lo = 0, hi = last + 1;
+    while (lo < hi) {
+        const int32_t mid = lo + (hi - lo) / 2;
+        if (x < IntervalStart(from, mid + 1, step))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    if (lo > last || !(x >= IntervalStart(from, lo, step))) return -1;
+    return lo;
+}
+
+}  // namespace
+
 bool TableValue(const SymbolRec& rec, double x, double& value) {
     const double* d = rec.pData;
     const double from = rec.dFrom;
@@ -56,13 +78,11 @@ bool TableValue(const SymbolRec& rec, double x, double& value) {
         value = d[0];
         return true;
     }
-    for (int32_t i = 0; i + 1 < n; ++i) {
-        const double lo = from + i * step;
-        const double hi = from + (i + 1) * step;
-        if (x >= lo && x < hi) {
-            value = d[i] + (x - lo) / step * (d[i + 1] - d[i]);
-            return true;
-        }
+    const int32_t i = FindInterval(from, step, n, x);
+    if (i >= 0) {
+        const double lo = IntervalStart(from, i, step);
+        value = d[i] + (x - lo) / step * (d[i + 1] - d[i]);
+        return true;
     }
     if (x < rec.dTo) return false;
     value = d[n - 1];

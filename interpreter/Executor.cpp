@@ -1,6 +1,7 @@
 // The statement loop of a model program: the mark scan, then one statement
 // per line with "var", "set", "if", "goto" and "mark", handing "graphic"
-// and "plot" to the plot commands.
+// and "plot" to the plot commands. This line-reading loop is the reference;
+// the compiled loop (CompiledRun.cpp) runs lines by its handlers too.
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/LineState.h"
@@ -47,11 +48,18 @@ void CInterpreter::ScanMarks(const char* text) {
 
 RunOutcome CInterpreter::Run(const std::string& program, const RunControl& control) {
     const char* text = program.c_str();
+    m_nSteps = 0;
     ScanMarks(text);
+    return control.bReference ? RunByLines(text, control) : RunCompiled(text, control);
+}
+
+// The reference statement loop: every line is read, copied and looked up
+// afresh each time it executes.
+RunOutcome CInterpreter::RunByLines(const char* text, const RunControl& control) {
     LineState s;
     s.pText = text;
     s.pNext = text;
-    uint64_t nSteps = 0;
+    uint64_t& nSteps = m_nSteps;
     // Long lines make single statements slow, so the poll also comes after
     // every few megabytes of program text, however few statements that is.
     uint64_t nBytesSincePoll = 0;
@@ -74,6 +82,11 @@ RunOutcome CInterpreter::Run(const std::string& program, const RunControl& contr
         throw;
     }
     return RunOutcome::Ok;
+}
+
+void CInterpreter::ExecuteLine(LineState& s) {
+    BeginLine(s);
+    ExecuteStatement(s);
 }
 
 void CInterpreter::ExecuteStatement(LineState& s) {

@@ -35,10 +35,14 @@ public:
     // elements. False, doing nothing, when there is no list.
     bool ImportDrawingVariables(const EntityList* pList);
 
-    // Runs the whole program. Interpreter errors are thrown; a run stopped
-    // by the step bound or the poll callback returns that outcome.
+    // Runs the whole program, compiled or line by line as control says.
+    // Interpreter errors are thrown; a run stopped by the step bound or the
+    // poll callback returns that outcome.
     RunOutcome Run(const std::string& program, const RunControl& control = {});
     void ScanMarks(const char* text);
+    // Statements the last Run executed, counted as the step bound counts
+    // them (also when it ended with an error or was stopped).
+    uint64_t StepCount() const { return m_nSteps; }
 
     // Expression from the cursor to the end of the line.
     bool Evaluate(const char*& cursor, double& result);
@@ -57,6 +61,10 @@ public:
     struct LineState;
 
 private:
+    RunOutcome RunByLines(const char* text, const RunControl& control);
+    RunOutcome RunCompiled(const char* text, const RunControl& control);
+    // Reads the line at state.pNext and executes it by the handlers below.
+    void ExecuteLine(LineState& state);
     void ExecuteStatement(LineState& state);
     void ExecVar(LineState& state);
     void ExecSet(LineState& state);
@@ -69,6 +77,7 @@ private:
     // Scratch stacks of Evaluate, kept to avoid allocating per expression.
     std::vector<char> m_operators;
     std::vector<double> m_operands;
+    uint64_t m_nSteps = 0;
 };
 
 // The value rules of table and switch symbols; false when the table has no

@@ -7,7 +7,7 @@
 
 using CommandArgs = std::vector<std::string>;
 
-// varnel run MODEL.vrn [--format json|csv] [--max-steps N]
+// varnel run MODEL.vrn [--format json|csv|summary] [--max-steps N] [--set NAME=VALUE]...
 int RunModelCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
 // varnel check MODEL.vrn
 int CheckCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);

@@ -34,6 +34,7 @@ struct RenderArgs {
     std::string strModel;
     std::string strOutput;
     uint64_t nMaxSteps = 0;
+    std::vector<CValueOverride> overrides;  // graphs: --set NAME=VALUE
     bool bSvg = false;
 };
 
@@ -54,6 +55,14 @@ bool ParseArgs(const std::vector<std::string>& args, bool allowMaxSteps, RenderA
                 err << "varnel: --max-steps needs a whole number, not '" << value << "'\n";
                 return false;
             }
+        } else if (allowMaxSteps && arg == "--set" && i + 1 < args.size()) {
+            CValueOverride override;
+            std::string error;
+            if (!ParseValueOverride(Utf8ToCp1251Lossy(args[++i]), override, error)) {
+                err << "varnel: --set: " << Cp1251ToUtf8(error) << "\n";
+                return false;
+            }
+            out.overrides.push_back(std::move(override));
         } else if (out.strModel.empty() && !arg.empty() && arg[0] != '-') {
             out.strModel = arg;
         } else {
@@ -177,7 +186,12 @@ int GraphsCommand(const std::vector<std::string>& args, std::ostream& err) {
     if (!LoadModel(parsed.strModel, doc, err)) return EXIT_BAD_INPUT;
     RunControl control;
     control.nMaxSteps = parsed.nMaxSteps;
-    BuildGraphsResult result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control);
+    BuildGraphsResult result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control, parsed.overrides);
+    if (result.outcome == RunOutcome::UnknownName) {
+        err << "varnel: --set: '" << Cp1251ToUtf8(result.strUnknownName)
+            << "' names no level, rate, variable, expert estimate or switch of the model\n";
+        return EXIT_BAD_INPUT;
+    }
     if (result.outcome == RunOutcome::Error) {
         err << Cp1251ToUtf8(result.strError) << "\n";
         return EXIT_INTERPRETER;

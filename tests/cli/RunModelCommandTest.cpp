@@ -1,12 +1,14 @@
-// varnel run: output in both formats, number and text forms, the exit
-// codes for interpreter errors, unreadable models, bad arguments and the
-// step bound.
+// varnel run: output in every format, number and text forms, value
+// overrides, the exit codes for interpreter errors, unreadable models, bad
+// arguments and the step bound.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "app/cli/Commands.h"
+#include "support/ModelSamples.h"
 
 namespace {
 
@@ -87,6 +89,51 @@ TEST(RunModelCommand, JsonHoldsEverySeriesField) {
               "\"loX\":0,\"hiX\":0,\"loY\":0,\"hiY\":0,\"divY\":1,"
               "\"samples\":[[\"-inf\",1],[1,\"inf\"],[1,\"nan\"]]}"
               "]}\n");
+}
+
+TEST(RunModelCommand, SummaryGivesEachSeriesAndTheStatements) {
+    const RunResult r = RunProgram(kTwoSeries, {"--format=summary"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string series =
+        "series 0 \"a\": 2 samples, first (1, 0.3333333333333333), last (2, 0.1), y from 0.1 to 0.3333333333333333\n"
+        "series 1 \"\xd0\xa0\xd0\xbe\xd1\x81\xd1\x82, a\\b\": 3 samples, first (-inf, 1), last (1, nan), "
+        "y from 1 to inf\n";
+    ASSERT_EQ(r.out.substr(0, series.size()), series);
+    EXPECT_TRUE(::testing::internal::RE::FullMatch(r.out.substr(series.size()),
+                                                   "statements 16, run time [0-9]+\\.[0-9][0-9][0-9] ms\n"))
+        << r.out;
+    // The line-reading path prints the same.
+    EXPECT_EQ(RunProgram(kTwoSeries, {"--reference"}).out, RunProgram(kTwoSeries).out);
+}
+
+// Output larger than the writer's buffer arrives whole and in order.
+TEST(RunModelCommand, LongOutputIsComplete) {
+    const RunResult r =
+        RunProgram("var i\r\ngraphic g\r\nmark m\r\nplot g i i\r\nset i = i + 1\r\nif i < 20000\r\ngoto m");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 20001);
+    EXPECT_NE(r.out.find("\n0,,9999,9999\n0,,10000,10000\n"), std::string::npos);
+    EXPECT_EQ(r.out.substr(r.out.size() - 16), "\n0,,19999,19999\n");
+}
+
+// --set replaces a level's, variable's, expert's or switch's value for the
+// run; a name the model lacks, or a value that is no number, exits 2.
+TEST(RunModelCommand, SetReplacesElementValuesForTheRun) {
+    // L6 a level, L7 a rate, V8 a variable, T9 a table, E10 an expert, E11 a switch.
+    const auto doc = samples::MixedModel(12, "graphic g\r\nvar z\r\nplot g L6 V8\r\nplot g E10 E11(z)\r\n"
+                                             "set z = 1\r\nplot g L7 E11(z)");
+    const std::vector<uint8_t> bytes = doc->Store();
+    const std::string model = WriteTemp("run-set.vrn", std::string(bytes.begin(), bytes.end()));
+    const RunResult r = RunCommand({model, "--set", "L6=1.5", "--set=V8=-2", "--set", "E10=7", "--set", "L7=3",
+                                    "--set", "E11.threshold=0.5", "--set", "E11.value2=9", "--set", "E11=-4"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "series,caption,x,y\n0,,1.5,-2\n0,,3,9\n0,,7,-4\n");
+    RunResult bad = RunCommand({model, "--set", "T9=1"});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_NE(bad.err.find("'T9'"), std::string::npos) << bad.err;
+    EXPECT_EQ(RunCommand({model, "--set", "L6=fast"}).code, 2);
+    EXPECT_EQ(RunCommand({model, "--set"}).code, 2);
 }
 
 TEST(RunModelCommand, NoSeriesPrintsAnEmptyResult) {

@@ -9,9 +9,11 @@
 namespace {
 std::atomic<bool> g_bProbing{false};
 std::atomic<size_t> g_nLargest{0};
+std::atomic<size_t> g_nCount{0};
 
 void* Allocate(size_t n) {
     if (g_bProbing.load(std::memory_order_relaxed)) {
+        ++g_nCount;
         size_t seen = g_nLargest.load(std::memory_order_relaxed);
         while (n > seen && !g_nLargest.compare_exchange_weak(seen, n)) {
         }
@@ -24,10 +26,12 @@ void* Allocate(size_t n) {
 
 AllocationProbe::AllocationProbe() {
     g_nLargest = 0;
+    g_nCount = 0;
     g_bProbing = true;
 }
 AllocationProbe::~AllocationProbe() { g_bProbing = false; }
 size_t AllocationProbe::Largest() const { return g_nLargest; }
+size_t AllocationProbe::Count() const { return g_nCount; }
 
 void* operator new(size_t n) { return Allocate(n); }
 void* operator new[](size_t n) { return Allocate(n); }

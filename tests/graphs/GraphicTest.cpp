@@ -3,7 +3,9 @@
 // its pen, and the archive form written out byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -33,6 +35,27 @@ TEST(Graphic, SortByXIsStable) {
     EXPECT_EQ(g.Samples(), expected);
     g.RemoveAllSamples();
     EXPECT_EQ(g.GetSampleCount(), 0);
+}
+
+// Samples already in order are left as they are without sorting; with a
+// NaN among them the result is still the stable sort's, whatever it moves.
+TEST(Graphic, SortByXGivesTheStableSortsResult) {
+    const double nan = std::nan("");
+    const std::vector<std::vector<CSample>> cases{
+        {{1, 1}, {1, 2}, {2, 3}, {5, 4}},
+        {{2, 1}, {nan, 2}, {1, 3}},
+        {{nan, 1}, {3, 2}, {1, 3}, {nan, 4}, {0, 5}},
+        {{0, 1}, {-0.0, 2}, {-1, 3}},
+    };
+    for (const auto& samples : cases) {
+        std::vector<CSample> expected = samples;
+        std::stable_sort(expected.begin(), expected.end(), [](const CSample& a, const CSample& b) { return a.x < b.x; });
+        CVGraphic g;
+        g.m_samples = samples;
+        g.SortByX();
+        ASSERT_EQ(g.m_samples.size(), expected.size());
+        EXPECT_EQ(std::memcmp(g.m_samples.data(), expected.data(), expected.size() * sizeof(CSample)), 0);
+    }
 }
 
 // Without an explicit range the samples give it; an explicit one is used
@@ -115,6 +138,26 @@ TEST(Graphic, DrawsAPolylineWithItsPenAndRestoresThePrevious) {
     RecordingDC highlighted;
     g.Draw(highlighted, nullptr);
     EXPECT_EQ(highlighted.Ops()[0], "SetPen(dash,1,#ff0000)");
+}
+
+// Where more than four points in a row share a pixel column only the first,
+// the lowest, the highest and the last are drawn to, in their order.
+TEST(Graphic, DenseColumnsDrawTheirFirstLowestHighestAndLast) {
+    CVGraphic g;
+    for (double y : {5.0, 9.0, 7.0, 3.0, 8.0, 6.0}) g.AddSample(0, y);   // one column
+    for (double y : {1.0, 2.0, 0.0, 2.0}) g.AddSample(1, y);             // four: all kept
+    g.AddSample(2, 4);
+    g.m_dLoX = 0;
+    g.m_dHiX = 2;
+    g.m_dLoY = 0;
+    g.m_dHiY = 10;
+    g.MapToRect({0, 0, 2, 10});
+    RecordingDC dc;
+    g.Draw(dc, nullptr);
+    EXPECT_EQ(dc.Ops(), (std::vector<std::string>{"SetPen(solid,1,#000000)", "MoveTo(0,5)", "LineTo(0,1)",
+                                                  "LineTo(0,7)", "LineTo(0,4)", "LineTo(1,9)", "LineTo(1,8)",
+                                                  "LineTo(1,10)", "LineTo(1,8)", "LineTo(2,6)",
+                                                  "SetPen(solid,1,#000000)"}));
 }
 
 // id 7, no points, samples (1, 2) and (-0.5, 0), colour 255, caption "ab".

@@ -1,7 +1,9 @@
 // The whole build-graphs run: the diagram's import, the order of the series
-// by their names' hash, sorting, and the teardown that leaves no series
-// behind on an error or a stopped run.
+// by their names' hash, sorting, the teardown that leaves no series behind
+// on an error or a stopped run, value overrides, and runs side by side.
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "HeapBlocks.h"
 #include "RunHelpers.h"
@@ -44,6 +46,41 @@ TEST(SymbolTable, IteratesByBucketNewestFirstAndKeepsPlaceOnOverwrite) {
     order.clear();
     table.ForEach([&](const std::string& name, int) { order.push_back(name); });
     EXPECT_EQ(order, (std::vector<std::string>{"\xff", "g", "y", "g1"}));
+}
+
+std::string NameOf(int i) { return "n" + std::to_string(i); }
+
+// Lookups go through an index beside the ordered chains; every name must
+// stay findable through removal and extraction.
+TEST(SymbolTable, ManyNamesStayFindableThroughRemovalAndExtraction) {
+    constexpr int kNames = 5000;
+    CNameTable<int> table;
+    for (int i = 0; i < kNames; ++i) table.Set(NameOf(i), i);
+    table.Set(NameOf(8), 3008);  // overwriting keeps a single entry
+    EXPECT_EQ(table.GetCount(), static_cast<size_t>(kNames));
+
+    for (int i = 0; i < kNames; i += 3) EXPECT_TRUE(table.Remove(NameOf(i)));
+    std::vector<int> taken;
+    table.ExtractIf([](const std::string&, int v) { return v % 3 == 1; }, [&](int v) { taken.push_back(v); });
+    EXPECT_EQ(taken.size(), 1667u);
+    EXPECT_EQ(table.GetCount(), 1666u);
+    for (int i = 0; i < kNames; ++i) {
+        const int* found = table.Find(NameOf(i));
+        if (i % 3 != 2) {
+            EXPECT_EQ(found, nullptr) << NameOf(i);
+            continue;
+        }
+        ASSERT_NE(found, nullptr) << NameOf(i);
+        EXPECT_EQ(*found, i == 8 ? 3008 : i);
+    }
+
+    table.Set(NameOf(0), 42);  // a removed name can come back
+    ASSERT_NE(table.Find(NameOf(0)), nullptr);
+    EXPECT_EQ(*table.Find(NameOf(0)), 42);
+    table.RemoveAll();
+    EXPECT_EQ(table.GetCount(), 0u);
+    EXPECT_EQ(table.Find(NameOf(0)), nullptr);
+    EXPECT_EQ(table.Find(NameOf(2)), nullptr);
 }
 
 TEST(BuildGraphs, SeriesComeOutInHashOrderSortedByX) {
@@ -143,6 +180,72 @@ TEST(BuildGraphs, SuccessfulRunHandsOverOwnership) {
     const BuildGraphsResult empty = BuildGraphs(&list, "");
     EXPECT_EQ(empty.outcome, RunOutcome::Ok);
     EXPECT_TRUE(empty.series.empty());
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<CSample> SamplesOf(const BuildGraphsResult& result) {
+    return result.outcome == RunOutcome::Ok && !result.series.empty() ? result.series[0]->m_samples
+                                                                      : std::vector<CSample>{};
+}
+
+TEST(ValueOverride, ReadsNameEqualsFiniteNumber) {
+    CValueOverride o;
+    std::string error;
+    ASSERT_TRUE(ParseValueOverride("k=1e5", o, error));
+    EXPECT_EQ(o.strName, "k");
+    EXPECT_EQ(o.dValue, 100000);
+    ASSERT_TRUE(ParseValueOverride("s.threshold=-0.5", o, error));
+    EXPECT_EQ(o.strName, "s.threshold");
+    for (const char* bad : {"k", "=1", "k=", "k=abc", "k=1x", "k=inf", "k=nan", "k= 1", "a=b=1"})
+        EXPECT_FALSE(ParseValueOverride(bad, o, error)) << bad;
+    EXPECT_NE(error.find("'b=1'"), std::string::npos) << error;
+}
+
+TEST(ValueOverride, SetsNumbersAndSwitchFieldsAndNamesWhatItMisses) {
+    EntityList list;
+    std::vector<double> values{1, 2};
+    list.Add(Named("x", NumberRec(1)));
+    list.Add(Named("s", SwitchRec(1, 2, 5)));
+    list.Add(Named("a.threshold", NumberRec(4)));  // an exact name wins over a switch field
+    list.Add(Named("t", TableRec(0, 1, 1, &values)));
+    const std::string program = Program({"graphic g", "plot g x s(x)", "plot g a.threshold x"});
+    const BuildGraphsResult result =
+        BuildGraphs(&list, program, {}, {{"x", 6}, {"s.threshold", 6}, {"s.value2", -2}, {"a.threshold", 9}});
+    EXPECT_EQ(SamplesOf(result), (std::vector<CSample>{{6, -2}, {9, 6}}));
+    EXPECT_EQ(SamplesOf(BuildGraphs(&list, program, {}, {{"s", 7}})), (std::vector<CSample>{{1, 7}, {4, 1}}));
+    for (const char* unknown : {"t", "nosuch", "x.threshold", "s.value", "nosuch.value2"}) {
+        const BuildGraphsResult missed = BuildGraphs(&list, program, {}, {{"x", 2}, {unknown, 1}});
+        EXPECT_EQ(missed.outcome, RunOutcome::UnknownName) << unknown;
+        EXPECT_EQ(missed.strUnknownName, unknown);
+    }
+    // The diagram keeps its own values.
+    EXPECT_EQ(SamplesOf(BuildGraphs(&list, program)), (std::vector<CSample>{{1, 1}, {4, 1}}));
+}
+
+// A run keeps all its state to itself, so runs over one diagram (a sweep)
+// may go on side by side and give what they give one after another.
+TEST(BuildGraphs, RunsOverOneDiagramGoOnInParallelThreads) {
+    EntityList list;
+    std::vector<double> values{0, 10, 5};
+    list.Add(Named("k", NumberRec(0.5)));
+    list.Add(Named("t", TableRec(0, 2, 1, &values)));
+    list.Add(Named("s", SwitchRec(1, -1, 100)));
+    const std::string program =
+        Program({"var i", "var y", "graphic g", "mark m", "set y = y + k * t(k) - s(i)", "plot g i y",
+                 "set i = i + 1", "if i < 20000", "goto m"});
+    std::vector<std::vector<CSample>> serial, parallel(4);
+    for (int n = 0; n < 4; ++n) serial.push_back(SamplesOf(BuildGraphs(&list, program, {}, {{"k", 0.25 * n}})));
+    std::vector<std::thread> threads;
+    for (int n = 0; n < 4; ++n)
+        threads.emplace_back([&, n] { parallel[n] = SamplesOf(BuildGraphs(&list, program, {}, {{"k", 0.25 * n}})); });
+    for (std::thread& thread : threads) thread.join();
+    for (int n = 0; n < 4; ++n) {
+        ASSERT_EQ(serial[n].size(), 20000u);
+        EXPECT_TRUE(SameSamples(parallel[n], serial[n])) << n;
+    }
 }
 
 }  // namespace

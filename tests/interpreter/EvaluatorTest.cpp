@@ -1,129 +1,15 @@
-// The expression evaluator: precedence, grouping, the places where a minus
-// sign belongs to a literal, malformed expressions, and operands that are
-// tables and switches with their errors and value rules.
+// The value rules of tables and switches. The expression cases are programs
+// of the corpus; here the table's interval, found by arithmetic, is checked
+// against the plain scan over every interval on random tables.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "RunHelpers.h"
 
 namespace {
-
-class EvaluatorTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        interp.m_symbols.Set("x", NumberRec(4));
-        interp.m_symbols.Set("s", SwitchRec(1, 2, 5));
-        interp.m_symbols.Set("t", TableRec(0, 10, 5, &tableValues));
-        interp.m_symbols.Set("u", TableRec(0, 10, 4, &unevenValues));
-        interp.m_symbols.Set("empty", TableRec(0, 10, 0, nullptr));
-        SymbolRec graphic;
-        graphic.nKind = SK_GRAPHIC;
-        interp.m_symbols.Set("g", graphic);
-    }
-
-    // Evaluates the whole text; NaN stands for a failed evaluation.
-    double Eval(const char* text) {
-        const char* cursor = text;
-        double value = 0.0;
-        if (!interp.Evaluate(cursor, value)) return std::numeric_limits<double>::quiet_NaN();
-        EXPECT_EQ(*cursor, '\0') << text;
-        return value;
-    }
-    bool Fails(const char* text) { return std::isnan(Eval(text)); }
-    std::string ErrorOf(const char* text) {
-        try {
-            Eval(text);
-        } catch (const CInterpreterError& e) {
-            return e.Message();
-        }
-        return "";
-    }
-
-    std::vector<double> tableValues{1, 2, 3};
-    std::vector<double> unevenValues{10, 20, 30};
-    CInterpreter interp;
-};
-
-TEST_F(EvaluatorTest, MultiplicationBindsTighterAndEqualPrecedenceGroupsLeft) {
-    EXPECT_EQ(Eval("2+3*4"), 14);
-    EXPECT_EQ(Eval("(2+3)*4"), 20);
-    EXPECT_EQ(Eval("8-3-2"), 3);
-    EXPECT_EQ(Eval("8/4/2"), 1);
-    EXPECT_EQ(Eval("x*x-x/2"), 14);
-}
-
-TEST_F(EvaluatorTest, MinusWhereAnOperandIsExpectedBelongsToTheLiteral) {
-    EXPECT_EQ(Eval("2*-3"), -6);
-    EXPECT_EQ(Eval("2--3"), 5);
-    EXPECT_EQ(Eval("2 - 3"), -1);
-    EXPECT_EQ(Eval("2-3"), -1);
-    EXPECT_EQ(Eval("-1.5e+1"), -15);
-    // There is no unary minus for names or groups.
-    EXPECT_TRUE(Fails("-x"));
-    EXPECT_TRUE(Fails("-(2)"));
-}
-
-TEST_F(EvaluatorTest, UnmatchedClosingParenthesesAreDropped) {
-    EXPECT_EQ(Eval("2+3)"), 5);
-    EXPECT_EQ(Eval("(2))"), 2);
-    EXPECT_TRUE(Fails("(2+3"));
-}
-
-TEST_F(EvaluatorTest, MalformedExpressionsFailWithoutRaising) {
-    EXPECT_TRUE(Fails("2 3"));
-    EXPECT_TRUE(Fails("x = 1"));
-    EXPECT_TRUE(Fails("x +"));
-    EXPECT_TRUE(Fails("+5"));
-    EXPECT_TRUE(Fails(""));
-    EXPECT_TRUE(Fails("   "));
-    EXPECT_TRUE(Fails("nosuchname"));
-    EXPECT_TRUE(Fails("x + nosuchname"));
-    EXPECT_TRUE(Fails("x < 5"));
-    EXPECT_TRUE(Fails("g"));
-}
-
-TEST_F(EvaluatorTest, DivisionByZeroFlowsOnAsInfinityOrNaN) {
-    EXPECT_EQ(Eval("1/0"), std::numeric_limits<double>::infinity());
-    const char* text = "0/0";
-    double value = 0;
-    ASSERT_TRUE(interp.Evaluate(text, value));
-    EXPECT_TRUE(std::isnan(value));
-}
-
-TEST_F(EvaluatorTest, BlanksMayStandAroundTableParentheses) {
-    interp.m_symbols.Set("a", NumberRec(2.5));
-    EXPECT_EQ(Eval("t ( a ) + 1"), 2.5);
-    EXPECT_EQ(Eval("s(x)*10"), 10);
-}
-
-TEST_F(EvaluatorTest, TableAndSwitchArgumentsMustBeSymbolOperands) {
-    EXPECT_EQ(ErrorOf("t(2)"), "Interpretation error:\nMissing parameter in table variable 't'.");
-    EXPECT_EQ(ErrorOf("t(g)"), "Interpretation error:\nMissing parameter in table variable 't'.");
-    EXPECT_EQ(ErrorOf("t + 1"), "Interpretation error:\nMissing parameter in table variable 't'.");
-    EXPECT_EQ(ErrorOf("t(x"), "Interpretation error:\nMissing parameter in table variable 't'.");
-    EXPECT_EQ(ErrorOf("s + 1"), "Interpretation error:\nMissing parameter in switch variable 's'.");
-    EXPECT_EQ(ErrorOf("s(1)"), "Interpretation error:\nMissing parameter in switch variable 's'.");
-    EXPECT_EQ(ErrorOf("empty(x)"), "Interpretation error:\nTable 'empty' not initialized.");
-}
-
-TEST_F(EvaluatorTest, NestedCallsTakeTheInnerValueAsArgument) {
-    // s(x) is 1 below the threshold 5, t(1) interpolates to 1.2.
-    EXPECT_DOUBLE_EQ(Eval("t(s(x))"), 1.2);
-    // The inner table's gap gives no value, so the outer call misses it.
-    interp.m_symbols.Set("nine", NumberRec(9));
-    EXPECT_EQ(ErrorOf("s(u(nine))"), "Interpretation error:\nMissing parameter in switch variable 's'.");
-    EXPECT_TRUE(Fails("u(nine)"));  // on its own the gap fails the expression
-}
-
-TEST_F(EvaluatorTest, DeepNestingIsReadWithoutRecursion) {
-    std::string text;
-    for (int i = 0; i < 200000; ++i) text += "s(";
-    text += "x";
-    text += std::string(200000, ')');
-    EXPECT_EQ(Eval(text.c_str()), 1);
-}
 
 TEST(TableValue, InterpolatesAndHoldsBothEnds) {
     const std::vector<double> values{1, 2, 3};
@@ -160,6 +46,62 @@ TEST(TableValue, SinglePointRangeGivesItsValueEverywhere) {
         double value = 0;
         ASSERT_TRUE(TableValue(rec, x, value));
         EXPECT_EQ(value, 7);
+    }
+}
+
+// The rule as written: the first interval [from + i*step, from + (i+1)*step)
+// that holds x, else the gap or the last value.
+bool TableValueByScan(const SymbolRec& rec, double x, double& value) {
+    const double* d = rec.pData;
+    const int32_t n = PointCount(rec);
+    if (!(x >= rec.dFrom)) {
+        value = d[0];
+        return true;
+    }
+    for (int32_t i = 0; i + 1 < n; ++i) {
+        const double lo = rec.dFrom + i * rec.dStep;
+        const double hi = rec.dFrom + (i + 1) * rec.dStep;
+        if (x >= lo && x < hi) {
+            value = d[i] + (x - lo) / rec.dStep * (d[i + 1] - d[i]);
+            return true;
+        }
+    }
+    if (x < rec.dTo) return false;
+    value = d[n - 1];
+    return true;
+}
+
+// Random ranges (uneven ones with a gap, negative steps, origins so far
+// out that neighbouring boundaries round together) and arguments on, just
+// beside and between the boundaries.
+TEST(TableValue, ArithmeticIntervalMatchesTheScan) {
+    std::mt19937_64 random(20240607);
+    const auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    for (int table = 0; table < 3000; ++table) {
+        const double from = table % 7 == 0 ? uniform(-1e17, 1e17) : uniform(-100, 100);
+        double step = table % 5 == 0 ? uniform(1e-9, 1e-3) : uniform(0.01, 10);
+        if (table % 11 == 0) step = -step;
+        const int count = 1 + static_cast<int>(random() % (table % 13 == 0 ? 5000 : 40));
+        const double gap = table % 3 == 0 ? uniform(0, 1) * step : 0.0;
+        const double to = from + (count - 1) * step + gap;
+        std::vector<double> values(static_cast<size_t>(std::max(PointCount(from, to, step), 1)));
+        for (double& v : values) v = uniform(-50, 50);
+        const SymbolRec rec = TableRec(from, to, step, &values);
+        if (PointCount(rec) < 1) continue;
+        std::vector<double> args{from, to, std::nan(""), std::numeric_limits<double>::infinity(), -1e300};
+        for (int k = 0; k < 40; ++k) {
+            const double boundary = from + static_cast<int32_t>(random() % (count + 1)) * step;
+            args.insert(args.end(), {boundary, std::nextafter(boundary, -INFINITY),
+                                     std::nextafter(boundary, INFINITY), uniform(from - step, to + step)});
+        }
+        for (double x : args) {
+            double expected = 0, actual = 0;
+            const bool bExpected = TableValueByScan(rec, x, expected);
+            ASSERT_EQ(TableValue(rec, x, actual), bExpected) << from << " " << step << " " << to << " at " << x;
+            if (bExpected) {
+                ASSERT_TRUE(SameBits(actual, expected)) << from << " " << step << " at " << x;
+            }
+        }
     }
 }
 

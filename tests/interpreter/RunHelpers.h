@@ -9,6 +9,7 @@
 #include "graphs/Graphic.h"
 #include "interpreter/Interpreter.h"
 #include "interpreter/InterpreterError.h"
+#include "support/RunSnapshot.h"
 
 // An element that hands a fixed record to the import, as the diagram's
 // levels, tables and switches do.
@@ -81,4 +82,28 @@ inline std::string RunError(const std::string& program) {
 inline double NumberOf(CInterpreter& interp, const std::string& name) {
     const SymbolRec* pRec = interp.m_symbols.Find(name);
     return pRec ? pRec->dValue : -12345.0;
+}
+
+// A program run both ways on fresh interpreters over the same diagram; the
+// test fails when the compiled run leaves anything the line-reading one
+// does not. The interpreters keep the symbols and series for inspection.
+struct CBothRuns {
+    CInterpreter reference;
+    CInterpreter compiled;
+    CRunSnapshot run;  // the compiled one
+};
+
+inline std::unique_ptr<CBothRuns> RunBothPaths(const std::string& program, RunControl control = {},
+                                               const EntityList* pDiagram = nullptr) {
+    auto both = std::make_unique<CBothRuns>();
+    if (pDiagram) {
+        both->reference.ImportDrawingVariables(pDiagram);
+        both->compiled.ImportDrawingVariables(pDiagram);
+    }
+    control.bReference = true;
+    const CRunSnapshot expected = SnapshotRun(both->reference, program, control);
+    control.bReference = false;
+    both->run = SnapshotRun(both->compiled, program, control);
+    EXPECT_EQ(FirstDifference(expected, both->run), "");
+    return both;
 }

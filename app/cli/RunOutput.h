@@ -1,0 +1,11 @@
+// What `varnel run` prints of a finished run: every series as JSON, or a
+// summary of each (caption, sample count, first and last sample, y range)
+// with the statements executed and the run time. CSV is the graphs
+// library's own form (graphs/SeriesCsv.h).
+#pragma once
+#include <iosfwd>
+
+#include "interpreter/BuildGraphs.h"
+
+void WriteRunJson(const BuildGraphsResult& result, std::ostream& out);
+void WriteRunSummary(const BuildGraphsResult& result, double dMilliseconds, std::ostream& out);

@@ -1,0 +1,319 @@
+// Compiling one program line. The compiler reads the line with the same
+// lexer calls, in the same order, as the line-reading handlers, and takes
+// every decision they would take against the symbols as they stand; where
+// they would fail, or where a value is only known at run time, the line is
+// left to them.
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "interpreter/CompiledProgram.h"
+#include "interpreter/Interpreter.h"
+#include "interpreter/Lexer.h"
+#include "interpreter/Operators.h"
+
+namespace {
+
+enum class EOperand { Value, NoValue, Fails };
+
+struct CCompileContext {
+    CNameTable<SymbolRec>& symbols;
+    std::vector<COp>& code;
+    // A name looked up was no symbol: the line's meaning may change once a
+    // "var" or "graphic" line declares it.
+    bool bAbsent = false;
+
+    SymbolRec* Lookup(const std::string& name) {
+        SymbolRec* pRec = symbols.Find(name);
+        if (!pRec) bAbsent = true;
+        return pRec;
+    }
+    void EmitVar(const double* pVar) {
+        COp op{EOpCode::PushVar, {}};
+        op.pVar = pVar;
+        code.push_back(op);
+    }
+    void EmitConst(double value) {
+        COp op{EOpCode::PushConst, {}};
+        op.dConst = value;
+        code.push_back(op);
+    }
+    void EmitCall(EOpCode call, const SymbolRec* pRec) {
+        COp op{call, {}};
+        op.pRec = pRec;
+        code.push_back(op);
+    }
+    // An operator whose right operand was pushed by the op just before it
+    // takes that operand into itself.
+    void EmitArithmetic(char c, size_t nBegin) {
+        static constexpr EOpCode kPlain[] = {EOpCode::Add, EOpCode::Sub, EOpCode::Mul, EOpCode::Div};
+        static constexpr EOpCode kConst[] = {EOpCode::AddConst, EOpCode::SubConst, EOpCode::MulConst,
+                                             EOpCode::DivConst};
+        static constexpr EOpCode kVar[] = {EOpCode::AddVar, EOpCode::SubVar, EOpCode::MulVar, EOpCode::DivVar};
+        const int k = c == '+' ? 0 : c == '-' ? 1 : c == '*' ? 2 : 3;
+        if (code.size() > nBegin && code.back().code == EOpCode::PushConst) {
+            code.back().code = kConst[k];
+        } else if (code.size() > nBegin && code.back().code == EOpCode::PushVar) {
+            code.back().code = kVar[k];
+        } else {
+            code.push_back(COp{kPlain[k], {}});
+        }
+    }
+};
+
+// The operand reader: a number symbol, or a table or switch with its
+// argument. Tables are assumed to have a value; where one has none at run
+// time the line goes to the line-reading handlers.
+EOperand CompileOperand(const char*& cursor, CCompileContext& ctx) {
+    std::vector<const SymbolRec*> pending;
+    bool bHasValue = false;
+    for (;;) {
+        const SymbolRec* pRec = ctx.Lookup(ReadWord(cursor));
+        if (!pRec || pRec->nKind == SK_GRAPHIC) break;
+        if (pRec->nKind == SK_NUMBER) {
+            ctx.EmitVar(&pRec->dValue);
+            bHasValue = true;
+            break;
+        }
+        if (pRec->nKind != SK_TABLE && pRec->nKind != SK_SWITCH) break;
+        if (ReadChar(cursor) != '(') return EOperand::Fails;
+        pending.push_back(pRec);
+    }
+    while (!pending.empty()) {
+        const SymbolRec* pRec = pending.back();
+        pending.pop_back();
+        if (!bHasValue || ReadChar(cursor) != ')') return EOperand::Fails;
+        if (pRec->nKind == SK_SWITCH) {
+            ctx.EmitCall(EOpCode::Switch, pRec);
+            continue;
+        }
+        if (!pRec->pData || PointCount(*pRec) < 1) return EOperand::Fails;
+        ctx.EmitCall(EOpCode::Table, pRec);
+    }
+    return bHasValue ? EOperand::Value : EOperand::NoValue;
+}
+
+// The two-stack reduction of the evaluator, counting operands instead of
+// computing them and emitting each operation where it would be applied.
+bool CompileExpression(const char*& cursor, CCompileContext& ctx) {
+    const size_t nBegin = ctx.code.size();
+    std::vector<char> operators;
+    size_t nValues = 0;
+    for (;;) {
+        if (*cursor == '\0' && operators.empty()) break;
+        double number = 0.0;
+        if (ReadNumber(cursor, number)) {
+            ctx.EmitConst(number);
+            ++nValues;
+        } else {
+            const EOperand operand = CompileOperand(cursor, ctx);
+            if (operand == EOperand::Fails) return false;
+            nValues += operand == EOperand::Value;
+        }
+        const char c = ReadChar(cursor);
+        while (!operators.empty()) {
+            const char top = operators.back();
+            const int precTop = Precedence(top);
+            if (precTop == kNoPrecedence) return false;
+            const int precIn = Precedence(c);
+            if (precIn == kNoPrecedence) return false;
+            if (precTop < precIn || top == '(') break;
+            if (IsArithmetic(top)) {
+                if (nValues < 2) return false;
+                ctx.EmitArithmetic(top, nBegin);
+                --nValues;
+            }
+            operators.pop_back();
+        }
+        if (c == '\0') break;
+        if (!operators.empty() && operators.back() == '(' && c == ')')
+            operators.pop_back();
+        else
+            operators.push_back(c);
+    }
+    return nValues == 1 && operators.empty();
+}
+
+// An "if" operand: a number, else a symbol operand.
+bool CompileIfOperand(const char*& cursor, CCompileContext& ctx) {
+    double number = 0.0;
+    if (ReadNumber(cursor, number)) {
+        ctx.EmitConst(number);
+        return true;
+    }
+    return CompileOperand(cursor, ctx) == EOperand::Value;
+}
+
+// Compiles one operand or expression into range; false when the
+// line-reading handlers must take the line.
+template <typename Fn>
+bool CompileRange(CCompileContext& ctx, COpRange& range, Fn&& compile) {
+    const size_t nBegin = ctx.code.size();
+    if (!compile()) return false;
+    if (ctx.code.size() > std::numeric_limits<uint32_t>::max()) return false;
+    range = {static_cast<uint32_t>(nBegin), static_cast<uint32_t>(ctx.code.size())};
+    return true;
+}
+
+bool CompileSet(const char*& pos, CCompileContext& ctx, CStatement& st) {
+    SymbolRec* pRec = ctx.Lookup(ReadWord(pos));
+    if (!pRec || pRec->nKind != SK_NUMBER) return false;
+    if (ReadChar(pos) != '=') return false;
+    if (!CompileRange(ctx, st.a, [&] { return CompileExpression(pos, ctx); })) return false;
+    st.pTarget = &pRec->dValue;
+    st.kind = EStatement::Set;
+    return true;
+}
+
+bool CompileIf(const char*& pos, CCompileContext& ctx, CStatement& st) {
+    if (!CompileRange(ctx, st.a, [&] { return CompileIfOperand(pos, ctx); })) return false;
+    const char comparison = ReadChar(pos);
+    if (!CompileRange(ctx, st.b, [&] { return CompileIfOperand(pos, ctx); })) return false;
+    if (comparison != '<' && comparison != '=' && comparison != '>') return false;
+    if (HasMoreText(pos)) return false;
+    st.cComparison = comparison;
+    st.kind = EStatement::If;
+    return true;
+}
+
+bool CompileGoto(const char*& pos, CNameTable<MarkPos>& marks, size_t nLines, CStatement& st) {
+    const MarkPos* pMark = marks.Find(ReadWord(pos));
+    if (!pMark || HasMoreText(pos)) return false;
+    // The mark's own line number is the index of the line after it.
+    if (pMark->nLine < 1 || static_cast<uint64_t>(pMark->nLine) > nLines) return false;
+    st.nJump = static_cast<size_t>(pMark->nLine);
+    st.kind = EStatement::Goto;
+    return true;
+}
+
+bool CompilePlot(const char*& pos, CCompileContext& ctx, CStatement& st) {
+    const SymbolRec* pRec = ctx.Lookup(ReadWord(pos));
+    if (!pRec || pRec->nKind != SK_GRAPHIC) return false;
+    const auto operand = [&] { return CompileOperand(pos, ctx) == EOperand::Value; };
+    if (!CompileRange(ctx, st.a, operand) || !CompileRange(ctx, st.b, operand)) return false;
+    st.pGraphic = pRec->pGraphic;
+    st.kind = EStatement::Plot;
+    return true;
+}
+
+// Stack slots an op range needs: the values below the top at its deepest.
+size_t StackNeed(const COp* op, const COp* end) {
+    size_t depth = 0;
+    size_t deepest = 0;
+    for (; op != end; ++op) {
+        if (op->code == EOpCode::PushConst || op->code == EOpCode::PushVar) {
+            deepest = std::max(deepest, depth++);
+        } else if (op->code <= EOpCode::Div) {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+// Points p at what a lone push reads: the number symbol, or the literal
+// kept in the statement.
+bool PlainOperand(const COp& op, const double*& p, double& literal) {
+    if (op.code == EOpCode::PushVar) {
+        p = op.pVar;
+        return true;
+    }
+    if (op.code == EOpCode::PushConst || (op.code >= EOpCode::AddConst && op.code <= EOpCode::DivConst)) {
+        literal = op.dConst;
+        p = &literal;
+        return true;
+    }
+    if (op.code >= EOpCode::AddVar && op.code <= EOpCode::DivVar) {
+        p = op.pVar;
+        return true;
+    }
+    return false;
+}
+
+// SetAdd .. SetDiv for the operator an op carries.
+EStatement SetKindOf(EOpCode code) {
+    const int k = code >= EOpCode::AddVar ? static_cast<int>(code) - static_cast<int>(EOpCode::AddVar)
+                                          : static_cast<int>(code) - static_cast<int>(EOpCode::AddConst);
+    return static_cast<EStatement>(static_cast<int>(EStatement::SetAdd) + k);
+}
+
+EStatement IfKindOf(char comparison) {
+    return comparison == '<' ? EStatement::IfLess : comparison == '=' ? EStatement::IfEqual : EStatement::IfGreater;
+}
+
+// The plain forms of set, if and plot, which skip the op loop.
+void UsePlainForm(const std::vector<COp>& ops, CStatement& st) {
+    const auto single = [&](COpRange r) { return r.nEnd - r.nBegin == 1; };
+    switch (st.kind) {
+        case EStatement::Set:
+            // "a op b": a push, then an operator that carries b.
+            if (st.a.nEnd - st.a.nBegin == 2 && ops[st.a.nBegin + 1].code >= EOpCode::AddConst &&
+                ops[st.a.nBegin + 1].code <= EOpCode::DivVar &&
+                PlainOperand(ops[st.a.nBegin], st.pA, st.dA) && PlainOperand(ops[st.a.nBegin + 1], st.pB, st.dB))
+                st.kind = SetKindOf(ops[st.a.nBegin + 1].code);
+            break;
+        case EStatement::If:
+        case EStatement::Plot:
+            if (single(st.a) && single(st.b) && ops[st.a.nBegin].code <= EOpCode::PushVar &&
+                ops[st.b.nBegin].code <= EOpCode::PushVar && PlainOperand(ops[st.a.nBegin], st.pA, st.dA) &&
+                PlainOperand(ops[st.b.nBegin], st.pB, st.dB))
+                st.kind = st.kind == EStatement::If ? IfKindOf(st.cComparison) : EStatement::PlotPlain;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
+    const char* p = text;
+    while (*p != '\0') {
+        const char* start = p;
+        p += std::strcspn(p, "\r");
+        m_lines.push_back(CLine{static_cast<size_t>(start - text), static_cast<size_t>(p - start), {}});
+        if (*p == '\r') {
+            ++p;
+            if (*p == '\n') ++p;
+        }
+    }
+    m_stack.resize(1);
+}
+
+void CCompiledProgram::Compile(size_t index, CNameTable<SymbolRec>& symbols, CNameTable<MarkPos>& marks) {
+    CStatement& st = m_lines[index].statement;
+    st = CStatement{};
+    const size_t nOpsBefore = m_ops.size();
+    const std::string line(m_pText + m_lines[index].nOffset, m_lines[index].nLength);
+    const char* pos = line.c_str();
+    CCompileContext ctx{symbols, m_ops};
+    const std::string word = ReadWord(pos);
+    bool bCompiled = true;
+    if (word.empty() || word == "'" || word == "mark")
+        st.kind = EStatement::Nop;
+    else if (word == "set")
+        bCompiled = CompileSet(pos, ctx, st);
+    else if (word == "if")
+        bCompiled = CompileIf(pos, ctx, st);
+    else if (word == "goto")
+        bCompiled = CompileGoto(pos, marks, m_lines.size(), st);
+    else if (word == "plot")
+        bCompiled = CompilePlot(pos, ctx, st);
+    else
+        bCompiled = false;  // "var", "graphic" and unknown words
+    if (!bCompiled) {
+        st = CStatement{};
+        st.kind = EStatement::Reference;
+        m_ops.resize(nOpsBefore);
+    }
+    UsePlainForm(m_ops, st);
+    st.bBoundToCount = ctx.bAbsent;
+    if (st.bBoundToCount) m_boundLines.push_back(index);
+    const size_t need = std::max(StackNeed(m_ops.data() + st.a.nBegin, m_ops.data() + st.a.nEnd),
+                                 StackNeed(m_ops.data() + st.b.nBegin, m_ops.data() + st.b.nEnd));
+    if (need > m_stack.size()) m_stack.resize(need);
+}
+
+void CCompiledProgram::ForgetBoundLines() {
+    for (size_t index : m_boundLines) m_lines[index].statement.kind = EStatement::Uncompiled;
+    m_boundLines.clear();
+}

@@ -1,0 +1,69 @@
+// The diagram a corpus program runs over, written in its own comment lines
+// ("' diagram: KIND NAME NUMBERS..."), so one file holds the whole case.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/Numbers.h"
+#include "diagram/Elements.h"
+#include "diagram/EntityList.h"
+#include "diagram/TableElements.h"
+#include "interpreter/Lexer.h"
+
+inline std::vector<double> CorpusNumbers(std::istringstream& in) {
+    std::vector<double> values;
+    for (std::string word; in >> word;) values.push_back(DecimalToDouble(word));
+    return values;
+}
+
+// One "' diagram:" line's element: level|rate|variable|expert NAME VALUE,
+// table NAME FROM TO STEP VALUE..., switch NAME VALUE VALUE2 THRESHOLD.
+inline std::unique_ptr<CVEntity> CorpusElement(const std::string& spec) {
+    std::istringstream in(spec);
+    std::string kind, name;
+    in >> kind >> name;
+    const std::vector<double> v = CorpusNumbers(in);
+    const auto at = [&](size_t i) { return i < v.size() ? v[i] : 0.0; };
+    std::unique_ptr<CVLevel> level;
+    if (kind == "level") level = std::make_unique<CVLevel>();
+    if (kind == "rate") level = std::make_unique<CVRate>();
+    if (level) {
+        level->m_strName = name;
+        level->m_dValue = at(0);
+        return level;
+    }
+    if (kind == "variable" || kind == "table") {
+        auto variable = kind == "table" ? std::make_unique<CVTableData>() : std::make_unique<CVVariable>();
+        variable->m_strName = name;
+        variable->m_dValue = at(0);
+        if (auto* table = dynamic_cast<CVTableData*>(variable.get())) {
+            table->m_dFrom = at(0);
+            table->m_dTo = at(1);
+            table->m_dStep = at(2);
+            if (v.size() > 3) table->m_data.assign(v.begin() + 3, v.end());
+        }
+        return variable;
+    }
+    auto expert = kind == "switch" ? std::make_unique<CVSwitch>() : std::make_unique<CVExpert>();
+    expert->m_strText = name;
+    expert->m_dValue = at(0);
+    if (auto* sw = dynamic_cast<CVSwitch*>(expert.get())) {
+        sw->m_dValue2 = at(1);
+        sw->m_dThreshold = at(2);
+    }
+    EXPECT_TRUE(kind == "switch" || kind == "expert") << spec;
+    return expert;
+}
+
+// Every element the program's "' diagram:" lines name, in their order.
+inline void AddCorpusDiagram(const std::string& program, EntityList& list) {
+    const std::string tag = "' diagram: ";
+    for (const char* p = program.c_str(); *p != '\0';) {
+        const std::string line = ReadLine(p);
+        if (line.rfind(tag, 0) == 0) list.Add(CorpusElement(line.substr(tag.size())));
+    }
+}
