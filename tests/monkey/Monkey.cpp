@@ -226,7 +226,9 @@ void CMonkey::MainWindowEvent(QString& described) {
         if (keys.empty()) return;
         const QKeyCombination combo = m_random.Pick(keys)->shortcut()[0];
         described = "accelerator " + QKeySequence(combo).toString();
-        m_pFrame->activateWindow();
+        // Offscreen, nothing gives the window its focus back after a dialog;
+        // a user's keys go to the window in front.
+        QApplication::setActiveWindow(m_pFrame.get());
         QTest::keyClick(m_pFrame.get(), combo.key(), combo.keyboardModifiers());
     } else if (roll < 87) {
         const Qt::Key keys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Up,
