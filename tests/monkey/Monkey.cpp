@@ -77,9 +77,6 @@ QAction* FindAction(const QList<QAction*>& actions, int nId) {
     return nullptr;
 }
 
-// The model's whole form as `varnel dump` prints it.
-std::string Dump(const std::vector<uint8_t>& bytes) { return ModelFileToJson(bytes); }
-
 // A bounded run of the model's program: it must end, fail with a message,
 // or reach the bound. The reloaded model's dump equals the saved one, so
 // its run stands for both.
@@ -353,8 +350,9 @@ void CMonkey::CheckRoundTrip() {
     const QString error = LoadModelFile(path, second);
     if (!error.isEmpty()) Fault("the saved model does not load: " + error);
     try {
-        const std::string before = Dump(inMemory);
-        const std::string after = Dump(second.Store());
+        // The whole model as `varnel dump` prints it.
+        const std::string before = ModelFileToJson(inMemory);
+        const std::string after = ModelFileToJson(second.Store());
         if (before != after) {
             size_t at = 0;
             while (at < before.size() && at < after.size() && before[at] == after[at]) ++at;
