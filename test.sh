@@ -3,12 +3,16 @@
 # test in that tree: the core and widget tests, the headless commands and
 # the monkey on each example model, with leaks detected. The benchmarks are
 # built there too, to prove they compile; run.sh and benchmark runs build
-# their own plain trees.
+# their own plain trees. First the core alone is built without Qt, as the
+# layers promise.
 set -euo pipefail
 cd "$(dirname "$0")"
 start=$SECONDS
 ./tools/install-deps.sh
 source tools/sanitizer-env.sh
+
+cmake -S . -B build-core -DCMAKE_BUILD_TYPE=Debug -DVARNEL_GUI=OFF -DVARNEL_TESTS=OFF >/dev/null
+cmake --build build-core -j2 --target varnel
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVARNEL_GUI=ON -DVARNEL_SANITIZE=ON -DVARNEL_BENCH=ON >/dev/null
 cmake --build build-asan -j2
