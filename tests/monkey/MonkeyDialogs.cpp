@@ -133,10 +133,10 @@ void CMonkeyDialogs::StepDialog(QWidget* pDialog, QString& described) {
         described = "progress cancelled";
         return;
     }
+    if (!pDialog->property("monkeyLimit").isValid()) pDialog->setProperty("monkeyLimit", m_random.Between(0, 16));
     const int steps = Count(pDialog, "monkeySteps", 0);
-    const int limit = Count(pDialog, "monkeyLimit", m_random.Between(0, 16));
+    const int limit = Count(pDialog, "monkeyLimit", 0);
     pDialog->setProperty("monkeySteps", steps + 1);
-    pDialog->setProperty("monkeyLimit", limit);
     if (auto* pBox = qobject_cast<QMessageBox*>(pDialog)) {
         const QList<QAbstractButton*> buttons = pBox->buttons();
         described = name + " answered";
