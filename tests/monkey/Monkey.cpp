@@ -120,9 +120,12 @@ void CMonkey::Fault(const QString& what) {
 }
 
 // The model copied where saving may overwrite it, beside files that are
-// no models: random bytes, a cut copy, an empty file, and the model with its
-// sheet at the int32 limit.
+// no models (random bytes, a cut copy, an empty file) and two that are
+// extreme: its sheet at the int32 limit, its points at the int32 limits.
+// They come from a generator of their own, so that the events of a seed
+// stay the same whatever files are added here.
 void CMonkey::PrepareFiles() {
+    CMonkeyRandom random(m_options.nSeed ^ 0x5EED5EEDu);
     QDir files(m_dir.path());
     files.mkdir("files");
     files.cd("files");
@@ -133,19 +136,29 @@ void CMonkey::PrepareFiles() {
         QFile file(files.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) Fault("cannot write " + name);
     };
+    auto store = [&](const QString& name, CVarnelDoc& doc) {
+        const std::vector<uint8_t> bytes = doc.Store();
+        write(name, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    };
     write("model.vrn", model);
     write("cut.vrn", model.left(model.size() / 2));
     write("empty.vrn", {});
-    QByteArray noise(m_random.Between(1, 4096), '\0');
-    for (char& c : noise) c = static_cast<char>(m_random.Below(256));
+    QByteArray noise(random.Between(1, 4096), '\0');
+    for (char& c : noise) c = static_cast<char>(random.Below(256));
     write("noise.vrn", noise);
-    CVarnelDoc huge;
-    if (!LoadModelFile(files.filePath("model.vrn"), huge).isEmpty()) Fault("the model does not load");
-    huge.m_nWidth = INT32_MAX;
-    huge.m_nHeight = INT32_MAX;
-    huge.m_bFullScale = 0;
-    const std::vector<uint8_t> bytes = huge.Store();
-    write("huge-sheet.vrn", QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    CVarnelDoc doc;
+    if (!LoadModelFile(files.filePath("model.vrn"), doc).isEmpty()) Fault("the model does not load");
+    const int32_t extremes[] = {INT32_MIN, INT32_MIN + 1, -1000000000, -1, 0, 1, 1000000000, INT32_MAX - 1, INT32_MAX};
+    for (size_t i = 0; i < doc.m_pEntityList->GetCount(); ++i) {
+        CVEntity* pEntity = doc.m_pEntityList->GetAt(i);
+        for (int k = 0; k < pEntity->GetPointCount(); ++k)
+            if (random.Chance(70)) pEntity->GetPoint(k) = {random.Pick(extremes), random.Pick(extremes)};
+    }
+    store("extreme-points.vrn", doc);
+    doc.m_nWidth = INT32_MAX;
+    doc.m_nHeight = INT32_MAX;
+    doc.m_bFullScale = 0;
+    store("huge-sheet.vrn", doc);
 }
 
 int CMonkey::Run() {

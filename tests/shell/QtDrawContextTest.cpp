@@ -176,7 +176,8 @@ private slots:
     }
 
     // Near the int32 limit and from far outside, figures show exactly the
-    // part that falls on the device, with nothing overflowing on the way.
+    // part that falls on the device, with nothing overflowing on the way:
+    // neither a box's width nor that of a label box spanning all of int32.
     void figuresAtTheInt32LimitDrawTheirVisiblePart() {
         const int32_t base = INT32_MAX - 100;  // device (0, 0)
         QImage image = Canvas();
