@@ -24,7 +24,9 @@ extern "C" const char* __ubsan_default_options() { return "abort_on_error=1:prin
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
 void OnDeath() { PrintReplay("the sanitizer report above"); }
+#endif
 
 void OnSignal(int signal) {
     PrintReplay(strsignal(signal));
