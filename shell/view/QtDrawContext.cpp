@@ -63,10 +63,17 @@ QFont BuildFont(const CFontSpec& wanted) {
     return font;
 }
 
-QRect ExclusiveBox(const CRect& r) {
-    // A box's right and bottom edges are exclusive; QRect's are inclusive.
+// A box's right and bottom edges are exclusive: its outline runs on the
+// last pixels inside, from (left, top) to (right - 1, bottom - 1). Null
+// when the box is empty.
+struct COutline {
+    double left, top, right, bottom;
+};
+bool OutlineOf(const CRect& r, COutline& outline) {
     const CRect n = NormalizedRect({r.left, r.top}, {r.right, r.bottom});
-    return QRect(QPoint(n.left, n.top), QPoint(n.right - 1, n.bottom - 1));
+    if (n.right == n.left || n.bottom == n.top) return false;
+    outline = {double(n.left), double(n.top), double(n.right) - 1, double(n.bottom) - 1};
+    return true;
 }
 
 QString LayoutText(const std::string& bytes) {
@@ -93,7 +100,7 @@ QFont QtFontFor(const CFontSpec& wanted) {
     return it->second;
 }
 
-CQtDrawContext::CQtDrawContext(QPainter& painter) : m_painter(painter) {
+CQtDrawContext::CQtDrawContext(QPainter& painter) : m_painter(painter), m_boundary(painter) {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setBrush(Qt::white);
     m_painter.setBackground(Qt::white);
@@ -108,24 +115,29 @@ void CQtDrawContext::MoveTo(CPoint p) {
 }
 
 void CQtDrawContext::LineTo(CPoint p) {
-    const QLineF line(QPointF(m_current.x, m_current.y), QPointF(p.x, p.y));
+    const CPoint from = m_current;
+    m_current = p;
+    QLineF line;
+    double skipped = 0.0;
+    const double length = std::hypot(double(p.x) - from.x, double(p.y) - from.y);
+    const bool bShown = m_boundary.Segment(from, p, line, skipped);
     if (m_bDashed) {
         // The dash pattern runs on along a polyline of short segments
         // instead of starting again at every vertex.
-        QPen pen = m_painter.pen();
-        pen.setDashOffset(m_dDashPosition);
-        m_painter.setPen(pen);
-        m_dDashPosition = std::fmod(m_dDashPosition + line.length(), kDashPeriod);
+        if (bShown) {
+            QPen pen = m_painter.pen();
+            pen.setDashOffset(std::fmod(m_dDashPosition + skipped, kDashPeriod));
+            m_painter.setPen(pen);
+        }
+        m_dDashPosition = std::fmod(m_dDashPosition + length, kDashPeriod);
     }
-    m_painter.drawLine(line.toLine());
-    m_current = p;
+    if (bShown) m_painter.drawLine(line);
 }
 
 void CQtDrawContext::Rectangle(const CRect& r) {
-    const QRect box = ExclusiveBox(r);
-    if (box.width() <= 0 || box.height() <= 0) return;
-    // drawRect strokes one pixel beyond the rectangle's size.
-    const QRect outline = box.adjusted(0, 0, -1, -1);
+    COutline o;
+    QRectF outline;
+    if (!OutlineOf(r, o) || !m_boundary.Clamp(o.left, o.top, o.right, o.bottom, outline)) return;
     if (outline.width() == 0 || outline.height() == 0) {
         // A box one pixel thin is a line; vector outputs drop empty rects.
         QPen pen = m_painter.pen();
@@ -140,13 +152,24 @@ void CQtDrawContext::Rectangle(const CRect& r) {
 }
 
 void CQtDrawContext::Ellipse(const CRect& r) {
-    const QRect box = ExclusiveBox(r);
-    if (box.width() <= 0 || box.height() <= 0) return;
-    m_painter.drawEllipse(box.adjusted(0, 0, -1, -1));
+    // Clamping would bend the curve, so a huge ellipse goes whole in
+    // floating point and Qt's path code clips it.
+    COutline o;
+    if (!OutlineOf(r, o) || !m_boundary.Reaches(o.left, o.top, o.right, o.bottom)) return;
+    m_painter.drawEllipse(QRectF(QPointF(o.left, o.top), QPointF(o.right, o.bottom)));
 }
 
 void CQtDrawContext::PolyBezier(const CPoint* points, int count) {
     if (points == nullptr || count < 4) return;
+    // A curve stays inside the hull of its points.
+    double left = points[0].x, right = left, top = points[0].y, bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min(left, double(points[i].x));
+        right = std::max(right, double(points[i].x));
+        top = std::min(top, double(points[i].y));
+        bottom = std::max(bottom, double(points[i].y));
+    }
+    if (!m_boundary.Reaches(left, top, right, bottom)) return;
     QPainterPath path(QPointF(points[0].x, points[0].y));
     for (int i = 1; i + 2 < count; i += 3) {
         path.cubicTo(QPointF(points[i].x, points[i].y), QPointF(points[i + 1].x, points[i + 1].y),
@@ -162,7 +185,17 @@ void CQtDrawContext::DrawText(const std::string& text, const CRect& box, uint32_
     const bool noClip = (flags & DT_NOCLIP) != 0;
     // A box turned inside out clips everything away.
     if (!noClip && (box.right <= box.left || box.bottom <= box.top)) return;
-    int qtFlags = Qt::AlignTop | ((flags & DT_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft);
+    // Text hangs from the top of its box, at its left edge or its middle;
+    // beyond the window from there it cannot reach into view. A box wider
+    // or taller than the margin holds its text just the same when cut to it.
+    const bool bCentred = (flags & DT_CENTER) != 0;
+    const double width = std::clamp(double(box.right) - box.left, 0.0, CQtBoundary::kMargin);
+    const double height = std::clamp(double(box.bottom) - box.top, 0.0, CQtBoundary::kMargin);
+    const double anchor = bCentred ? (double(box.left) + box.right) / 2 : box.left;
+    if (!m_boundary.Contains(anchor, box.top)) return;
+    const QRectF rect(bCentred ? anchor - width / 2 : anchor, box.top, width, height);
+
+    int qtFlags = Qt::AlignTop | (bCentred ? Qt::AlignHCenter : Qt::AlignLeft);
     if (flags & DT_SINGLELINE) qtFlags |= Qt::TextSingleLine;
     else if (flags & DT_WORDBREAK) qtFlags |= Qt::TextWordWrap;
     if (noClip) qtFlags |= Qt::TextDontClip;
@@ -173,9 +206,15 @@ void CQtDrawContext::DrawText(const std::string& text, const CRect& box, uint32_
     m_painter.setFont(font);
     const QPen pen = m_painter.pen();
     m_painter.setPen(ColorFromRef(m_textColor));
-    const QRect rect(box.left, box.top, std::max(0, box.right - box.left), std::max(0, box.bottom - box.top));
     m_painter.drawText(rect, qtFlags, LayoutText(text));
     m_painter.setPen(pen);
+}
+
+void CQtDrawContext::IntersectClip(const CRect& r) {
+    const CRect n = NormalizedRect({r.left, r.top}, {r.right, r.bottom});
+    QRectF box;
+    if (!m_boundary.Clamp(n.left, n.top, n.right, n.bottom, box)) box = QRectF();
+    m_painter.setClipRect(box, Qt::IntersectClip);
 }
 
 void CQtDrawContext::SetPen(const CPen& pen) {

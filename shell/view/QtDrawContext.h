@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "diagram/DrawContext.h"
+#include "shell/view/QtBoundary.h"
 
 class CQtDrawContext : public CDrawContext {
 public:
@@ -29,9 +30,12 @@ public:
     int32_t SetROP2(int32_t mode) override;
 
     CPoint CurrentPosition() const { return m_current; }
+    // Narrows the painter's clip to a box (right and bottom exclusive).
+    void IntersectClip(const CRect& box);
 
 private:
     QPainter& m_painter;
+    CQtBoundary m_boundary;  // every coordinate handed to the painter passes it
     CPoint m_current;
     CPen m_pen;
     CFontSpec m_font;

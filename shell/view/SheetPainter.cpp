@@ -17,7 +17,7 @@ void DrawDocumentSheet(CVarnelDoc& doc, QPainter& painter, const CRect& client) 
     dc.Rectangle({-1, -1, SaturatingAdd(width, 1), SaturatingAdd(height, 1)});
     // Objects outside the sheet stay hidden wherever the view is scrolled.
     painter.save();
-    painter.setClipRect(QRect(0, 0, std::max(0, width), std::max(0, height)), Qt::IntersectClip);
+    dc.IntersectClip({0, 0, std::max(0, width), std::max(0, height)});
     if (doc.m_pEntityList) doc.m_pEntityList->DrawAll(dc, &client);
     painter.restore();
 }

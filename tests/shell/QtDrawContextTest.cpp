@@ -175,6 +175,39 @@ private slots:
         QVERIFY(blue);
     }
 
+    // Near the int32 limit and from far outside, figures show exactly the
+    // part that falls on the device, with nothing overflowing on the way:
+    // neither a box's width nor that of a label box spanning all of int32.
+    void figuresAtTheInt32LimitDrawTheirVisiblePart() {
+        const int32_t base = INT32_MAX - 100;  // device (0, 0)
+        QImage image = Canvas();
+        image.fill(Qt::green);
+        {
+            QPainter painter(&image);
+            painter.translate(-base, -base);
+            CQtDrawContext dc(painter);
+            dc.Rectangle({-1, -1, INT32_MAX, INT32_MAX});
+            dc.MoveTo({INT32_MIN, INT32_MIN});  // at 45 degrees through device (0, 0)
+            dc.LineTo({INT32_MAX, INT32_MAX});
+            dc.SetPen({PS_DASH, 1, 0});
+            dc.MoveTo({INT32_MIN, base + 70});
+            dc.LineTo({INT32_MAX, base + 70});
+            dc.Ellipse({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX});  // its curve is far away
+            dc.DrawText("far", {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, DT_WORDBREAK);
+            dc.DrawText("near", {base + 20, base + 40, INT32_MAX, INT32_MAX}, DT_SINGLELINE);
+        }
+        QCOMPARE(image.pixelColor(99, 10), QColor(Qt::black));  // the right edge, exclusive
+        QCOMPARE(image.pixelColor(100, 10), QColor(Qt::green));
+        QCOMPARE(image.pixelColor(90, 5), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(3, 3), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(60, 60), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(4, 3), QColor(Qt::white));
+        QVERIFY(InkInRow(image, 70) > 30 && InkInRow(image, 70) < 99);  // dashed, not solid
+        int text = 0;
+        for (int y = 40; y < 56; ++y) text += InkInRow(image, y);
+        QVERIFY(text > 20);
+    }
+
     void labelFacesMapToLiberationMonoAtTheCellSize() {
         CFontSpec wanted;
         wanted.strFace = "Courier New Cyrr";

@@ -348,13 +348,30 @@ private slots:
         QCOMPARE(view->horizontalScrollBar()->singleStep(), 6);
     }
 
-    void zoomInOfAHugeSheetSaturates() {
+    // A sheet at the int32 limit, scrolled to its far corner, shows that
+    // corner: its frame and an object that runs into it.
+    void aHugeSheetZoomedInShowsItsFarCorner() {
         doc->m_nWidth = 2000000000;
         doc->m_nHeight = -2000000000;
         doc->m_bFullScale = 0;
+        auto line = std::make_unique<CVLine>();
+        line->GetPoint(1) = {1100000000, 1100000000};  // saturates to the corner at 45 degrees
+        List().Add(std::move(line));
         view->OnZoomIn();
         QCOMPARE(doc->m_nWidth, INT32_MAX);
         QCOMPARE(doc->m_nHeight, INT32_MIN);
+        doc->m_nHeight = INT32_MAX;
+        view->OnInitialUpdate();
+        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        const int right = Port()->width() - 1;
+        const int bottom = Port()->height() - 1;
+        QCOMPARE(view->ScrollPosition(), (CPoint{INT32_MAX - right - 1, INT32_MAX - bottom - 1}));
+        const QImage& image = view->ClientImage();
+        QCOMPARE(image.pixelColor(right, bottom / 2), QColor(Qt::black));  // the frame
+        QCOMPARE(image.pixelColor(right - 1, 5), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(right - 20, bottom - 20), QColor(Qt::black));  // the line
+        QCOMPARE(image.pixelColor(right - 20, bottom - 30), QColor(Qt::white));
         view->OnZoomOut();  // restores the process-wide label cell
     }
 
