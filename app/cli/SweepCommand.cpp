@@ -33,7 +33,10 @@ constexpr uint64_t kMaxRuns = uint64_t{1} << 40;
 constexpr const char* kUsage =
     "usage: varnel sweep MODEL.vrn --vary NAME=FROM:TO:COUNT... [--set NAME=VALUE]... [--jobs N] [--max-steps N]\n";
 
-// COUNT values of NAME evenly spaced from FROM to TO, both ends included.
+// COUNT values of NAME evenly spaced from FROM to TO, both ends exactly as
+// given. The values between are rounded to 15 significant digits, so that
+// 0.2:0.6:9 gives 0.45 and not 0.44999999999999996, and a range cut into
+// pieces for several machines gives the same values as in one piece.
 struct CVaryRange {
     std::string strName;  // code page 1251
     double dFrom = 0.0;
@@ -41,8 +44,14 @@ struct CVaryRange {
     uint64_t nCount = 1;
 
     double ValueAt(uint64_t i) const {
-        if (nCount <= 1) return dFrom;
-        return std::lerp(dFrom, dTo, static_cast<double>(i) / static_cast<double>(nCount - 1));
+        if (i == 0 || nCount <= 1) return dFrom;
+        if (i + 1 >= nCount) return dTo;
+        const double exact = std::lerp(dFrom, dTo, static_cast<double>(i) / static_cast<double>(nCount - 1));
+        char text[64];
+        const auto written = std::to_chars(text, text + sizeof text, exact, std::chars_format::general, 15);
+        double rounded = exact;
+        std::from_chars(text, written.ptr, rounded);
+        return rounded;
     }
 };
 

@@ -74,6 +74,8 @@ TEST(SweepCommand, GridInOrderWithItsErrorsAndTheSameBytesOnAnyThreads) {
     EXPECT_EQ(parallel.code, 0);
     EXPECT_EQ(std::count(parallel.out.begin(), parallel.out.end(), '\n'), 41 * 25);
     EXPECT_EQ(parallel.out, Sweep(single).out);
+    // Values between the ends read as typed: 0.3, not 0.30000000000000004.
+    EXPECT_NE(parallel.out.find("{\"run\":75,\"values\":{\"a\":0.3,\"b\":0}"), std::string::npos);
     EXPECT_EQ(Sweep(big).code, 2);  // a name both varied and fixed
 }
 

@@ -210,6 +210,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(pDlg->Shown().GetCount(), size_t{0}, 10000);
         QVERIFY(frame.OpenDocumentFile(kModel, false));
         QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunJson({}), 10000);
+        for (QSize size : {QSize(1, 1), QSize(3000, 2000)}) {
+            pDlg->resize(size);
+            QTest::qWait(5);
+            pDlg->Plot()->grab();
+        }
 
         // Closed and opened again and again while a run that never ends goes.
         TypeInto(pDlg->StepBoundBox(), "100000000000");
