@@ -77,6 +77,7 @@ void CExperimentDlg::BuildLayout() {
     m_pNote->setWordWrap(true);
     m_pNote->hide();
     m_pStepBound = new QLineEdit(QString::number(kDefaultStepBound));
+    m_pStepBound->setMaximumWidth(120);
     m_pStepBound->setToolTip(QStringLiteral("Расчёт, выполнивший больше операторов, останавливается"));
     m_pApply = new QPushButton(QStringLiteral("Применить"));
     m_pApply->setToolTip(QStringLiteral("Записать значения эксперимента в элементы диаграммы (одна отменяемая правка)"));
@@ -132,11 +133,12 @@ void CExperimentDlg::BuildLayout() {
     auto* pSplitter = new QSplitter(Qt::Horizontal);
     pSplitter->addWidget(pLeft);
     pSplitter->addWidget(pRight);
-    pSplitter->setStretchFactor(0, 2);
-    pSplitter->setStretchFactor(1, 3);
+    pSplitter->setStretchFactor(0, 1);
+    pSplitter->setStretchFactor(1, 1);
+    pSplitter->setSizes({540, 540});
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(pSplitter);
-    resize(1040, 520);
+    resize(1100, 540);
 
     m_pBusyTimer = new QTimer(this);
     m_pBusyTimer->setSingleShot(true);

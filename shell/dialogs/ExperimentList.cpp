@@ -55,7 +55,7 @@ void MarkValid(QLineEdit* pBox, bool bValid) {
 
 QLineEdit* NumberBox(double value) {
     auto* pBox = new QLineEdit(NumberText(value));
-    pBox->setMinimumWidth(60);
+    pBox->setMinimumWidth(40);
     return pBox;
 }
 
@@ -70,10 +70,10 @@ CExperimentList::CExperimentList(QWidget* parent) : QTreeWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(COL_SLIDER, QHeaderView::Stretch);
-    setColumnWidth(COL_NAME, 140);
-    setColumnWidth(COL_VALUE, 90);
-    setColumnWidth(COL_FROM, 70);
-    setColumnWidth(COL_TO, 70);
+    setColumnWidth(COL_NAME, 120);
+    setColumnWidth(COL_VALUE, 80);
+    setColumnWidth(COL_FROM, 56);
+    setColumnWidth(COL_TO, 56);
     connect(this, &QTreeWidget::itemChanged, this, &CExperimentList::OnItemChanged);
 }
 
