@@ -25,6 +25,8 @@ void PrintUsage(std::ostream& out) {
     out << "usage: varnel [MODEL.vrn]\n"
            "       varnel run MODEL.vrn [--format json|csv|summary] [--max-steps N]\n"
            "                  [--set NAME=VALUE]...   (NAME.value2, NAME.threshold for a switch)\n"
+           "       varnel sweep MODEL.vrn --vary NAME=FROM:TO:COUNT... [--set NAME=VALUE]...\n"
+           "                  [--jobs N] [--max-steps N]\n"
            "       varnel check MODEL.vrn\n"
            "       varnel dump MODEL.vrn\n"
            "       varnel pack MODEL.json -o MODEL.vrn\n"
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
         const std::string command = argv[1];
         const CommandArgs args(argv + 2, argv + argc);
         if (command == "run") return RunModelCommand(args, std::cout, std::cerr);
+        if (command == "sweep") return SweepCommand(args, std::cout, std::cerr);
         if (command == "check") return CheckCommand(args, std::cout, std::cerr);
         if (command == "dump") return DumpCommand(args, std::cout, std::cerr);
         if (command == "pack") return PackCommand(args, std::cout, std::cerr);

@@ -9,6 +9,8 @@ using CommandArgs = std::vector<std::string>;
 
 // varnel run MODEL.vrn [--format json|csv|summary] [--max-steps N] [--set NAME=VALUE]...
 int RunModelCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
+// varnel sweep MODEL.vrn --vary NAME=FROM:TO:COUNT... [--set NAME=VALUE]... [--jobs N] [--max-steps N]
+int SweepCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
 // varnel check MODEL.vrn
 int CheckCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
 // varnel dump MODEL.vrn

@@ -11,14 +11,6 @@
 
 namespace {
 
-// Non-finite numbers are JSON strings.
-void AppendJsonNumber(CTextBuffer& text, double value) {
-    const bool bQuoted = !std::isfinite(value);
-    if (bQuoted) text.Append('"');
-    text.AppendRoundTrip(value);
-    if (bQuoted) text.Append('"');
-}
-
 void AppendField(CTextBuffer& text, const char* key, double value) {
     text.Append(key);
     AppendJsonNumber(text, value);
@@ -34,9 +26,23 @@ void AppendSample(CTextBuffer& text, const char* label, const CSample& s) {
 
 }  // namespace
 
+// Non-finite numbers are JSON strings.
+void AppendJsonNumber(CTextBuffer& text, double value) {
+    const bool bQuoted = !std::isfinite(value);
+    if (bQuoted) text.Append('"');
+    text.AppendRoundTrip(value);
+    if (bQuoted) text.Append('"');
+}
+
 void WriteRunJson(const BuildGraphsResult& result, std::ostream& out) {
     CTextBuffer text(out);
-    text.Append("{\"series\":[");
+    text.Append('{');
+    AppendSeriesJson(text, result);
+    text.Append("}\n");
+}
+
+void AppendSeriesJson(CTextBuffer& text, const BuildGraphsResult& result) {
+    text.Append("\"series\":[");
     for (size_t i = 0; i < result.series.size(); ++i) {
         const CVGraphic& g = *result.series[i];
         if (i) text.Append(',');
@@ -59,7 +65,7 @@ void WriteRunJson(const BuildGraphsResult& result, std::ostream& out) {
         }
         text.Append("]}");
     }
-    text.Append("]}\n");
+    text.Append(']');
 }
 
 void WriteRunSummary(const BuildGraphsResult& result, double dMilliseconds, std::ostream& out) {

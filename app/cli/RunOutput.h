@@ -7,5 +7,12 @@
 
 #include "interpreter/BuildGraphs.h"
 
+class CTextBuffer;
+
+// "series":[...], the member of the JSON object that holds every series.
+void AppendSeriesJson(CTextBuffer& text, const BuildGraphsResult& result);
+// A number as the series write it: finite in shortest round-trip form,
+// others as the strings "nan", "inf" and "-inf".
+void AppendJsonNumber(CTextBuffer& text, double value);
 void WriteRunJson(const BuildGraphsResult& result, std::ostream& out);
 void WriteRunSummary(const BuildGraphsResult& result, double dMilliseconds, std::ostream& out);

@@ -67,10 +67,7 @@ void CGraphsDlg::InitDialog() {
 }
 
 void CGraphsDlg::OnSelChangeGraph() {
-    const int selected = SelectedIndex();
-    for (size_t i = 0; i < m_pGraphics->GetCount(); ++i)
-        m_pGraphics->GetAt(i)->SetHighlight(static_cast<int>(i) == selected, nullptr, nullptr);
-    Plot()->SetSelectedIndex(selected);
+    Plot()->SelectSeries(SelectedIndex());
     update();
 }
 

@@ -84,6 +84,13 @@ void CGraphsPlot::SetSelectedIndex(int index) {
     update();
 }
 
+void CGraphsPlot::SelectSeries(int index) {
+    if (m_pSeries != nullptr)
+        for (size_t i = 0; i < m_pSeries->GetCount(); ++i)
+            m_pSeries->GetAt(i)->SetHighlight(static_cast<int>(i) == index, nullptr, nullptr);
+    SetSelectedIndex(index);
+}
+
 CVGraphic* CGraphsPlot::SelectedGraphic() const {
     if (!m_pSeries || m_nSelected < 0 || static_cast<size_t>(m_nSelected) >= m_pSeries->GetCount()) return nullptr;
     return dynamic_cast<CVGraphic*>(m_pSeries->GetAt(static_cast<size_t>(m_nSelected)));
@@ -139,6 +146,11 @@ void CGraphsPlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     Render(painter);
     DrawReadout(painter);
+}
+
+void CGraphsPlot::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_pSeries != nullptr) MapSeries();
 }
 
 void CGraphsPlot::HoverAt(QPoint point) {

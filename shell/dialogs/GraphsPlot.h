@@ -29,6 +29,9 @@ public:
     // (-1 for none).
     void SetSeries(EntityList* pSeries) { m_pSeries = pSeries; }
     void SetSelectedIndex(int index);
+    // Chooses the series at index as the selector does: it alone is
+    // highlighted (drawn dashed) and labels the grid.
+    void SelectSeries(int index);
     CVGraphic* SelectedGraphic() const;
     // The previous run to compare with (not owned; null for none); its
     // m_bShow is the state of "Показать прошлый расчёт".
@@ -69,6 +72,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A plot that can grow maps its series into its new size.
+    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -13,6 +13,7 @@
 #include "document/VarnelDoc.h"
 #include "shell/dialogs/DatabaseDlg.h"
 #include "shell/dialogs/DocSizeDlg.h"
+#include "shell/dialogs/ExperimentDlg.h"
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/dialogs/QtDialogHost.h"
 #include "shell/frame/AboutDlg.h"
@@ -57,7 +58,9 @@ CMainFrame::CMainFrame(QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
-    // The view points at the document: let it go first.
+    // The experiment window watches the view, and the view points at the
+    // document: they go first, in that order.
+    delete m_pExperiment;
     delete m_pView;
     m_pView = nullptr;
 }
@@ -126,6 +129,7 @@ void CMainFrame::InstallHandlers() {
     m_handlers[ID_VIEW_STATUS_BAR] = [this] { m_wndStatusBar->setVisible(m_wndStatusBar->isHidden()); };
     m_handlers[ID_EDIT_PROGRAM] = [this] { OnEditProgram(); };
     m_handlers[ID_BUILD_GRAPHS] = [this] { OnBuildGraphs(); };
+    m_handlers[ID_EXPERIMENT] = [this] { OnExperiment(); };
     for (int i = 0; i < kRecentFileCount; ++i)
         m_handlers[ID_FILE_MRU_FIRST + i] = [this, i] { OnOpenRecentFile(i); };
 

@@ -4,6 +4,7 @@
 // and the document's commands.
 #pragma once
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <map>
@@ -13,6 +14,7 @@
 #include "shell/frame/RecentFileList.h"
 #include "shell/view/ViewHost.h"
 
+class CExperimentDlg;
 class CProgramDlg;
 class CQtDialogHost;
 class CVarnelDoc;
@@ -67,6 +69,9 @@ public:
 
     void OnEditProgram();
     void OnBuildGraphs();
+    // Opens the experiment window, or brings it to the front.
+    void OnExperiment();
+    CExperimentDlg* Experiment() const;
     void OnAppAbout();
     // Opens the program editor on a line, with a run's message under the text.
     void ShowProgramLine(int64_t nLine, const std::string& strMessage);
@@ -120,6 +125,7 @@ private:
     std::vector<QAction*> m_accelerators;
     bool m_bCreated = false;
     CGraphsSession m_graphsSession;
+    QPointer<CExperimentDlg> m_pExperiment;  // deletes itself when closed
 };
 
 // Set when the frame is created; the build-graphs run writes its progress

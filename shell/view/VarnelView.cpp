@@ -85,6 +85,7 @@ void CVarnelView::OnInitialUpdate() {
     m_nMode = MODE_MODIFY;
     RepaintView();
     emit ModeChanged();
+    emit DocumentReset();
 }
 
 // ---- scrolling ------------------------------------------------------------

@@ -86,6 +86,9 @@ public slots:
 signals:
     // The mode or the tool changed.
     void ModeChanged();
+    // The document holds another model (after New and Open): what was
+    // known of its objects is void.
+    void DocumentReset();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

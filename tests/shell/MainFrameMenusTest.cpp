@@ -72,7 +72,7 @@ private slots:
         CompareItems(menus[0], kFileMenu);
         CompareItems(menus[1], {{"Отменить\tCtrl+Z", 57643}, {"Повторить\tCtrl+Y", 57644}, {"", 0},
                                 {"Удалить\tDel", 32787}, {"", 0}, {"Чертеж\tCtrl+D", 32788},
-                                {"Программа\tCtrl+P", 32789}});
+                                {"Программа\tCtrl+P", 32789}, {"Эксперимент\tF5", 32796}});
         CompareItems(menus[2], {{"График\tCtrl+G", 32792}, {"", 0}, {"&Toolbar", 59392}, {"&Status Bar", 59393}});
         CompareItems(menus[3], kHelpMenu);
         QVERIFY(frame.windowTitle().endsWith(" - Варнель"));
@@ -88,7 +88,8 @@ private slots:
         CompareItems(menus[0], kFileMenu);
         CompareItems(menus[1], {{"Отменить\tCtrl+Z", 57643}, {"Повторить\tCtrl+Y", 57644}, {"", 0},
                                 {"Удалить\tDel", 32787}, {"", 0}, {"Чертеж\tCtrl+D", 32788},
-                                {"Программа\tCtrl+P", 32789}, {"Размер чертежа", 32793}});
+                                {"Программа\tCtrl+P", 32789}, {"Эксперимент\tF5", 32796},
+                                {"Размер чертежа", 32793}});
         CompareItems(menus[2], {{"&Toolbar", 59392}, {"&Status Bar", 59393}});
         CompareItems(menus[3], {{"Изменить", 32794}, {"Переместить", 32795}, {"", 0}, {"Линия", 32773}, {"Прямоугольник", 32775},
                                 {"Эллипс", 32776}, {"Сплайн", 32778}, {"Стрелка", 32785}, {"Текст", 32774},
@@ -137,7 +138,7 @@ private slots:
             actual.emplace_back(a->shortcut().toString(QKeySequence::PortableText), a->data().toInt());
         const std::vector<std::pair<QString, int>> expected = {
             {"Ctrl+N", 57600}, {"Ctrl+O", 57601}, {"Ctrl+S", 57603}, {"Ctrl+D", 32788},
-            {"Ctrl+P", 32789}, {"Ctrl+G", 32792}, {"Ctrl+C", 57634}, {"Ctrl+Ins", 57634},
+            {"Ctrl+P", 32789}, {"Ctrl+G", 32792}, {"F5", 32796}, {"Ctrl+C", 57634}, {"Ctrl+Ins", 57634},
             {"Ctrl+V", 57637}, {"Shift+Ins", 57637}, {"Ctrl+X", 57635}, {"Shift+Del", 57635},
             {"Ctrl+Z", 57643}, {"Alt+Backspace", 57643}, {"Ctrl+Y", 57644}, {"Ctrl+Shift+Z", 57644},
             {"Del", 32787}, {"F6", 57680}, {"Shift+F6", 57681}};
@@ -162,9 +163,9 @@ private slots:
             ids.append(a->isSeparator() ? 0 : a->data().toInt());
             if (!a->isSeparator()) tips.append(a->toolTip());
         }
-        QCOMPARE(ids, (QList<int>{57601, 32789, 0, 57643, 57644, 0, 32795, 0, 32792, 0, 57664}));
+        QCOMPARE(ids, (QList<int>{57601, 32789, 0, 57643, 57644, 0, 32795, 0, 32792, 32796, 0, 57664}));
         QCOMPARE(tips, (QStringList{"Открыть модель", "Программа", "Отменить", "Повторить", "Переместить",
-                                    "Построить графики", "О программе"}));
+                                    "Построить графики", "Эксперимент", "О программе"}));
         QCOMPARE(frame.ToolBar()->iconSize(), QSize(16, 15));
     }
 

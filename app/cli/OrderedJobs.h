@@ -1,0 +1,12 @@
+// Work spread over threads with its results taken in order: produce(i) runs
+// for every i below count on N threads, and consume receives the results in
+// the order of i, whatever order the threads finish in. At most a few
+// results per thread wait for their turn, so the memory held does not grow
+// with the count.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+void RunOrderedJobs(uint64_t nCount, unsigned nThreads, const std::function<std::string(uint64_t)>& produce,
+                    const std::function<void(std::string&)>& consume);
