@@ -19,8 +19,10 @@ cmake --build build-asan -j2
 status=0
 (cd build-asan && ctest --output-on-failure -j2) || status=$?
 
-# The closing lines a reader needs: the monkey's runs and the verdict.
+# The closing lines a reader needs: the monkey's runs, the size of the
+# tests against the code, and the verdict.
 grep -h "^monkey: " build-asan/Testing/Temporary/LastTest.log || true
+tools/test-ratio.sh
 if [ $status -eq 0 ]; then verdict=passed; else verdict=FAILED; fi
 echo "test.sh: every test under AddressSanitizer and UBSan $verdict in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
 exit $status
