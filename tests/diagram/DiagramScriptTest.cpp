@@ -1,0 +1,249 @@
+// The diagram layer driven by one script, diagram.txt: a line is a case of
+// commands joined by " | ", each on the current object or on the list and
+// most with the answer expected after "->". What each command answers is
+// told beside it.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <map>
+
+#include "archive/Archive.h"
+#include "diagram/DiagramClasses.h"
+#include "diagram/FontCell.h"
+#include "diagram/Moves.h"
+#include "diagram/ObjectRows.h"
+#include "diagram/TrackingState.h"
+#include "support/FakeDialogHost.h"
+#include "support/RecordingDC.h"
+#include "support/Scene.h"
+
+namespace {
+
+struct CNotAnEntity : CObject {  // a class a file may name that is no diagram object
+    static const CRuntimeClass cls;
+    const CRuntimeClass* GetRuntimeClass() const override { return &cls; }
+    void Serialize(CArchive&) override {}
+};
+const CRuntimeClass CNotAnEntity::cls{"CNotAnEntity", 1, [] { return std::unique_ptr<CObject>(new CNotAnEntity); }};
+
+const CClassRegistry& Registry() {
+    static const CClassRegistry registry = [] {
+        CClassRegistry r;
+        RegisterDiagramClasses(r);
+        r.Register(&CNotAnEntity::cls);
+        return r;
+    }();
+    return registry;
+}
+
+CPoint ReadPoint(std::istream& in) {
+    std::string word;
+    CPoint p{};
+    std::sscanf((in >> word, word.c_str()), "%d,%d", &p.x, &p.y);
+    return p;
+}
+
+std::string Text(CPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+
+std::string Rest(std::istream& in) { return std::string(std::istreambuf_iterator<char>(in >> std::ws), {}); }
+
+template <class Answer>
+std::string Guarded(Answer answer) {
+    try {
+        return answer();
+    } catch (const CFileError& e) {
+        return e.Kind() == FileErrorKind::BadFormat ? "bad format" : "other error";
+    }
+}
+
+// The dialog as it opened: x a box the user can type in, r read-only, -
+// disabled; the texts; the captions.
+std::string Boxes(const CElementDialogState& s) {
+    std::string mask, texts;
+    for (const CDialogBox* b : {&s.name, &s.description, &s.values, &s.first, &s.second, &s.third}) {
+        mask += !b->bEnabled ? '-' : b->bReadOnly ? 'r' : 'x';
+        texts += (texts.empty() ? "" : "|") + Escaped(b->strText);
+    }
+    return mask + " " + texts + " " + Escaped(s.strFirstCaption + "|" + s.strSecondCaption + "|" + s.strThirdCaption);
+}
+
+struct Script {
+    EntityList list;
+    CVEntity* e = nullptr;
+    RecordingDC dc;  // kept between mouse events, as a view keeps its own
+
+    Script() { dc.pen = CPen{PS_DASH, 3, RGB(1, 2, 3)}; }  // so that restoring a pen shows
+    std::string Calls(RecordingDC& from, const std::string& before) {  // queries included
+        std::string s = before;
+        for (const std::string& c : from.calls) s += (s.empty() ? "" : " ") + c;
+        return from.Clear(), s;
+    }
+    std::string Index(const CVEntity* p) const { return p ? std::to_string(list.IndexOf(p)) : "-"; }
+    std::string Run(const std::string& c, std::istream& in);
+    std::string Edit(std::istream& in);
+};
+
+// edit draw|view (drawing mode or not), box=text typed, ok|cancel: the
+// result, the dialog, typing refused, messages, whether the document
+// changed and whether a refused edit left changes; then the object.
+std::string Script::Edit(std::istream& in) {
+    using S = CElementDialogState;
+    static const std::map<std::string, FakeDialogHost::Box> boxes = {
+        {"name", &S::name}, {"desc", &S::description}, {"values", &S::values},
+        {"first", &S::first}, {"second", &S::second}, {"third", &S::third}};
+    static const std::map<int, std::string> results = {
+        {EDIT_REJECTED, "rejected"}, {EDIT_NO_DIALOG, "none"}, {EDIT_CHANGED, "changed"}, {EDIT_UNCHANGED, "same"}};
+    std::string mode, word;
+    FakeDialogHost host;
+    for (in >> mode; in >> word && word != "ok" && word != "cancel";)
+        host.Type(boxes.at(word.substr(0, word.find('='))), Unescaped(word.substr(word.find('=') + 1)));
+    word == "ok" ? host.Ok() : host.Cancel();
+    const int result = e->Edit(mode == "draw", host);
+    std::string s = results.at(result) + (host.shown.empty() ? "" : " " + Boxes(host.shown[0]));
+    if (host.refusedTyping) s += " refused=" + std::to_string(host.refusedTyping);
+    for (const std::string& m : host.messages) s += " !" + Escaped(m);
+    return s + " doc=" + std::to_string(EditChangedDocument(*e, result)) + std::to_string(e->LastEditLeftChanges()) +
+           " ; " + Dump(*e);
+}
+
+std::string Script::Run(const std::string& c, std::istream& in) {
+    static const std::map<std::string, std::pair<int32_t, int32_t>> mouse = {
+        {"press", {TE_PRESS, MODE_DRAW}}, {"move", {TE_MOVE, MODE_DRAW}}, {"mpress", {TE_PRESS, MODE_MODIFY}},
+        {"start", {TE_START, MODE_DRAW}}, {"finish", {TE_FINISH, MODE_DRAW}}};
+    std::string s;
+    if (c == "new") return Dump(*(e = &AddSpec(list, Rest(in))));
+    if (c == "set") return Dump(ApplySpec(*e, in));
+    if (c == "at") return Dump(*(e = list.GetAt(std::stoul(Rest(in)))));  // object N of the list
+    if (c == "store" || c == "lstore")  // the record, without or with the list
+        return Guarded([&] {
+            CArchive ar;
+            c == "store" ? e->Serialize(ar) : list.Serialize(ar);
+            return HexText(ar.Buffer());
+        });
+    if (c == "rec" || c == "lload") {  // rec CLASS HEX: a new object read from a record; lload appends a list
+        if (c == "rec") e = &AddSpec(list, (in >> s, s));
+        const std::vector<uint8_t> bytes = GoldenBytes(Rest(in));
+        return Guarded([&] {
+            CArchive ar(bytes, Registry());
+            c == "rec" ? e->Serialize(ar) : list.Serialize(ar);
+            return c == "rec" ? Dump(*e) : DumpList(list);
+        });
+    }
+    if (c == "draw") {
+        RecordingDC fresh;
+        fresh.pen = dc.pen;
+        e->Draw(fresh, nullptr);
+        return Calls(fresh, "");
+    }
+    if (c == "hit" || c == "outline") {  // 1 or 0 for each point
+        for (CPoint p; !(in >> std::ws).eof();)
+            s += (p = ReadPoint(in), c == "hit" ? e->HitTest(p) : e->IsOnOutline(p, kMoveTolerance)) ? '1' : '0';
+        return s;
+    }
+    if (c == "extent") return Text({e->GetExtent().left, e->GetExtent().top}) + "," + Text({e->GetExtent().right, e->GetExtent().bottom});
+    if (c == "scale" || c == "scaleall") {  // scaleall answers the label cell too
+        double fx = 0, fy = 0;
+        in >> fx >> fy;
+        if (c == "scale") return e->Scale(fx, fy), Dump(*e);
+        list.ScaleAll(fx, fy);
+        return Text({g_nFontHeight, g_nFontWidth}) + " " + DumpList(list);
+    }
+    if (c == "offset") return e->Offset(ReadPoint(in)), Dump(*e);
+    if (c == "rows" || c == "holds" || c == "names") {  // for every object of the list
+        for (const auto& o : list) {
+            SymbolRec rec;
+            rec.nKind = 99;  // to show what GetName leaves in a record
+            const std::string name = o->GetName(&rec);
+            s += s.empty() ? "" : " / ";
+            if (c == "rows") s += Escaped(DatabaseRowText(*o));
+            if (c == "holds") s += std::to_string(o->HoldsConnectors()) + std::to_string(o->ConnectorEnds().size());
+            if (c == "names") s += "\"" + name + "\" " + std::to_string(rec.nKind);
+        }
+        return s;
+    }
+    if (c == "sethl") {  // 1|0 and, to draw it, the scroll offset: the drawing ; the object
+        int on = 0;
+        const bool drawn = !(in >> on >> std::ws).eof();
+        const CPoint scroll = drawn ? ReadPoint(in) : CPoint{};
+        e->SetHighlight(on != 0, drawn ? &dc : nullptr, drawn ? &scroll : nullptr);
+        s = Calls(dc, "");
+        return s + (s.empty() ? "; " : " ; ") + Dump(*e);
+    }
+    if (c == "edit") return Edit(in);
+    if (mouse.count(c)) {  // whether the object is complete, the placing state, the drawing
+        TrackEvent ev;
+        std::tie(ev.nKind, ev.nMode) = mouse.at(c);
+        ev.point = ReadPoint(in);
+        ev.pDC = ev.nKind == TE_PRESS || ev.nKind == TE_MOVE ? &dc : nullptr;
+        s = std::to_string(e->Track(ev)) + " ";
+        return Calls(dc, s + std::to_string(g_bTwoClickFirstPlaced) + std::to_string(g_nFourClickStage));
+    }
+    if (c == "count") return std::to_string(dynamic_cast<CVTableData&>(ApplySpec(*e, in)).ValueCount());
+    if (c == "values") {  // N "text": whether it reads, whether text is left over, the values
+        size_t n = 0;
+        const std::string text = (in >> n, Rest(in));
+        std::vector<double> values(n, 0.0);
+        bool leftOver = false;
+        s = std::to_string(ReadTableValues(text.substr(1, text.size() - 2), values, leftOver));
+        s += std::to_string(leftOver);
+        for (double v : values) s += " " + NumberText(v);
+        return s;
+    }
+    if (c == "locale") return std::setlocale(LC_ALL, Rest(in).c_str()) ? "" : "missing";
+    if (c == "keep") {  // extent corners, sheet size, delta: the part of the delta the sheet allows
+        const CPoint lt = ReadPoint(in), rb = ReadPoint(in), sheet = ReadPoint(in), delta = ReadPoint(in);
+        return Text(KeepOnSheet(CRect{lt.x, lt.y, rb.x, rb.y}, sheet.x, sheet.y, delta));
+    }
+    if (c == "clear" || c == "list") return c == "clear" ? list.DeleteAll() : void(), DumpList(list);
+    if (c == "pick") return Index(PickAt(list, ReadPoint(in)));
+    if (c == "hlpick" || c == "hlat") {  // the object answered, hlpick's highlighted one; every highlight
+        const CPoint p = ReadPoint(in);
+        s = Index(c == "hlat" ? list.HighlightAt(p, nullptr) : HighlightPick(list, p, nullptr)) + " ";
+        if (c == "hlpick") s += Index(HighlightedObject(list)) + " ";
+        for (const auto& o : list) s += o->m_bHighlight ? '1' : '0';
+        return s;
+    }
+    if (c == "glue") {  // moves the current object: the glued ends ; the objects moved ; the list after
+        const std::vector<CGluedEnd> glued = FindGluedEnds(list, *e);
+        for (const CGluedEnd& g : glued)
+            s += Index(g.pConnector) + ":" + std::to_string(g.end.nPoint) + "/" + std::to_string(g.end.nCompanion) + " ";
+        s += ";";
+        for (const CVEntity* o : ObjectsOfMove(*e, glued)) s += " " + Index(o);
+        MoveWithGlue(*e, glued, ReadPoint(in));
+        return s + " ; " + DumpList(list);
+    }
+    if (c == "font") {  // the underlined label font; then sets the label cell to HEIGHT WIDTH
+        s = RecordingDC::FontText(LabelFont(true));
+        in >> g_nFontHeight >> g_nFontWidth;
+        return s;
+    }
+    ADD_FAILURE() << "no command " << c;
+    return "";
+}
+
+}  // namespace
+
+TEST(Diagram, Script) {
+    ResetTrackingState();
+    Script script;
+    for (const GoldenCase& line : GoldenTable("diagram/diagram.txt")) {
+        for (size_t at = 0, end = 0; at < line.text.size(); at = end + 3) {
+            end = std::min(line.text.find(" | ", at), line.text.size());
+            const GoldenCase c = SplitCase(line.text.substr(at, end - at));
+            SCOPED_TRACE("diagram.txt:" + std::to_string(line.line) + ": " + c.input);
+            std::istringstream in(c.input), none;
+            std::string command;
+            const std::string answer = script.Run((in >> command, command), in);
+            if (getenv("GOLDEN_PRINT")) printf("@%d@%zu@%s\n", line.line, at, answer.c_str());
+            if (c.input == c.text) continue;  // no answer expected
+            const bool bytes = command.find("store") != std::string::npos && c.expected.find("or") == std::string::npos;
+            EXPECT_EQ(answer, bytes ? HexText(GoldenBytes(c.expected)) : c.expected);
+            if (c.bothWays)  // a record read as a writer gives it stores back the same
+                EXPECT_EQ(script.Run("store", none), HexText(GoldenBytes(c.input.substr(c.input.find(' ', 4) + 1))));
+        }
+    }
+    std::setlocale(LC_ALL, "C");
+    ResetTrackingState();
+    EXPECT_EQ(MakeToolEntity(ID_TOOL_LINE - 1), nullptr);
+    EXPECT_EQ(MakeToolEntity(ID_TOOL_ARROW + 1), nullptr);
+}
