@@ -1,11 +1,9 @@
-// Golden tables: text files beside the tests, one case a line; blank lines
-// and lines starting with '#' are skipped. In "input => expected" the way
-// back is asked too (expected gives input again), in "input -> expected"
-// only the way there.
+// Golden tables: text files beside the tests, one case a line, "input =>
+// expected" asking for the way back too, "input -> expected" only the way
+// there; blank lines and lines starting with '#' are skipped.
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,26 +11,24 @@
 #include "support/HexBytes.h"
 
 struct GoldenCase {
-    int line;  // in the file, for failure messages
+    int line;  // in the file
     std::string input, expected;
     bool bothWays;
     std::string text;  // the whole line
 };
 
-inline GoldenCase SplitCase(const std::string& line, int number = 0) {
-    size_t at = line.find(" => ");
-    const bool both = at != std::string::npos;
-    if (!both) at = line.find(" -> ");
-    return {number, line.substr(0, at), at == std::string::npos ? "" : line.substr(at + 4), both, line};
+inline GoldenCase SplitCase(const std::string& text, int line = 0) {
+    const size_t both = text.find(" => "), at = both != std::string::npos ? both : text.find(" -> ");
+    return {line, text.substr(0, at), at == std::string::npos ? "" : text.substr(at + 4), both != std::string::npos, text};
 }
 
 inline std::vector<GoldenCase> GoldenTable(const std::string& name) {
     std::ifstream in(std::string(VARNEL_TESTS_DIR) + "/" + name);
     EXPECT_TRUE(in.good()) << name;
     std::vector<GoldenCase> cases;
-    int number = 0;
-    for (std::string line; std::getline(in, line);)
-        if (++number, !line.empty() && line[0] != '#') cases.push_back(SplitCase(line, number));
+    int line = 0;
+    for (std::string text; std::getline(in, text);)
+        if (++line, !text.empty() && text[0] != '#') cases.push_back(SplitCase(text, line));
     return cases;
 }
 
@@ -43,8 +39,8 @@ inline std::vector<uint8_t> GoldenBytes(const std::string& text) {
         end = text[i] == '"' ? text.find('"', i + 1) + 1 : std::min(text.find(' ', i), text.size());
         const std::string word = text.substr(i, end - i);
         const size_t star = word.find('*');
-        const std::vector<uint8_t> group = word[0] == '"' ? std::vector<uint8_t>(word.begin() + 1, word.end() - 1)
-                                                          : HexBytes(word.substr(0, star));
+        const std::vector<uint8_t> group =
+            word[0] == '"' ? std::vector<uint8_t>(word.begin() + 1, word.end() - 1) : HexBytes(word.substr(0, star));
         for (long n = star == std::string::npos ? 1 : std::stol(word.substr(star + 1)); n > 0; --n)
             bytes.insert(bytes.end(), group.begin(), group.end());
     }
@@ -53,15 +49,14 @@ inline std::vector<uint8_t> GoldenBytes(const std::string& text) {
 
 inline std::string HexText(const std::vector<uint8_t>& bytes) {
     std::string text;
-    for (const uint8_t b : bytes) text += "0123456789ABCDEF"[b >> 4] + std::string(1, "0123456789ABCDEF"[b & 15]);
+    for (const uint8_t b : bytes) text += {"0123456789ABCDEF"[b >> 4], "0123456789ABCDEF"[b & 15]};
     return text;
 }
 
 // Bytes outside printable ASCII as \xNN, so code page 1251 fits a line.
 inline std::string Escaped(const std::string& s) {
     std::string out;
-    for (const unsigned char c : s)
-        out += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "\\x" + HexText({c});
+    for (const unsigned char c : s) out += c >= 0x20 && c < 0x7F ? std::string(1, char(c)) : "\\x" + HexText({c});
     return out;
 }
 
@@ -69,7 +64,7 @@ inline std::string Unescaped(const std::string& s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
         const bool escape = s.compare(i, 2, "\\x") == 0 && i + 3 < s.size();
-        out += escape ? static_cast<char>(HexBytes(s.substr(i + 2, 2))[0]) : s[i];
+        out += escape ? char(HexBytes(s.substr(i + 2, 2))[0]) : s[i];
         i += escape ? 3 : 0;
     }
     return out;

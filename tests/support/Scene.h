@@ -1,12 +1,10 @@
 // Diagram objects as one line of text. A spec names the class as the tool
 // bar does, then gives points from P0 on and fields: "Level 10,20 110,80
-// name=X desc=stock value=6". A dump shows an object back: "Level#3 10,20
-// 110,80 8,8 "X" "stock" 6", with a switch's second value and threshold and
-// a table's from:to:step and values.
+// name=X desc=stock value=6". A dump shows one back: "Level#3 10,20 110,80
+// 8,8 "X" "stock" 6", with a switch's value2 and threshold, a table's
+// from:to:step and values.
 #pragma once
-#include <memory>
 #include <sstream>
-#include <string>
 
 #include "diagram/CommandIds.h"
 #include "diagram/ElementParamDlg.h"
@@ -17,8 +15,7 @@
 
 // The name (a text's text), description and value an object shows.
 struct CShownFields {
-    std::string* name = nullptr;
-    std::string* desc = nullptr;
+    std::string *name = nullptr, *desc = nullptr;
     double* value = nullptr;
 };
 
@@ -31,7 +28,7 @@ inline CShownFields ShownFields(const CVEntity& entity) {
     return {};
 }
 
-// Points, then fields: name desc value value2 threshold from to step data (1/2/3) id hl.
+// Points, then name= desc= value= value2= threshold= from= to= step= data=1/2/3 id= hl=.
 inline CVEntity& ApplySpec(CVEntity& e, std::istream& in) {
     const CShownFields f = ShownFields(e);
     auto* sw = dynamic_cast<CVSwitch*>(&e);
@@ -43,51 +40,43 @@ inline CVEntity& ApplySpec(CVEntity& e, std::istream& in) {
         CPoint p{};
         if (key == word && std::sscanf(word.c_str(), "%d,%d", &p.x, &p.y) == 2)
             point < e.GetPointCount() ? void(e.GetPoint(point++) = p) : void(e.AddPoint(p) && ++point);
-        else if (key == "name") *f.name = text;
-        else if (key == "desc") *f.desc = text;
+        else if (key == "name" || key == "desc") *(key == "name" ? f.name : f.desc) = text;
         else if (key == "value") *f.value = d;
-        else if (key == "value2") sw->m_dValue2 = d;
-        else if (key == "threshold") sw->m_dThreshold = d;
-        else if (key == "from") table->m_dFrom = d;
-        else if (key == "to") table->m_dTo = d;
-        else if (key == "step") table->m_dStep = d;
-        else if (key == "data") {
-            table->m_data.clear();
-            for (std::istringstream values(text); std::getline(values, word, '/');)
+        else if (key == "value2" || key == "threshold") (key == "value2" ? sw->m_dValue2 : sw->m_dThreshold) = d;
+        else if (key == "from" || key == "to" || key == "step")
+            (key == "from" ? table->m_dFrom : key == "to" ? table->m_dTo : table->m_dStep) = d;
+        else if (key == "data")
+            for (std::istringstream values((table->m_data.clear(), text)); std::getline(values, word, '/');)
                 table->m_data.push_back(std::strtod(word.c_str(), nullptr));
-        } else if (key == "id") e.m_nId = static_cast<int32_t>(d);
-        else if (key == "hl") e.m_bHighlight = static_cast<int32_t>(d);
+        else if (key == "id" || key == "hl") (key == "id" ? e.m_nId : e.m_bHighlight) = static_cast<int32_t>(d);
         else ADD_FAILURE() << "no field " << word;
     }
     return e;
 }
 
 // A new object of the class the spec names, as its tool makes it (or the
-// bare "Entity"), added to the list and then given the spec's points and
-// fields.
+// bare "Entity"), added to the list, then given the spec's points and fields.
 inline CVEntity& AddSpec(EntityList& list, const std::string& spec) {
-    static const char* const kTools[] = {"Line",     "Text",      "Rectangle", "Ellipse", "Expert",
-                                         "BSpline",  "Variable",  "Level",     "Rate",    "TableData",
-                                         "Sources",  "Switch",    "Arrow"};
+    static const char* const kTools[] = {"Line",     "Text",     "Rectangle", "Ellipse", "Expert",  "BSpline", "Variable",
+                                         "Level",    "Rate",     "TableData", "Sources", "Switch",  "Arrow"};
     std::istringstream in(spec);
     std::string name;
-    in >> name;
-    std::unique_ptr<CVEntity> e = name == "Entity" ? std::make_unique<CVEntity>() : nullptr;
+    std::unique_ptr<CVEntity> e = (in >> name, name) == "Entity" ? std::make_unique<CVEntity>() : nullptr;
     for (unsigned i = 0; i < 13; ++i)
         if (name == kTools[i]) e = MakeToolEntity(ID_TOOL_LINE + i);
     list.Add(std::move(e));
     return ApplySpec(*list.GetAt(list.GetCount() - 1), in);
 }
 
+inline std::string PointText(CPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+
 inline std::string Dump(const CVEntity& e) {
     std::string s = std::string(e.GetRuntimeClass()->m_lpszClassName + 2) + "#" + std::to_string(e.m_nId);
-    for (int i = 0; i < e.GetPointCount(); ++i)
-        s += " " + std::to_string(e.GetPoint(i).x) + "," + std::to_string(e.GetPoint(i).y);
+    for (int i = 0; i < e.GetPointCount(); ++i) s += " " + PointText(e.GetPoint(i));
     const CShownFields f = ShownFields(e);
     s += std::string(e.m_bHighlight ? " hl" : "") + (f.name ? " \"" + Escaped(*f.name) + "\"" : "");
     if (f.desc) s += " \"" + Escaped(*f.desc) + "\" " + NumberText(*f.value);
-    if (auto* sw = dynamic_cast<const CVSwitch*>(&e))
-        s += " " + NumberText(sw->m_dValue2) + " " + NumberText(sw->m_dThreshold);
+    if (auto* sw = dynamic_cast<const CVSwitch*>(&e)) s += " " + NumberText(sw->m_dValue2) + " " + NumberText(sw->m_dThreshold);
     if (auto* t = dynamic_cast<const CVTableData*>(&e)) {
         s += " " + NumberText(t->m_dFrom) + ":" + NumberText(t->m_dTo) + ":" + NumberText(t->m_dStep);
         for (size_t i = 0; i < t->m_data.size(); ++i) s += (i ? "/" : " ") + NumberText(t->m_data[i]);
