@@ -14,7 +14,7 @@
 #include "interpreter/Interpreter.h"
 #include "support/ModelBytes.h"
 #include "support/ModelSamples.h"
-#include "support/Scene.h"
+#include "support/DiagramScript.h"
 
 namespace {  // the largest heap request, and how many, while a probe lives
 std::atomic<bool> g_bProbing{false};
@@ -173,104 +173,65 @@ TEST(Document, RunAllocatesNothingPerStatement) {
 
 namespace {
 
-std::unique_ptr<CVarnelDoc> Model(std::initializer_list<const char*> specs) {
-    auto doc = std::make_unique<CVarnelDoc>();
-    doc->OnNewDocument();
-    for (const char* spec : specs) AddSpec(*doc->m_pEntityList, spec);
-    return doc;
-}
+// The diagram script with the model's commands (changes.txt).
+struct DocumentScript : DiagramScript {
+    std::unique_ptr<CVarnelDoc> doc;
+    std::unique_ptr<CMoveSession> drag;
+    std::vector<std::unique_ptr<CDocChange>> changes;  // in the order made
+    std::map<std::string, Bytes> marks;                // files as they were
+    DocumentScript() { more = [this](const std::string& c, std::istream& in) { return Model(c, in); }; }
+    std::string Model(const std::string& c, std::istream& in);
+};
 
-// A level with a flow arrow ending on its top edge and a line beside it.
-std::unique_ptr<CVarnelDoc> FlowModel() {
-    return Model({"Level 100,100 201,161 name=X", "Arrow 151,21 151,41 151,81 151,100", "Line 300,300 351,333"});
-}
-
-// Reverted, the change gives back the file of before; applied again, that of now.
-void ExpectUndoRedo(CVarnelDoc& doc, CDocChange& change, const Bytes& before) {
-    const Bytes after = doc.Store();
-    change.Revert(doc);
-    EXPECT_EQ(doc.Store(), before);
-    change.Apply(doc);
-    EXPECT_EQ(doc.Store(), after);
-}
-
-std::unique_ptr<CObjectsChange> Step(CVarnelDoc& doc, size_t object, CPoint offset) {
-    CMoveSession step(doc, *doc.m_pEntityList->GetAt(object));
-    step.MoveTo(offset);
-    return step.Finish();
+std::string DocumentScript::Model(const std::string& c, std::istream& in) {
+    std::unique_ptr<CDocChange> change;
+    std::string s;
+    size_t n = 0, m = 0;
+    if (c == "model" || c == "mixed") {  // a new model, or one of N mixed objects
+        doc = c == "model" ? std::make_unique<CVarnelDoc>() : samples::MixedModel((in >> n, int(n)));
+        if (c == "model") doc->OnNewDocument();
+        return list = doc->m_pEntityList.get(), changes.clear(), Describe(*doc);
+    }
+    if (c == "mark") return marks[Rest(in)] = doc->Store(), "";
+    if (c == "same") return std::to_string(marks.at(Rest(in)) == doc->Store());  // whether the file is as marked
+    if (c == "describe") return Describe(*doc);
+    if (c == "zoomin" || c == "zoomout") return std::to_string(c == "zoomin" ? doc->ZoomIn() : doc->ZoomOut());
+    if (c == "absorb") return std::to_string(changes.at((in >> n >> m, n))->Absorb(*changes.at(m)));
+    if (c == "revert" || c == "apply") {  // change N
+        c == "revert" ? changes.at((in >> n, n))->Revert(*doc) : changes.at((in >> n, n))->Apply(*doc);
+        return Describe(*doc);
+    }
+    if (c == "drag" || c == "step") {  // N OFFSET...: whether each moved, the offset; step ends it
+        drag = std::make_unique<CMoveSession>(*doc, *list->GetAt((in >> n, n)));
+        while (!(in >> std::ws).eof()) s += drag->MoveTo(ReadPoint(in)) ? '1' : '0';
+        if (c == "drag") return s + " " + PointText(drag->Offset());
+    }
+    if (c == "step" || c == "done") change = drag->Finish();  // answers whether there is a change to keep
+    if (c == "remove") change = std::make_unique<CRemoveChange>((in >> n, n));
+    if (c == "place") change = std::make_unique<CPlaceChange>(MakeSpecClass(Rest(in)));
+    if (c == "sheet" && in >> n >> m) change = std::make_unique<CSheetSizeChange>(*doc, int32_t(n), int32_t(m));
+    if (c == "setvalues") {  // NAME=VALUE...
+        std::vector<CValueOverride> values;
+        for (std::string w; in >> w;) values.push_back({w.substr(0, w.find('=')), std::stod(w.substr(w.find('=') + 1))});
+        change = SetElementValues(*doc, values);
+    }
+    if (c == "remove" || c == "place" || c == "sheet") change->Apply(*doc);
+    if (change) s = "change " + std::to_string(changes.size()), changes.push_back(std::move(change));
+    if (c == "step" || c == "done" || c == "setvalues") return s.empty() ? "none" : s;
+    if (c == "varied") {  // override name=value(description,kind field) of every value a run can vary
+        for (const CElementValue& v : ListElementValues(*list))
+            s += (s.empty() ? "" : " ") + v.OverrideName() + "=" + NumberText(v.dValue) + "(" + v.strDescription + "," +
+                 std::to_string(static_cast<int>(v.kind)) + std::to_string(static_cast<int>(v.field)) + ")";
+        return s;
+    }
+    return c == "remove" || c == "place" || c == "sheet" ? Describe(*doc) : "?";
 }
 
 }  // namespace
 
-// A drag takes the glued flow along and stops at the sheet's edges; steps
-// of one object join into one undo; a drag back to the start leaves none.
-TEST(Document, MovesUndoToTheByte) {
-    auto doc = FlowModel();
-    const Bytes before = doc->Store();
-    CMoveSession drag(*doc, *doc->m_pEntityList->GetAt(0));
-    EXPECT_EQ((std::vector<bool>{drag.MoveTo({-30, 10}), drag.MoveTo({-30, 10}), drag.MoveTo({-150, 1000})}),
-              (std::vector<bool>{true, false, true}));
-    EXPECT_EQ(PointText(drag.Offset()) + " " + DumpList(*doc->m_pEntityList),
-              "-100,319 Level#0 0,419 101,480 8,8 \"X\" \"\" 0 / Arrow#1 151,21 151,41 51,400 51,419 10,10 / "
-              "Line#2 300,300 351,333 / next=3");
-    ExpectUndoRedo(*doc, *drag.Finish(), before);
-    CMoveSession back(*doc, *doc->m_pEntityList->GetAt(2));
-    back.MoveTo({5, 5});
-    back.MoveTo({0, 0});
-    EXPECT_EQ(back.Finish(), nullptr);
-
-    doc = FlowModel();
-    std::unique_ptr<CObjectsChange> first = Step(*doc, 2, {1, 0});
-    doc->m_pEntityList->GetAt(2)->GetPoint(0) = {100, 100};  // on the level's corner: its steps take it along
-    std::unique_ptr<CObjectsChange> second = Step(*doc, 0, {0, 10}), third = Step(*doc, 0, {10, 0});
-    EXPECT_FALSE(first->Absorb(*second));  // another object
-    EXPECT_TRUE(second->Absorb(*third));
-    second->Revert(*doc);
-    EXPECT_EQ(DumpList(*doc->m_pEntityList), "Level#0 100,100 201,161 8,8 \"X\" \"\" 0 / Arrow#1 151,21 151,41 151,81 "
-                                             "151,100 10,10 / Line#2 100,100 352,333 / next=3");
-    first->Revert(*doc);
-    EXPECT_EQ(doc->Store(), before);
-}
-
-// Removing puts the object back at its place with its id; placing takes its
-// id back with it. Zoom is no step of the history: steps replayed at the
-// other scale put back what the zoom would have made of them.
-TEST(Document, ListChangesAndZoom) {
-    auto doc = samples::MixedModel(5);
-    const Bytes before = doc->Store();
-    CVEntity* middle = doc->m_pEntityList->GetAt(2);
-    CRemoveChange remove(2);
-    remove.Apply(*doc);
-    EXPECT_EQ(doc->m_pEntityList->GetCount(), 4u);
-    ExpectUndoRedo(*doc, remove, before);
-    remove.Revert(*doc);
-    EXPECT_EQ(doc->m_pEntityList->GetAt(2), middle);
-    CPlaceChange place(MakeToolEntity(ID_TOOL_LINE));
-    place.Apply(*doc);
-    EXPECT_EQ(Dump(*doc->m_pEntityList->GetAt(5)) + " next=" + std::to_string(doc->m_pEntityList->m_nNextId), "Line#5 0,0 0,0 next=6");
-    ExpectUndoRedo(*doc, place, before);
-    place.Revert(*doc);
-    EXPECT_EQ(doc->m_pEntityList->m_nNextId, 5);
-
+TEST(Document, Changes) {
     const int32_t fontHeight = g_nFontHeight, fontWidth = g_nFontWidth;
-    doc = FlowModel();
-    auto twin = FlowModel();
-    EXPECT_EQ((std::vector<bool>{twin->ZoomOut(), twin->ZoomOut()}), (std::vector<bool>{true, false}));
-    std::unique_ptr<CObjectsChange> move = Step(*doc, 0, {40, 40});
-    CRemoveChange removeLine(2);
-    CSheetSizeChange sheet(*doc, 1001, 777);
-    removeLine.Apply(*doc);
-    sheet.Apply(*doc);
-    doc->ZoomOut();
-    sheet.Revert(*doc);
-    removeLine.Revert(*doc);
-    move->Revert(*doc);
-    EXPECT_EQ(doc->Store(), twin->Store());
-    move->Apply(*doc);
-    sheet.Apply(*doc);
-    EXPECT_EQ((std::vector<bool>{doc->ZoomIn(), doc->ZoomIn()}), (std::vector<bool>{true, false}));
-    EXPECT_EQ(Describe(*doc), "1000x776 full \"\" Level#0 140,140 240,200 8,8 \"X\" \"\" 0 / Arrow#1 150,20 150,40 "
-                              "190,120 190,140 10,10 / Line#2 300,300 350,332 / next=3");  // odd units lost
+    DocumentScript().RunFile("document/changes.txt");
     g_nFontHeight = fontHeight, g_nFontWidth = fontWidth;
 }
 
@@ -286,25 +247,8 @@ TEST(Document, MoveKeepsTheListenerThatHearsTheFlag) {
     EXPECT_EQ(heard, (std::vector<bool>{true, false}));
 }
 
-// Every value a run can vary, once under its override name; the chosen ones
-// written back as one change that undoes to the byte; a slider's range.
-TEST(Document, ExperimentValues) {
-    auto doc = Model({"Level name=X desc=stock value=6", "Rate name=Bx", "TableData name=T", "Variable name=",
-                      "Expert name=e value=0.5", "Switch name=q value=1 value2=2 threshold=25", "Variable name=X"});
-    std::string listed;
-    for (const CElementValue& v : ListElementValues(*doc->m_pEntityList))
-        listed += v.OverrideName() + "=" + NumberText(v.dValue) + "(" + v.strDescription + "," +
-                  std::to_string(static_cast<int>(v.kind)) + std::to_string(static_cast<int>(v.field)) + ") ";
-    EXPECT_EQ(listed, "X=6(stock,00) Bx=0(,10) e=0.5(,30) q=1(,40) q.value2=2(,41) q.threshold=25(,42) ");
-    const Bytes before = doc->Store();
-    EXPECT_EQ(SetElementValues(*doc, {{"X", 6.0}, {"nobody", 1.0}}), nullptr);  // nothing differs
-    auto change = SetElementValues(*doc, {{"X", 7.5}, {"q.threshold", 10.0}, {"q", -1.0}, {"nobody", 1.0}});
-    EXPECT_EQ(Dump(*doc->m_pEntityList->GetAt(0)) + " " + Dump(*doc->m_pEntityList->GetAt(5)) + " " +
-                  Dump(*doc->m_pEntityList->GetAt(6)),
-              "Level#0 0,0 0,0 8,8 \"X\" \"stock\" 7.5 Switch#5 0,0 20,24 6,6 \"q\" \"\" -1 2 10 "
-              "Variable#6 0,0 0,0 15,15 \"X\" \"\" 0");
-    ExpectUndoRedo(*doc, *change, before);
-
+// A slider's range around a value and the short values along it.
+TEST(Document, ValueRanges) {
     std::string ranges;
     for (double value : {0.4, -3.0, 0.0, 1e308})
         ranges += NumberText(CValueRange::Around(value).dFrom) + ":" + NumberText(CValueRange::Around(value).dTo) + " ";

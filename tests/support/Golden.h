@@ -53,10 +53,17 @@ inline std::string HexText(const std::vector<uint8_t>& bytes) {
     return text;
 }
 
-// Bytes outside printable ASCII as \xNN, so code page 1251 fits a line.
+// Bytes outside printable ASCII as \xNN, so code page 1251 fits a line, and
+// runs of 32 or more as x{N}.
 inline std::string Escaped(const std::string& s) {
     std::string out;
-    for (const unsigned char c : s) out += c >= 0x20 && c < 0x7F ? std::string(1, char(c)) : "\\x" + HexText({c});
+    for (size_t at = 0, run = 1; at < s.size(); at += run, run = 1) {
+        while (at + run < s.size() && s[at + run] == s[at]) ++run;
+        const unsigned char c = s[at];
+        const std::string one = c >= 0x20 && c < 0x7F ? std::string(1, char(c)) : "\\x" + HexText({c});
+        for (size_t n = run < 32 ? run : 0; n > 0; --n) out += one;
+        if (run >= 32) out += one + "{" + std::to_string(run) + "}";
+    }
     return out;
 }
 

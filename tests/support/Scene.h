@@ -54,17 +54,22 @@ inline CVEntity& ApplySpec(CVEntity& e, std::istream& in) {
     return e;
 }
 
-// A new object of the class the spec names, as its tool makes it (or the
-// bare "Entity"), added to the list, then given the spec's points and fields.
-inline CVEntity& AddSpec(EntityList& list, const std::string& spec) {
+// A new object of the class named as the tool bar names it, as its tool
+// makes it, or the bare "Entity".
+inline std::unique_ptr<CVEntity> MakeSpecClass(const std::string& name) {
     static const char* const kTools[] = {"Line",     "Text",     "Rectangle", "Ellipse", "Expert",  "BSpline", "Variable",
                                          "Level",    "Rate",     "TableData", "Sources", "Switch",  "Arrow"};
+    for (unsigned i = 0; i < 13; ++i)
+        if (name == kTools[i]) return MakeToolEntity(ID_TOOL_LINE + i);
+    EXPECT_EQ(name, "Entity");
+    return std::make_unique<CVEntity>();
+}
+
+// The spec's object added to the list, then given its points and fields.
+inline CVEntity& AddSpec(EntityList& list, const std::string& spec) {
     std::istringstream in(spec);
     std::string name;
-    std::unique_ptr<CVEntity> e = (in >> name, name) == "Entity" ? std::make_unique<CVEntity>() : nullptr;
-    for (unsigned i = 0; i < 13; ++i)
-        if (name == kTools[i]) e = MakeToolEntity(ID_TOOL_LINE + i);
-    list.Add(std::move(e));
+    list.Add(MakeSpecClass((in >> name, name)));
     return ApplySpec(*list.GetAt(list.GetCount() - 1), in);
 }
 
@@ -84,9 +89,9 @@ inline std::string Dump(const CVEntity& e) {
     return s;
 }
 
-// Every object's dump, " / " between them, then the id counter.
+// Every object's dump (or how many, past 20), " / " between them, then the id counter.
 inline std::string DumpList(const EntityList& list) {
-    std::string s;
-    for (const auto& e : list) s += Dump(*e) + " / ";
+    std::string s = list.GetCount() > 20 ? std::to_string(list.GetCount()) + " objects / " : "";
+    for (const auto& e : list) s += list.GetCount() > 20 ? "" : Dump(*e) + " / ";
     return s + "next=" + std::to_string(list.m_nNextId);
 }
