@@ -1,9 +1,8 @@
 // Scripts over the diagram layer: a line is a case of commands joined by
-// " | ", each on the current object or on the list, most with the answer
-// expected after "->". What each command answers is told beside it; a
-// failed read answers "!" and the message. "rec" and "lload" lines with
-// "=>" hold the writer's own bytes: they store back the same, and cut
-// short anywhere they fail as a file that ends too soon.
+// " | ", on the current object or the list, most with the answer expected
+// after "->" (told beside each command; a failed read answers "!" and the
+// message). A "rec" or "lload" with "=>" reads the writer's own bytes: they
+// store back the same, and cut short anywhere fail as ending too soon.
 #pragma once
 #include <clocale>
 #include <functional>
@@ -27,10 +26,9 @@ struct CNotAnEntity : CObject {  // a class a file may name that is no diagram o
 inline const CRuntimeClass CNotAnEntity::cls{"CNotAnEntity", 1, [] { return std::unique_ptr<CObject>(new CNotAnEntity); }};
 
 inline CPoint ReadPoint(std::istream& in) {
-    std::string word;
+    std::string w;
     CPoint p{};
-    std::sscanf((in >> word, word.c_str()), "%d,%d", &p.x, &p.y);
-    return p;
+    return std::sscanf((in >> w, w.c_str()), "%d,%d", &p.x, &p.y), p;
 }
 
 inline std::string Rest(std::istream& in) { return std::string(std::istreambuf_iterator<char>(in >> std::ws), {}); }
@@ -66,15 +64,10 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
     if (c == "set") return Dump(ApplySpec(*e, in));
     if (c == "at") return Dump(*(e = list->GetAt(std::stoul(Rest(in)))));  // object N of the list
     if (c == "store" || c == "lstore" || c == "rec" || c == "lload" || c == "append") {
-        // the record as hex, or the list's with the notes; rec CLASS HEX: an
-        // object read from a record; lload HEX: the list read, with notes
-        // taken; append HEX: a list read onto the list
-        static const CClassRegistry registry = [] {
-            CClassRegistry r;
-            RegisterDiagramClasses(r);
-            r.Register(&CNotAnEntity::cls);
-            return r;
-        }();
+        // the record as hex, or the list's with the notes; rec CLASS HEX: an object read;
+        // lload HEX: the list read, taking notes; append HEX: a list read onto the list
+        static CClassRegistry registry;
+        if (!registry.Find("CNotAnEntity")) RegisterDiagramClasses(registry), registry.Register(&CNotAnEntity::cls);
         if (c == "rec") e = (loose = MakeSpecClass((in >> s, s))).get();
         if (c == "lload") list->DeleteAll(), notes = {};
         const std::vector<uint8_t> bytes = GoldenBytes(Rest(in));
@@ -87,12 +80,8 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
             return (error.Kind() == FileErrorKind::BadFormat ? "! " : "!! ") + std::string(error.what());
         }
     }
-    if (c == "draw") {
-        RecordingDC fresh;
-        fresh.pen = dc.pen;
-        e->Draw(fresh, nullptr);
-        return Calls(fresh);
-    }
+    RecordingDC fresh;
+    if (c == "draw") return fresh.pen = dc.pen, e->Draw(fresh, nullptr), Calls(fresh);
     if (c == "hit" || c == "outline") {  // 1 or 0 for each point
         for (CPoint p; !(in >> std::ws).eof();)
             s += (p = ReadPoint(in), c == "hit" ? e->HitTest(p) : e->IsOnOutline(p, kMoveTolerance)) ? '1' : '0';
@@ -110,8 +99,7 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
     if (c == "offset") return e->Offset(ReadPoint(in)), Dump(*e);
     if (c == "rows" || c == "holds" || c == "names") {  // for every object of the list
         for (const auto& o : *list) {
-            SymbolRec rec;
-            rec.nKind = 99;  // to show what GetName leaves in a record
+            SymbolRec rec{99};  // to show what GetName leaves in a record
             const std::string name = o->GetName(&rec);
             s += s.empty() ? "" : " / ";
             if (c == "rows") s += Escaped(DatabaseRowText(*o));
@@ -129,11 +117,9 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
         return s + (s.empty() ? "; " : " ; ") + Dump(*e);
     }
     if (c == "edit") {
-        // draw|view (drawing mode or not), box=text typed, ok|cancel: the
-        // result; the dialog as it opened (x a box the user can type in, r
-        // read-only, - disabled), its texts and captions; typing refused;
-        // messages; whether the document changed and whether a refused edit
-        // left changes; then the object.
+        // draw|view (drawing mode or not), box=text typed, ok|cancel: the result; the dialog
+        // as it opened (x a box one can type in, r read-only, - disabled), texts, captions;
+        // typing refused; messages; whether the document changed, and changes a refusal left.
         using S = CElementDialogState;
         static const std::map<std::string, FakeDialogHost::Box> boxes = {
             {"name", &S::name},   {"desc", &S::description}, {"values", &S::values},
@@ -171,8 +157,8 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
     if (c == "values") {  // N "text": whether it reads, whether text is left over, the values
         size_t n = 0;
         const std::string text = (in >> n, Rest(in));
-        std::vector<double> values(n, 0.0);
         bool leftOver = false;
+        std::vector<double> values(n, 0.0);
         s = std::to_string(ReadTableValues(text.substr(1, text.size() - 2), values, leftOver));
         s += std::to_string(leftOver);
         for (double v : values) s += " " + NumberText(v);
@@ -221,7 +207,6 @@ inline void DiagramScript::RunFile(const std::string& name) {
             std::istringstream in(c.input), none;
             std::string command, kind;
             const std::string answer = Run((in >> command, command), in);
-            if (getenv("GOLDEN_PRINT")) printf("@%d@%zu@%s\n", line.line, at, answer.c_str());
             if (c.input == c.text) continue;  // no answer expected
             const bool hex = command.find("store") != std::string::npos && c.expected[0] != '!';
             EXPECT_EQ(answer, hex ? HexText(GoldenBytes(c.expected)) : c.expected);
