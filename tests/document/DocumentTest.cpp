@@ -1,6 +1,5 @@
-// The model: its file (models.txt) and damaged files, undoable changes
-// judged by the whole file they leave, the values an experiment varies,
-// and the heap a running program asks for.
+// The model: its files (models.txt), changes judged by the whole file they leave
+// (changes.txt), the values an experiment varies, the heap a running program asks for.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -47,8 +46,7 @@ std::string Describe(const CVarnelDoc& doc) {
            Escaped(doc.m_strProgram) + "\" " + DumpList(*doc.m_pEntityList);
 }
 
-// Loaded into a model that holds something: the model it becomes, or the
-// failure, which leaves a new model. Whatever loads stores as a fixed point.
+// Loaded into a busy model: what it becomes (storing as a fixed point), or the failure, leaving a new model.
 std::string Load(const Bytes& bytes) {
     auto doc = samples::MixedModel(3, "old program");
     doc->m_nWidth = 1;
@@ -65,17 +63,13 @@ std::string Load(const Bytes& bytes) {
     return Describe(*doc) + (doc->IsModified() ? " modified" : "");
 }
 
-// Cut short anywhere it fails; any byte overwritten, or a few random
-// overwrites, deletions, insertions and extreme int32s, and it loads or
-// fails cleanly.
+// Cut short anywhere it fails; any byte overwritten, or a few random overwrites,
+// deletions, insertions and extreme int32s, and it loads or fails cleanly.
 void ExpectDamageHandled(const Bytes& good) {
     for (size_t pos = 0; pos < good.size(); ++pos) {
         EXPECT_EQ(Load(Bytes(good.begin(), good.begin() + long(pos))), "bad format") << pos;
-        for (const int value : {0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF, good[pos] ^ 0x40}) {
-            Bytes bad = good;
-            bad[pos] = static_cast<uint8_t>(value);
-            Load(bad);
-        }
+        Bytes bad = good;
+        for (const int value : {0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF, good[pos] ^ 0x40}) Load((bad[pos] = uint8_t(value), bad));
     }
     std::minstd_rand next(static_cast<uint32_t>(good.size()));  // the same edits on every run
     auto random = [&next](size_t below) { return below ? next() % below : 0; };
@@ -91,80 +85,6 @@ void ExpectDamageHandled(const Bytes& good) {
         Load(bad);
     }
 }
-
-}  // namespace
-
-TEST(Document, ModelFiles) {
-    CVarnelDoc doc;
-    EXPECT_EQ(doc.m_pEntityList, nullptr);
-    doc.SetModifiedFlag();
-    doc.OnNewDocument();
-    EXPECT_EQ(Describe(doc) + std::to_string(doc.IsModified()), "640x480 full \"\" next=00");
-    EXPECT_EQ(doc.Store(), ModelFileBytes());
-    doc.m_strProgram = "~!~ End Program ~!~";  // written as it is, read back as the end
-    EXPECT_EQ(doc.Store().size(), 84u);
-    const std::pair<std::string, std::string> parts[] = {
-        {"{head}", kHeader640x480}, {"{start}", kStartMarker}, {"{end}", kEndMarker},
-        {"{mixed}", HexText(samples::MixedModel(16, "var x = 1\r\nset x = x + 1\r\n")->Store())}};
-    for (GoldenCase c : GoldenTable("document/models.txt")) {
-        SCOPED_TRACE("models.txt:" + std::to_string(c.line));
-        for (const auto& [name, hex] : parts)
-            for (size_t at; (at = c.input.find(name)) != std::string::npos;) c.input.replace(at, name.size(), hex);
-        const Bytes bytes = GoldenBytes(c.input);
-        Probe probe;
-        EXPECT_EQ(Load(bytes), c.expected);
-        EXPECT_LT(g_nLargest, 1u << 20);
-        CVarnelDoc back;
-        if (c.bothWays) EXPECT_EQ((back.Load(bytes), back.Store()), bytes);
-        if (c.bothWays && bytes.size() < 4096) ExpectDamageHandled(bytes);
-    }
-}
-
-// Writing replaces the file by a rename: it keeps its permissions and a
-// link to it stays a link.
-TEST(Document, Files) {
-    namespace fs = std::filesystem;
-    EXPECT_THROW(ReadFileBytes(::testing::TempDir()), CFileError);
-    EXPECT_THROW(WriteFileBytes("/nonexistent-folder/model.vrn", Bytes{1}), CFileError);
-    auto missing = [] { ReadFileBytes("/nonexistent-folder/model.vrn"); };
-    EXPECT_THAT(missing, testing::ThrowsMessage<CFileError>(testing::HasSubstr("model.vrn")));
-    EXPECT_THAT(missing, testing::Throws<CFileError>(testing::Property(&CFileError::Kind, FileErrorKind::CannotOpen)));
-    const fs::path file = ::testing::TempDir() + "varnel_doc.vrn", link = ::testing::TempDir() + "varnel_doc_link.vrn";
-    const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::remove(link);
-    WriteFileBytes(file.string(), Bytes{1, 2, 3});
-    fs::permissions(file, perms);
-    fs::create_symlink(file, link);
-    WriteFileBytes(link.string(), Bytes{4});
-    EXPECT_EQ(ReadFileBytes(file.string()), Bytes{4});
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(fs::status(file).permissions(), perms);
-}
-
-// A running program allocates nothing per statement: over a loop of six
-// statements (arithmetic, a table, a switch, a plot, a test, a jump) the
-// only requests are its compilation and the growth of the samples.
-TEST(Document, RunAllocatesNothingPerStatement) {
-    auto allocations = [](int steps) {
-        EntityList diagram;
-        AddSpec(diagram, "TableData name=T to=10 step=2.5 data=1/2/4/8/16");
-        AddSpec(diagram, "Switch name=W value=1 value2=0.5 threshold=5");
-        CInterpreter interp;
-        interp.ImportDrawingVariables(&diagram);
-        Probe probe;
-        EXPECT_EQ(interp.Run("var i\r\nvar x\r\nvar y\r\ngraphic g\r\nmark m\r\n"
-                             "set x = x * 1.01 + T(y) / 3 - (i + 1) * W(y)\r\nset y = i / 1000\r\nplot g i x\r\n"
-                             "set i = i + 1\r\nif i < " + std::to_string(steps) + "\r\ngoto m"),
-                  RunOutcome::Ok);
-        EXPECT_EQ(interp.StepCount(), 4u + 6u * static_cast<uint64_t>(steps));
-        return size_t{g_nCount};
-    };
-    const size_t shortRun = allocations(2000), longRun = allocations(20000);
-    EXPECT_LT(longRun, 100u);
-    EXPECT_LE(longRun - shortRun, 5u) << shortRun << " then " << longRun;  // a few more doublings
-}
-
-namespace {
 
 // The diagram script with the model's commands (changes.txt).
 struct DocumentScript : DiagramScript {
@@ -221,6 +141,74 @@ std::string DocumentScript::Model(const std::string& c, std::istream& in) {
 }
 
 }  // namespace
+
+TEST(Document, ModelFiles) {
+    CVarnelDoc doc;
+    EXPECT_EQ(doc.m_pEntityList, nullptr);
+    doc.SetModifiedFlag();
+    doc.OnNewDocument();
+    EXPECT_EQ(Describe(doc) + std::to_string(doc.IsModified()), "640x480 full \"\" next=00");
+    EXPECT_EQ(doc.Store(), ModelFileBytes());
+    doc.m_strProgram = "~!~ End Program ~!~";  // written as it is, read back as the end
+    EXPECT_EQ(doc.Store().size(), 84u);
+    const std::pair<std::string, std::string> parts[] = {
+        {"{head}", kHeader640x480}, {"{start}", kStartMarker}, {"{end}", kEndMarker},
+        {"{mixed}", HexText(samples::MixedModel(16, "var x = 1\r\nset x = x + 1\r\n")->Store())}};
+    for (GoldenCase c : GoldenTable("document/models.txt")) {
+        SCOPED_TRACE("models.txt:" + std::to_string(c.line));
+        for (const auto& [name, hex] : parts)
+            for (size_t at; (at = c.input.find(name)) != std::string::npos;) c.input.replace(at, name.size(), hex);
+        const Bytes bytes = GoldenBytes(c.input);
+        Probe probe;
+        EXPECT_EQ(Load(bytes), c.expected);
+        EXPECT_LT(g_nLargest, 1u << 20);
+        CVarnelDoc back;
+        if (c.bothWays) EXPECT_EQ((back.Load(bytes), back.Store()), bytes);
+        if (c.bothWays && bytes.size() < 4096) ExpectDamageHandled(bytes);
+    }
+}
+
+// Writing replaces the file by a rename: it keeps its permissions, a link stays a link.
+TEST(Document, Files) {
+    namespace fs = std::filesystem;
+    EXPECT_THROW(ReadFileBytes(::testing::TempDir()), CFileError);
+    EXPECT_THROW(WriteFileBytes("/nonexistent-folder/model.vrn", Bytes{1}), CFileError);
+    auto missing = [] { ReadFileBytes("/nonexistent-folder/model.vrn"); };
+    EXPECT_THAT(missing, testing::ThrowsMessage<CFileError>(testing::HasSubstr("model.vrn")));
+    EXPECT_THAT(missing, testing::Throws<CFileError>(testing::Property(&CFileError::Kind, FileErrorKind::CannotOpen)));
+    const fs::path file = ::testing::TempDir() + "varnel_doc.vrn", link = ::testing::TempDir() + "varnel_doc_link.vrn";
+    const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::remove(link);
+    WriteFileBytes(file.string(), Bytes{1, 2, 3});
+    fs::permissions(file, perms);
+    fs::create_symlink(file, link);
+    WriteFileBytes(link.string(), Bytes{4});
+    EXPECT_EQ(ReadFileBytes(file.string()), Bytes{4});
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(file).permissions(), perms);
+}
+
+// A run allocates nothing per statement: over a loop of six (arithmetic, a table, a switch,
+// a plot, a test, a jump) the only requests are its compilation and the samples' growth.
+TEST(Document, RunAllocatesNothingPerStatement) {
+    auto allocations = [](int steps) {
+        EntityList diagram;
+        AddSpec(diagram, "TableData name=T to=10 step=2.5 data=1/2/4/8/16");
+        AddSpec(diagram, "Switch name=W value=1 value2=0.5 threshold=5");
+        CInterpreter interp;
+        interp.ImportDrawingVariables(&diagram);
+        Probe probe;
+        EXPECT_EQ(interp.Run("var i\r\nvar x\r\nvar y\r\ngraphic g\r\nmark m\r\n"
+                             "set x = x * 1.01 + T(y) / 3 - (i + 1) * W(y)\r\nset y = i / 1000\r\nplot g i x\r\n"
+                             "set i = i + 1\r\nif i < " + std::to_string(steps) + "\r\ngoto m"),
+                  RunOutcome::Ok);
+        EXPECT_EQ(interp.StepCount(), 4u + 6u * static_cast<uint64_t>(steps));
+        return size_t{g_nCount};
+    };
+    const size_t shortRun = allocations(2000), longRun = allocations(20000);
+    EXPECT_LT(longRun, 100u);
+    EXPECT_LE(longRun - shortRun, 5u) << shortRun << " then " << longRun;  // a few more doublings
+}
 
 TEST(Document, Changes) {
     const int32_t fontHeight = g_nFontHeight, fontWidth = g_nFontWidth;

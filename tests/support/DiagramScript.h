@@ -1,8 +1,7 @@
-// Scripts over the diagram layer: a line is a case of commands joined by
-// " | ", on the current object or the list, most with the answer expected
-// after "->" (told beside each command; a failed read answers "!" and the
-// message). A "rec" or "lload" with "=>" reads the writer's own bytes: they
-// store back the same, and cut short anywhere fail as ending too soon.
+// Scripts over the diagram layer: a line is a case of commands joined by " | ", on the
+// current object or the list, most with the answer expected after "->" (told beside each
+// command; a failed read answers "!" and the message). A "rec" or "lload" with "=>" reads
+// the writer's own bytes: they store back the same and, cut short, fail as ending too soon.
 #pragma once
 #include <clocale>
 #include <functional>

@@ -1,6 +1,5 @@
-// Golden tables: text files beside the tests, one case a line, "input =>
-// expected" asking for the way back too, "input -> expected" only the way
-// there; blank lines and lines starting with '#' are skipped.
+// Golden tables: text files beside the tests, one case a line, "input => expected" asking
+// for the way back too, "input -> expected" only the way there; '#' starts a comment line.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -1,8 +1,7 @@
-// Diagram objects as one line of text. A spec names the class as the tool
-// bar does, then gives points from P0 on and fields: "Level 10,20 110,80
-// name=X desc=stock value=6". A dump shows one back: "Level#3 10,20 110,80
-// 8,8 "X" "stock" 6", with a switch's value2 and threshold, a table's
-// from:to:step and values.
+// Diagram objects as one line of text. A spec names the class as the tool bar does, then
+// points from P0 on and fields: "Level 10,20 110,80 name=X desc=stock value=6". A dump
+// shows one back: "Level#3 10,20 110,80 8,8 "X" "stock" 6", a switch's value2 and
+// threshold and a table's from:to:step and values too.
 #pragma once
 #include <sstream>
 
