@@ -108,6 +108,7 @@ std::string DocumentScript::Model(const std::string& c, std::istream& in) {
     if (c == "mark") return marks[Rest(in)] = doc->Store(), "";
     if (c == "same") return std::to_string(marks.at(Rest(in)) == doc->Store());  // whether the file is as marked
     if (c == "describe") return Describe(*doc);
+    if (c == "is") return std::to_string(list->GetAt((in >> n, n)) == e);  // whether object N is the current one
     if (c == "zoomin" || c == "zoomout") return std::to_string(c == "zoomin" ? doc->ZoomIn() : doc->ZoomOut());
     if (c == "absorb") return std::to_string(changes.at((in >> n >> m, n))->Absorb(*changes.at(m)));
     if (c == "revert" || c == "apply") {  // change N
@@ -119,7 +120,7 @@ std::string DocumentScript::Model(const std::string& c, std::istream& in) {
         while (!(in >> std::ws).eof()) s += drag->MoveTo(ReadPoint(in)) ? '1' : '0';
         if (c == "drag") return s + " " + PointText(drag->Offset());
     }
-    if (c == "step" || c == "done") change = drag->Finish();  // answers whether there is a change to keep
+    if (c == "step" || c == "done") s.clear(), change = drag->Finish();  // answers the change to keep, if any
     if (c == "remove") change = std::make_unique<CRemoveChange>((in >> n, n));
     if (c == "place") change = std::make_unique<CPlaceChange>(MakeSpecClass(Rest(in)));
     if (c == "sheet" && in >> n >> m) change = std::make_unique<CSheetSizeChange>(*doc, int32_t(n), int32_t(m));
@@ -236,6 +237,6 @@ TEST(Document, ValueRanges) {
     const CValueRange range{0.1, 0.7};
     for (int pos : {0, 1000, 333, -5}) ranges += NumberText(range.ValueAt(pos, 1000)) + " ";  // 0.2998, not 0.29979999999999996
     for (double value : {0.2998, 5.0, std::nan("")}) ranges += std::to_string(range.PositionOf(value, 1000)) + " ";
-    EXPECT_EQ(ranges + NumberText(CValueRange{0.0, 200000.0}.ValueAt(1, 1000)),
-              "0:0.8 -6:0 -1:1 0:1e+308 0.1 0.7 0.2998 0.1 333 1000 0 200");
+    EXPECT_EQ(ranges + NumberText(CValueRange{0.0, 200000.0}.ValueAt(1, 1000)) + " " + NumberText(CValueRange{0, 1}.ValueAt(1, 3)),
+              "0:0.8 -6:0 -1:1 0:1e+308 0.1 0.7 0.2998 0.1 333 1000 0 200 0.33");
 }

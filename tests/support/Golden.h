@@ -9,12 +9,8 @@
 
 #include "support/HexBytes.h"
 
-struct GoldenCase {
-    int line;  // in the file
-    std::string input, expected;
-    bool bothWays;
-    std::string text;  // the whole line
-};
+// A line of a table: its number, input and expected parts, whether "=>", the whole text.
+struct GoldenCase { int line; std::string input, expected; bool bothWays; std::string text; };
 
 inline GoldenCase SplitCase(const std::string& text, int line = 0) {
     const size_t both = text.find(" => "), at = both != std::string::npos ? both : text.find(" -> ");
