@@ -51,10 +51,7 @@ inline std::unique_ptr<CVEntity> CorpusElement(const std::string& spec) {
     auto expert = kind == "switch" ? std::make_unique<CVSwitch>() : std::make_unique<CVExpert>();
     expert->m_strText = name;
     expert->m_dValue = at(0);
-    if (auto* sw = dynamic_cast<CVSwitch*>(expert.get())) {
-        sw->m_dValue2 = at(1);
-        sw->m_dThreshold = at(2);
-    }
+    if (auto* sw = dynamic_cast<CVSwitch*>(expert.get())) sw->m_dValue2 = at(1), sw->m_dThreshold = at(2);
     EXPECT_TRUE(kind == "switch" || kind == "expert") << spec;
     return expert;
 }

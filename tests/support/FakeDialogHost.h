@@ -38,12 +38,8 @@ public:
         if (!run.ok) return false;  // Cancel leaves the state untouched
         for (auto& [box, text] : run.typing) {
             CDialogBox& target = state.*box;
-            if (target.bReadOnly || !target.bEnabled) {
-                ++refusedTyping;
-                continue;
-            }
-            target.strText = text;
-            target.bModified = true;
+            if (target.bReadOnly || !target.bEnabled) ++refusedTyping;
+            else target.strText = text, target.bModified = true;
         }
         return true;
     }

@@ -9,32 +9,17 @@
 #include <vector>
 
 inline std::vector<uint8_t> HexBytes(std::string_view hex) {
-    auto nibble = [](char c) -> int {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-        return -1;
-    };
     std::vector<uint8_t> bytes;
     int high = -1;
     for (char c : hex) {
         if (c == ' ' || c == '\n' || c == '\t') continue;
-        const int v = nibble(c);
+        const int v = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
         if (v < 0) throw std::invalid_argument("bad hex digit");
-        if (high < 0) {
-            high = v;
-        } else {
-            bytes.push_back(static_cast<uint8_t>(high * 16 + v));
-            high = -1;
-        }
+        if (high < 0) high = v;
+        else bytes.push_back(static_cast<uint8_t>(high * 16 + v)), high = -1;
     }
     if (high >= 0) throw std::invalid_argument("odd number of hex digits");
     return bytes;
-}
-
-// Appends the bytes of an ASCII text, for class names and markers.
-inline std::vector<uint8_t> AsciiBytes(std::string_view text) {
-    return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 inline std::vector<uint8_t> Concat(std::initializer_list<std::vector<uint8_t>> parts) {

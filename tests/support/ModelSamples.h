@@ -29,74 +29,64 @@ inline void SetRunOfPoints(CVEntity& e, int count, int32_t base) {
 // Object number `n` of a mixed diagram: the 14 classes in turn, the
 // coordinates and values derived from n.
 inline std::unique_ptr<CVEntity> MakeObject(int n) {
-    const int32_t base = 10 * n;
+    static const int kPoints[14] = {2, 2, 2, 4, 5, 1, 3, 3, 3, 3, 3, 3, 18, 0};
     const double value = 0.25 * n - 3.0;
+    const std::string number = std::to_string(n);
+    std::unique_ptr<CVEntity> o;
     switch (n % 14) {
-    case 0: { auto o = std::make_unique<CVLine>(); SetRunOfPoints(*o, 2, base); return o; }
-    case 1: { auto o = std::make_unique<CVRectangle>(); SetRunOfPoints(*o, 2, base); return o; }
-    case 2: { auto o = std::make_unique<CVEllipse>(); SetRunOfPoints(*o, 2, base); return o; }
-    case 3: { auto o = std::make_unique<CVBSpline>(); SetRunOfPoints(*o, 4, base); return o; }
-    case 4: { auto o = std::make_unique<CVArrow>(); SetRunOfPoints(*o, 5, base); return o; }
+    case 0: o = std::make_unique<CVLine>(); break;
+    case 1: o = std::make_unique<CVRectangle>(); break;
+    case 2: o = std::make_unique<CVEllipse>(); break;
+    case 3: o = std::make_unique<CVBSpline>(); break;
+    case 4: o = std::make_unique<CVArrow>(); break;
     case 5: {
-        auto o = std::make_unique<CVText>();
-        SetRunOfPoints(*o, 1, base);
-        o->m_strText = "\xD2\xE5\xEA\xF1\xF2 " + std::to_string(n);  // "Текст n"
-        return o;
+        auto text = std::make_unique<CVText>();
+        text->m_strText = "\xD2\xE5\xEA\xF1\xF2 " + number;  // "Текст n"
+        o = std::move(text);
+        break;
     }
     case 6: case 7: {
-        std::unique_ptr<CVLevel> o = n % 14 == 6 ? std::make_unique<CVLevel>() : std::make_unique<CVRate>();
-        SetRunOfPoints(*o, 3, base);
-        o->m_strName = "L" + std::to_string(n);
-        o->m_strDescription = "\xD3\xF0\xEE\xE2\xE5\xED\xFC";  // "Уровень"
-        o->m_dValue = value;
-        return o;
+        std::unique_ptr<CVLevel> level = n % 14 == 6 ? std::make_unique<CVLevel>() : std::make_unique<CVRate>();
+        level->m_strName = "L" + number;
+        level->m_strDescription = "\xD3\xF0\xEE\xE2\xE5\xED\xFC";  // "Уровень"
+        level->m_dValue = value;
+        o = std::move(level);
+        break;
     }
-    case 8: {
-        auto o = std::make_unique<CVVariable>();
-        SetRunOfPoints(*o, 3, base);
-        o->m_strName = "V" + std::to_string(n);
-        o->m_strDescription = "aux";
-        o->m_dValue = value;
-        return o;
-    }
-    case 9: {
-        auto o = std::make_unique<CVTableData>();
-        SetRunOfPoints(*o, 3, base);
-        o->m_strName = "T" + std::to_string(n);
-        o->m_strDescription = "table";
-        o->m_dFrom = 0.0;
-        o->m_dTo = 2.0;
-        o->m_dStep = 0.5;
-        o->m_data = {1.0, 1.5, value, -0.0, 1e300};
-        return o;
+    case 8: case 9: {
+        std::unique_ptr<CVVariable> variable = n % 14 == 8 ? std::make_unique<CVVariable>() : std::make_unique<CVTableData>();
+        variable->m_strName = (n % 14 == 8 ? "V" : "T") + number;
+        variable->m_strDescription = n % 14 == 8 ? "aux" : "table";
+        if (auto* table = dynamic_cast<CVTableData*>(variable.get())) {
+            table->m_dTo = 2.0;
+            table->m_dStep = 0.5;
+            table->m_data = {1.0, 1.5, value, -0.0, 1e300};
+        } else {
+            variable->m_dValue = value;
+        }
+        o = std::move(variable);
+        break;
     }
     case 10: case 11: {
-        std::unique_ptr<CVExpert> o;
-        if (n % 14 == 10) {
-            o = std::make_unique<CVExpert>();
-        } else {
-            auto s = std::make_unique<CVSwitch>();
-            s->m_dValue2 = -value;
-            s->m_dThreshold = 0.1;
-            o = std::move(s);
-        }
-        SetRunOfPoints(*o, 3, base);
-        o->m_strText = "E" + std::to_string(n);
-        o->m_strDescription = "";
-        o->m_dValue = value;
-        return o;
+        std::unique_ptr<CVExpert> expert = n % 14 == 10 ? std::make_unique<CVExpert>() : std::make_unique<CVSwitch>();
+        if (auto* sw = dynamic_cast<CVSwitch*>(expert.get())) sw->m_dValue2 = -value, sw->m_dThreshold = 0.1;
+        expert->m_strText = "E" + number;
+        expert->m_dValue = value;
+        o = std::move(expert);
+        break;
     }
-    case 12: { auto o = std::make_unique<CVSources>(); SetRunOfPoints(*o, 18, base); return o; }
+    case 12: o = std::make_unique<CVSources>(); break;
     default: {
-        auto o = std::make_unique<CVGraphic>();
-        SetRunOfPoints(*o, 0, base);
-        o->AddSample(0.0, value);
-        o->AddSample(0.1, 1.0 / 3.0);
-        o->m_nColor = 0x00FF8000;
-        o->m_strText = "series";
-        return o;
+        auto graphic = std::make_unique<CVGraphic>();
+        graphic->AddSample(0.0, value);
+        graphic->AddSample(0.1, 1.0 / 3.0);
+        graphic->m_nColor = 0x00FF8000;
+        graphic->m_strText = "series";
+        o = std::move(graphic);
     }
     }
+    SetRunOfPoints(*o, kPoints[n % 14], 10 * n);
+    return o;
 }
 
 // A new model holding `count` mixed objects, ids as Add gives them.

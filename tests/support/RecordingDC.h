@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "diagram/DrawContext.h"
@@ -36,13 +37,11 @@ public:
     }
     static std::string Hex(uint32_t v) {
         char buf[16];
-        std::snprintf(buf, sizeof buf, "0x%x", v);
-        return buf;
+        return std::string(buf, std::snprintf(buf, sizeof buf, "0x%x", v));
     }
     static std::string Color(COLORREF c) {
         char buf[16];
-        std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-        return buf;
+        return std::string(buf, std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
     }
     static std::string PenText(const CPen& p) {
         return std::string(p.nStyle == PS_SOLID ? "solid" : p.nStyle == PS_DASH ? "dash" : std::to_string(p.nStyle)) +
@@ -65,30 +64,13 @@ public:
     void DrawText(const std::string& text, const CRect& box, uint32_t flags) override {
         calls.push_back("DrawText(\"" + text + "\"," + Rc(box) + "," + Hex(flags) + ")");
     }
-    CPen GetPen() const override {
-        calls.push_back("GetPen()");
-        return pen;
-    }
-    void SetPen(const CPen& p) override {
-        calls.push_back("SetPen(" + PenText(p) + ")");
-        pen = p;
-    }
-    CFontSpec GetFont() const override {
-        calls.push_back("GetFont()");
-        return font;
-    }
-    void SetFont(const CFontSpec& f) override {
-        calls.push_back("SetFont(" + FontText(f) + ")");
-        font = f;
-    }
-    void SetTextColor(COLORREF c) override {
-        calls.push_back("SetTextColor(" + Color(c) + ")");
-        textColor = c;
-    }
+    CPen GetPen() const override { return calls.push_back("GetPen()"), pen; }
+    void SetPen(const CPen& p) override { calls.push_back("SetPen(" + PenText(p) + ")"), pen = p; }
+    CFontSpec GetFont() const override { return calls.push_back("GetFont()"), font; }
+    void SetFont(const CFontSpec& f) override { calls.push_back("SetFont(" + FontText(f) + ")"), font = f; }
+    void SetTextColor(COLORREF c) override { calls.push_back("SetTextColor(" + Color(c) + ")"), textColor = c; }
     int32_t SetROP2(int32_t mode) override {
         calls.push_back("SetROP2(" + std::to_string(mode) + ")");
-        const int32_t old = rop;
-        rop = mode;
-        return old;
+        return std::exchange(rop, mode);
     }
 };

@@ -1,0 +1,242 @@
+// The model: its files (models.txt), changes judged by the whole file they leave
+// (changes.txt), the values an experiment varies, the heap a running program asks for.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <new>
+#include <random>
+
+#include "diagram/FontCell.h"
+#include "document/ExperimentValues.h"
+#include "document/MoveSession.h"
+#include "interpreter/Interpreter.h"
+#include "support/ModelBytes.h"
+#include "support/ModelSamples.h"
+#include "support/DiagramScript.h"
+
+namespace {  // the largest heap request, and how many, while a probe lives
+std::atomic<bool> g_bProbing{false};
+std::atomic<size_t> g_nLargest{0}, g_nCount{0};
+struct Probe {
+    Probe() { g_nLargest = g_nCount = 0, g_bProbing = true; }
+    ~Probe() { g_bProbing = false; }
+};
+}  // namespace
+
+void* operator new(size_t n) {
+    if (g_bProbing) ++g_nCount, g_nLargest = std::max<size_t>(g_nLargest, n);
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](size_t n) { return operator new(n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string Describe(const CVarnelDoc& doc) {
+    return std::to_string(doc.m_nWidth) + "x" + std::to_string(doc.m_nHeight) + (doc.m_bFullScale ? " full \"" : " half \"") +
+           Escaped(doc.m_strProgram) + "\" " + DumpList(*doc.m_pEntityList);
+}
+
+// Loaded into a busy model: what it becomes (storing as a fixed point), or the failure, leaving a new model.
+std::string Load(const Bytes& bytes) {
+    auto doc = samples::MixedModel(3, "old program");
+    doc->m_nWidth = 1;
+    doc->SetModifiedFlag();
+    try {
+        doc->Load(bytes);
+    } catch (const CFileError& e) {
+        EXPECT_EQ(Describe(*doc) + std::to_string(doc->IsModified()), "640x480 full \"\" next=00");
+        return e.Kind() == FileErrorKind::BadFormat ? "bad format" : "internal data: " + std::string(e.what());
+    }
+    CVarnelDoc again;
+    again.Load(doc->Store());
+    EXPECT_EQ(again.Store(), doc->Store());
+    return Describe(*doc) + (doc->IsModified() ? " modified" : "");
+}
+
+// Cut short anywhere it fails; any byte overwritten, or a few random overwrites,
+// deletions, insertions and extreme int32s, and it loads or fails cleanly.
+void ExpectDamageHandled(const Bytes& good) {
+    for (size_t pos = 0; pos < good.size(); ++pos) {
+        EXPECT_EQ(Load(Bytes(good.begin(), good.begin() + long(pos))), "bad format") << pos;
+        Bytes bad = good;
+        for (const int value : {0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF, good[pos] ^ 0x40}) Load((bad[pos] = uint8_t(value), bad));
+    }
+    std::minstd_rand next(static_cast<uint32_t>(good.size()));  // the same edits on every run
+    auto random = [&next](size_t below) { return below ? next() % below : 0; };
+    for (int round = 0; round < 600; ++round) {
+        Bytes bad = good;
+        for (size_t edits = 1 + random(4); edits > 0 && !bad.empty(); --edits) {
+            const size_t pos = random(bad.size()), kind = random(4);
+            if (kind == 1) bad.erase(bad.begin() + long(pos));
+            if (kind == 2) bad.insert(bad.begin() + long(pos), static_cast<uint8_t>(random(256)));
+            for (size_t k = pos; kind != 1 && kind != 2 && k < std::min(pos + (kind ? 4 : 1), bad.size()); ++k)
+                bad[k] = static_cast<uint8_t>(kind == 0 ? random(256) : k < pos + 3 || random(2) ? 0xFF : 0x7F);
+        }
+        Load(bad);
+    }
+}
+
+// The diagram script with the model's commands (changes.txt).
+struct DocumentScript : DiagramScript {
+    std::unique_ptr<CVarnelDoc> doc;
+    std::unique_ptr<CMoveSession> drag;
+    std::vector<std::unique_ptr<CDocChange>> changes;  // in the order made
+    std::map<std::string, Bytes> marks;                // files as they were
+    DocumentScript() { more = [this](const std::string& c, std::istream& in) { return Model(c, in); }; }
+    std::string Model(const std::string& c, std::istream& in);
+};
+
+std::string DocumentScript::Model(const std::string& c, std::istream& in) {
+    std::unique_ptr<CDocChange> change;
+    std::string s;
+    size_t n = 0, m = 0;
+    if (c == "model" || c == "mixed") {  // a new model, or one of N mixed objects
+        doc = c == "model" ? std::make_unique<CVarnelDoc>() : samples::MixedModel((in >> n, int(n)));
+        if (c == "model") doc->OnNewDocument();
+        return list = doc->m_pEntityList.get(), changes.clear(), Describe(*doc);
+    }
+    if (c == "mark") return marks[Rest(in)] = doc->Store(), "";
+    if (c == "same") return std::to_string(marks.at(Rest(in)) == doc->Store());  // whether the file is as marked
+    if (c == "describe") return Describe(*doc);
+    if (c == "is") return std::to_string(list->GetAt((in >> n, n)) == e);  // whether object N is the current one
+    if (c == "zoomin" || c == "zoomout") return std::to_string(c == "zoomin" ? doc->ZoomIn() : doc->ZoomOut());
+    if (c == "absorb") return std::to_string(changes.at((in >> n >> m, n))->Absorb(*changes.at(m)));
+    if (c == "revert" || c == "apply") {  // change N
+        c == "revert" ? changes.at((in >> n, n))->Revert(*doc) : changes.at((in >> n, n))->Apply(*doc);
+        return Describe(*doc);
+    }
+    if (c == "drag" || c == "step") {  // N OFFSET...: whether each moved, the offset; step ends it
+        drag = std::make_unique<CMoveSession>(*doc, *list->GetAt((in >> n, n)));
+        while (!(in >> std::ws).eof()) s += drag->MoveTo(ReadPoint(in)) ? '1' : '0';
+        if (c == "drag") return s + " " + PointText(drag->Offset());
+    }
+    if (c == "step" || c == "done") s.clear(), change = drag->Finish();  // answers the change to keep, if any
+    if (c == "remove") change = std::make_unique<CRemoveChange>((in >> n, n));
+    if (c == "place") change = std::make_unique<CPlaceChange>(MakeSpecClass(Rest(in)));
+    if (c == "sheet" && in >> n >> m) change = std::make_unique<CSheetSizeChange>(*doc, int32_t(n), int32_t(m));
+    if (c == "setvalues") {  // NAME=VALUE...
+        std::vector<CValueOverride> values;
+        for (std::string w; in >> w;) values.push_back({w.substr(0, w.find('=')), std::stod(w.substr(w.find('=') + 1))});
+        change = SetElementValues(*doc, values);
+    }
+    if (c == "remove" || c == "place" || c == "sheet") change->Apply(*doc);
+    if (change) s = "change " + std::to_string(changes.size()), changes.push_back(std::move(change));
+    if (c == "step" || c == "done" || c == "setvalues") return s.empty() ? "none" : s;
+    if (c == "varied") {  // override name=value(description,kind field) of every value a run can vary
+        for (const CElementValue& v : ListElementValues(*list))
+            s += (s.empty() ? "" : " ") + v.OverrideName() + "=" + NumberText(v.dValue) + "(" + v.strDescription + "," +
+                 std::to_string(static_cast<int>(v.kind)) + std::to_string(static_cast<int>(v.field)) + ")";
+        return s;
+    }
+    return c == "remove" || c == "place" || c == "sheet" ? Describe(*doc) : "?";
+}
+
+}  // namespace
+
+TEST(Document, ModelFiles) {
+    CVarnelDoc doc;
+    EXPECT_EQ(doc.m_pEntityList, nullptr);
+    doc.SetModifiedFlag();
+    doc.OnNewDocument();
+    EXPECT_EQ(Describe(doc) + std::to_string(doc.IsModified()), "640x480 full \"\" next=00");
+    EXPECT_EQ(doc.Store(), ModelFileBytes());
+    doc.m_strProgram = "~!~ End Program ~!~";  // written as it is, read back as the end
+    EXPECT_EQ(doc.Store().size(), 84u);
+    const std::pair<std::string, std::string> parts[] = {
+        {"{head}", kHeader640x480}, {"{start}", kStartMarker}, {"{end}", kEndMarker},
+        {"{mixed}", HexText(samples::MixedModel(16, "var x = 1\r\nset x = x + 1\r\n")->Store())}};
+    for (GoldenCase c : GoldenTable("document/models.txt")) {
+        SCOPED_TRACE("models.txt:" + std::to_string(c.line));
+        for (const auto& [name, hex] : parts)
+            for (size_t at; (at = c.input.find(name)) != std::string::npos;) c.input.replace(at, name.size(), hex);
+        const Bytes bytes = GoldenBytes(c.input);
+        Probe probe;
+        EXPECT_EQ(Load(bytes), c.expected);
+        EXPECT_LT(g_nLargest, 1u << 20);
+        CVarnelDoc back;
+        if (c.bothWays) EXPECT_EQ((back.Load(bytes), back.Store()), bytes);
+        if (c.bothWays && bytes.size() < 4096) ExpectDamageHandled(bytes);
+    }
+}
+
+// Writing replaces the file by a rename: it keeps its permissions, a link stays a link.
+TEST(Document, Files) {
+    namespace fs = std::filesystem;
+    EXPECT_THROW(ReadFileBytes(::testing::TempDir()), CFileError);
+    EXPECT_THROW(WriteFileBytes("/nonexistent-folder/model.vrn", Bytes{1}), CFileError);
+    auto missing = [] { ReadFileBytes("/nonexistent-folder/model.vrn"); };
+    EXPECT_THAT(missing, testing::ThrowsMessage<CFileError>(testing::HasSubstr("model.vrn")));
+    EXPECT_THAT(missing, testing::Throws<CFileError>(testing::Property(&CFileError::Kind, FileErrorKind::CannotOpen)));
+    const fs::path file = ::testing::TempDir() + "varnel_doc.vrn", link = ::testing::TempDir() + "varnel_doc_link.vrn";
+    const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::remove(link);
+    WriteFileBytes(file.string(), Bytes{1, 2, 3});
+    fs::permissions(file, perms);
+    fs::create_symlink(file, link);
+    WriteFileBytes(link.string(), Bytes{4});
+    EXPECT_EQ(ReadFileBytes(file.string()), Bytes{4});
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(file).permissions(), perms);
+}
+
+// A run allocates nothing per statement: over a loop of six (arithmetic, a table, a switch,
+// a plot, a test, a jump) the only requests are its compilation and the samples' growth.
+TEST(Document, RunAllocatesNothingPerStatement) {
+    auto allocations = [](int steps) {
+        EntityList diagram;
+        AddSpec(diagram, "TableData name=T to=10 step=2.5 data=1/2/4/8/16");
+        AddSpec(diagram, "Switch name=W value=1 value2=0.5 threshold=5");
+        CInterpreter interp;
+        interp.ImportDrawingVariables(&diagram);
+        Probe probe;
+        EXPECT_EQ(interp.Run("var i\r\nvar x\r\nvar y\r\ngraphic g\r\nmark m\r\n"
+                             "set x = x * 1.01 + T(y) / 3 - (i + 1) * W(y)\r\nset y = i / 1000\r\nplot g i x\r\n"
+                             "set i = i + 1\r\nif i < " + std::to_string(steps) + "\r\ngoto m"),
+                  RunOutcome::Ok);
+        EXPECT_EQ(interp.StepCount(), 4u + 6u * static_cast<uint64_t>(steps));
+        return size_t{g_nCount};
+    };
+    const size_t shortRun = allocations(2000), longRun = allocations(20000);
+    EXPECT_LT(longRun, 100u);
+    EXPECT_LE(longRun - shortRun, 5u) << shortRun << " then " << longRun;  // a few more doublings
+}
+
+TEST(Document, Changes) {
+    const int32_t fontHeight = g_nFontHeight, fontWidth = g_nFontWidth;
+    DocumentScript().RunFile("document/changes.txt");
+    g_nFontHeight = fontHeight, g_nFontWidth = fontWidth;
+}
+
+TEST(Document, MoveKeepsTheListenerThatHearsTheFlag) {
+    CVarnelDoc doc, loaded;
+    std::vector<bool> heard;
+    doc.OnNewDocument();
+    doc.SetModifiedListener([&heard](bool b) { heard.push_back(b); });
+    loaded.OnNewDocument();
+    loaded.SetModifiedFlag();
+    doc = std::move(loaded);
+    doc.SetModifiedFlag(false);
+    EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+}
+
+// A slider's range around a value and the short values along it.
+TEST(Document, ValueRanges) {
+    std::string ranges;
+    for (double value : {0.4, -3.0, 0.0, 1e308})
+        ranges += NumberText(CValueRange::Around(value).dFrom) + ":" + NumberText(CValueRange::Around(value).dTo) + " ";
+    const CValueRange range{0.1, 0.7};
+    for (int pos : {0, 1000, 333, -5}) ranges += NumberText(range.ValueAt(pos, 1000)) + " ";  // 0.2998, not 0.29979999999999996
+    for (double value : {0.2998, 5.0, std::nan("")}) ranges += std::to_string(range.PositionOf(value, 1000)) + " ";
+    EXPECT_EQ(ranges + NumberText(CValueRange{0.0, 200000.0}.ValueAt(1, 1000)) + " " + NumberText(CValueRange{0, 1}.ValueAt(1, 3)),
+              "0:0.8 -6:0 -1:1 0:1e+308 0.1 0.7 0.2998 0.1 333 1000 0 200 0.33");
+}
