@@ -1,0 +1,401 @@
+// Runs as the user sees them: the build-graphs command (status texts, the
+// error box and from it the failing line in the editor, the graphs window
+// with the previous run faded behind, stopping an endless run), the graphs
+// window (series choice, readout, copy, SVG and CSV export equal to `varnel
+// run`), and the experiment window, whose runs equal `varnel run --set`.
+#include <sstream>
+
+#include "ShellTest.h"
+#include "app/cli/Commands.h"
+#include "app/cli/RunOutput.h"
+#include "archive/ClassRegistry.h"  // Graphic.h names the registry
+#include "base/Cp1251.h"
+#include "document/DocChanges.h"
+#include "graphs/Graphic.h"
+#include "shell/dialogs/ExperimentDlg.h"
+#include "shell/dialogs/ExperimentList.h"
+#include "shell/dialogs/GraphsDlg.h"
+#include "shell/dialogs/GraphsPlot.h"
+#include "shell/dialogs/ProgramDlg.h"
+#include "shell/dialogs/ProgramEdit.h"
+#include "shell/frame/BuildGraphsCommand.h"
+
+namespace {
+
+const QString kModel = QStringLiteral(VARNEL_SOURCE_DIR "/examples/predator-prey.vrn");
+
+std::unique_ptr<CVGraphic> MakeSeries(const char* utf8Caption, COLORREF color, double hiY, double divY, double y) {
+    auto series = std::make_unique<CVGraphic>();
+    series->m_strText = Utf8ToCp1251Lossy(utf8Caption);
+    series->m_nColor = static_cast<int32_t>(color);
+    series->m_dHiX = 10;
+    series->m_dHiY = hiY;
+    series->m_dDivY = divY;
+    series->AddSample(0, y);
+    series->AddSample(10, y);
+    return series;
+}
+
+QImage FrameImage(const CGraphsDlg& dialog) {
+    QImage image(dialog.Plot()->size(), QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    dialog.RenderFrame(painter);
+    return image;
+}
+
+int PixelsOf(const QImage& image, QColor color) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == color;
+    return count;
+}
+
+// What `varnel run` prints for the example with these --set values.
+std::string RunOutput(const std::vector<std::string>& sets, const char* format = "json", QString model = kModel) {
+    CommandArgs args = {model.toStdString(), "--format", format};
+    for (const std::string& set : sets) args.insert(args.end(), {"--set", set});
+    std::ostringstream out, err;
+    RunModelCommand(args, out, err);
+    return out.str();
+}
+
+std::string ShownJson(const CExperimentDlg& dlg) {
+    BuildGraphsResult result;
+    for (size_t i = 0; i < dlg.Shown().GetCount(); ++i)
+        result.series.push_back(CloneSeries(*dynamic_cast<const CVGraphic*>(dlg.Shown().GetAt(i))));
+    std::ostringstream out;
+    WriteRunJson(result, out);
+    return out.str();
+}
+
+void TypeInto(QLineEdit* pBox, const QString& text) {
+    pBox->selectAll();
+    QTest::keyClicks(pBox, text);
+}
+
+void SetProgram(CMainFrame& frame, const std::string& program) {
+    View(frame)->PushChange(std::make_unique<CProgramChange>(frame.Document(), program), "изменение программы");
+}
+
+// Builds the graphs of this program; look sees the graphs window.
+void BuildGraphs(CMainFrame& frame, const std::string& program, std::function<void(CGraphsDlg*)> look) {
+    frame.Document().m_strProgram = program;
+    OnNextModal<CGraphsDlg>([look](CGraphsDlg* dlg) {
+        look(dlg);
+        dlg->accept();
+    });
+    QVERIFY(frame.OnCommand(ID_BUILD_GRAPHS));
+}
+
+std::string Rising(const char* step) {
+    return std::string("var t\r\nvar x\r\ngraphic g color=255 text=\"x\"\r\nmark m\r\nplot g t x\r\n"
+                       "set t = t + 1\r\nset x = x + ") + step + "\r\nif t < 10\r\ngoto m";
+}
+
+}  // namespace
+
+class GraphsTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    CExperimentDlg* OpenExperiment(CMainFrame& frame) {
+        if (!frame.OpenDocumentFile(kModel, false)) return nullptr;
+        frame.OnCommand(ID_EXPERIMENT);
+        CExperimentDlg* pDlg = frame.Experiment();
+        QSignalSpy shown(pDlg, &CExperimentDlg::RunShown);
+        return pDlg != nullptr && !pDlg->isModal() && shown.wait(10000) ? pDlg : nullptr;
+    }
+
+private slots:
+    // The error box comes instead of a graphs window; "Показать строку N"
+    // opens the editor on the failing line, and what is typed there is kept.
+    void aFailedRunLeadsToItsLine() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        boxes.answers = {QMessageBox::Ok, QMessageBox::Open};
+        frame.Document().m_strProgram = "var a\r\nvar a";
+        bool bGraphs = false;
+        {
+            QObject probe;
+            OnNextModal<CGraphsDlg>([&bGraphs](CGraphsDlg* dlg) {
+                bGraphs = true;
+                dlg->reject();
+            }, &probe);
+            QVERIFY(frame.OnCommand(ID_BUILD_GRAPHS));
+        }
+        QVERIFY(!bGraphs);
+        QCOMPARE(boxes.Last().strText, QString("Interpretation error:\nVariable a redefinition."));
+        QCOMPARE(boxes.Last().icon, QMessageBox::Critical);
+        QCOMPARE(frame.StatusBar()->MessageText(), QString("Подождите, идет построение графиков модели..."));
+        QVERIFY(!frame.Document().IsModified());
+
+        frame.Document().m_strProgram = "var t\r\n\r\nset popuation = t";
+        OnNextModal<CProgramDlg>([](CProgramDlg* dlg) {
+            if (dlg->ProgramEdit()->CurrentLine() == 3 && dlg->ProgramEdit()->MarkedLine() == 3 &&
+                dlg->MessageText() == "Interpretation error:\nVariable popuation undefined.")
+                dlg->Editor()->setPlainText("var t\n\nvar population\nset population = t");
+            dlg->accept();
+        });
+        QVERIFY(frame.OnCommand(ID_BUILD_GRAPHS));
+        QCOMPARE(boxes.Last().strExtraButton, QString("Показать строку 3"));
+        QCOMPARE(frame.Document().m_strProgram, std::string("var t\r\n\r\nvar population\r\nset population = t"));
+        // An error of no line (two elements of one name) has the plain box;
+        // one without a number in its text still has its line.
+        for (int i = 0; i < 2; ++i) {
+            auto level = std::make_unique<CVLevel>();
+            level->m_strName = "twin";
+            frame.Document().m_pEntityList->Add(std::move(level));
+        }
+        QVERIFY(frame.OnCommand(ID_BUILD_GRAPHS));
+        QCOMPARE(boxes.Last().strText, QString("Import drawing variables:\nVariable twin redefinition."));
+        QCOMPARE(boxes.Last().strExtraButton, QString());
+        frame.Document().m_pEntityList->DeleteAll();
+        frame.Document().m_strProgram = "\r\ngraphic g text=\"";
+        QVERIFY(frame.OnCommand(ID_BUILD_GRAPHS));
+        QCOMPARE(boxes.Last().strExtraButton, QString("Показать строку 2"));
+    }
+
+    // The second run shows the first faded behind it, the first shows none;
+    // switched off, the comparison stays off for the next run.
+    void previousRunIsDrawnFadedBehind() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        const QColor faded(255, 191, 191);
+        QString status;
+        BuildGraphs(frame, Rising("1"), [&](CGraphsDlg* dlg) {
+            status = frame.StatusBar()->MessageText();
+            QCOMPARE(dlg->Plot()->GhostCount(), 0);
+            QCOMPARE(PixelsOf(FrameImage(*dlg), faded), 0);
+        });
+        QCOMPARE(status, QString("Готово"));
+        int ghosts = 0, pixels = 0;
+        BuildGraphs(frame, Rising("2"), [&](CGraphsDlg* dlg) {
+            ghosts = dlg->Plot()->GhostCount();
+            pixels = PixelsOf(FrameImage(*dlg), faded);
+            dlg->Plot()->ShowPreviousAction()->trigger();
+            QCOMPARE(PixelsOf(FrameImage(*dlg), faded), 0);
+        });
+        QCOMPARE(ghosts, 1);
+        QVERIFY(pixels > 50);
+        BuildGraphs(frame, Rising("3"), [&](CGraphsDlg* dlg) {
+            pixels = PixelsOf(FrameImage(*dlg), faded) + dlg->Plot()->ShowPreviousAction()->isChecked();
+        });
+        QCOMPARE(pixels, 0);
+        QVERIFY(boxes.requests.empty());
+    }
+
+    void anEndlessRunCanBeStopped() {
+        CMainFrame frame;
+        CScriptedBoxes boxes;
+        frame.Document().m_strProgram = "mark l\r\ngoto l";
+        bool bProgressSeen = false;
+        OnNextModal([&](QDialog* w) {
+            bProgressSeen = qobject_cast<QProgressDialog*>(w) != nullptr;
+            if (bProgressSeen) static_cast<QProgressDialog*>(w)->cancel(); else w->reject();
+        });
+        QCOMPARE(RunBuildGraphsCommand(&frame, frame.Document()), BuildGraphsShown::Stopped);
+        QVERIFY(bProgressSeen);
+        QVERIFY(boxes.requests.empty());
+        QCOMPARE(frame.StatusBar()->MessageText(), QString("Построение графиков прервано"));
+    }
+
+    // The first series is chosen on opening (its place in the list counts
+    // objects that are no series); choosing another redraws with its dashes
+    // and labels; the readout shows the chosen series' nearest sample; the
+    // picture is copied and saved as PNG and as SVG with one path per curve.
+    void graphsWindow() {
+        CGraphsDlg dialog;
+        dialog.Graphics().Add(std::make_unique<CVLine>());
+        dialog.Graphics().Add(MakeSeries("Запасы", RGB(255, 0, 0), 10, 1, 5.5));
+        dialog.Graphics().Add(MakeSeries("Темп", RGB(0, 0, 255), 1000, 1000, 250));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.Selector()->count(), 2);
+        QCOMPARE(dialog.Selector()->itemText(1), QStringLiteral("Темп"));
+        QCOMPARE(dialog.SelectedIndex(), 1);
+        QCOMPARE(dialog.Graphics().GetAt(1)->m_bHighlight, 1);
+        const QImage first = FrameImage(dialog);
+        const CRect r = dialog.GetPlotRect();
+        const int redRow = int(r.bottom - 5.5 * (r.bottom - r.top) / 10), blueRow = int(r.bottom - 2.5 * (r.bottom - r.top) / 10);
+        const int width = r.right - r.left - 2;
+        QVERIFY(PixelsOf(first.copy(r.left + 1, redRow, width, 1), Qt::red) < width - 20);  // dashed
+        CGraphsPlot* plot = dialog.Plot();
+        plot->HoverAt(QPoint(r.right - 3, redRow + 30));
+        QCOMPARE(plot->HoverSample(), 1);
+        QCOMPARE(plot->ReadoutText(), QString("x = 10, y = 5.5"));
+        plot->HoverAt(QPoint(2, 2));  // outside the plot
+        QCOMPARE(plot->ReadoutText(), QString());
+        QTest::keyClick(dialog.Selector(), Qt::Key_Down);
+        QCOMPARE(dialog.SelectedIndex(), 2);
+        const QImage second = FrameImage(dialog);
+        QCOMPARE(PixelsOf(second.copy(r.left + 1, redRow, width, 1), Qt::red), width);  // solid now
+        QVERIFY(second.copy(0, 0, r.left, r.bottom) != first.copy(0, 0, r.left, r.bottom));  // y labels
+        plot->HoverAt(QPoint(r.right - 3, blueRow));
+        QCOMPARE(plot->ReadoutText(), QString("x = 10, y = 250"));
+        QTest::keyClick(dialog.Selector(), Qt::Key_Up);
+        QCOMPARE(FrameImage(dialog), first);
+
+        QTest::keyClick(dialog.Selector(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), first);
+        QVERIFY(plot->SavePicture(m_dir.filePath("plot.svg")) && plot->SavePicture(m_dir.filePath("plot.png")));
+        QCOMPARE(QImage(m_dir.filePath("plot.png")).size(), plot->size());
+        QFile svg(m_dir.filePath("plot.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&svg);
+        std::vector<QString> strokes{QString()};  // the SVG strokes a curve by its enclosing group
+        std::map<QString, int> curves;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement()) {
+                const QString stroke = xml.attributes().value("stroke").toString();
+                strokes.push_back(stroke.isEmpty() ? strokes.back() : stroke);
+                curves[strokes.back()] += xml.name() == QLatin1String("path");
+            } else if (xml.isEndElement()) {
+                strokes.pop_back();
+            }
+        }
+        QVERIFY(!xml.hasError());
+        QCOMPARE(curves["#ff0000"], 1);
+        QCOMPARE(curves["#0000ff"], 1);
+        QString reported;  // a file that cannot be written is reported
+        plot->m_pfnShowError = [&reported](const QString& message) { reported = message; };
+        QVERIFY(!plot->SaveData(m_dir.filePath("no/such/folder/data.csv")));
+        QVERIFY(reported.contains("no/such/folder/data.csv"));
+        CGraphsDlg empty;
+        empty.show();
+        QCOMPARE(empty.SelectedIndex(), -1);
+    }
+
+    // Ctrl+Shift+S saves the data as `varnel run --format csv` prints it.
+    void graphsWindowSavesTheRunsCsv() {
+        const QString model = VARNEL_SOURCE_DIR "/examples/sir-epidemic.vrn";
+        CMainFrame frame;
+        QVERIFY(frame.OpenDocumentFile(model, false));
+        CScriptedBoxes boxes;
+        boxes.files = {m_dir.filePath("epidemic")};  // the extension is added
+        OnNextModal<CGraphsDlg>([](CGraphsDlg* dlg) {
+            dlg->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(dlg));
+            QTest::keyClick(dlg->Selector(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+            dlg->accept();
+        });
+        frame.OnCommand(ID_BUILD_GRAPHS);
+        QCOMPARE(ReadFile(m_dir.filePath("epidemic.csv")).toStdString(), RunOutput({}, "csv", model));
+    }
+
+    // A slider's run gives exactly the series `varnel run --set` gives, the
+    // run before the drag faded behind; the document stays untouched.
+    void experimentSliderRunsAsRunSet() {
+        CMainFrame frame;
+        CExperimentDlg* pDlg = OpenExperiment(frame);
+        QVERIFY(pDlg);
+        const std::vector<uint8_t> bytes = frame.Document().Store();
+        QCOMPARE(ShownJson(*pDlg), RunOutput({}));
+        QCOMPARE(pDlg->Plot()->GhostCount(), 0);
+        QVERIFY(pDlg->List()->SetTicked("d", true));
+        QSlider* pSlider = pDlg->List()->SliderFor("d");
+        QCOMPARE(pSlider->value(), 500);  // 0.4 halfway from 0 to 0.8
+        pSlider->setSliderDown(true);
+        for (int position : {520, 560, 610, 655}) {  // each value supersedes the run before
+            pSlider->setValue(position);
+            QTest::qWait(2);
+        }
+        pSlider->setSliderDown(false);
+        QCOMPARE(pDlg->List()->ValueBoxFor("d")->text(), QString("0.524"));
+        QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({"d=0.524"}), 10000);
+        QCOMPARE(pDlg->Plot()->GhostCount(), 2);
+        QVERIFY(pDlg->Plot()->ShowsPrevious());
+        QCOMPARE(frame.Document().Store(), bytes);
+        QCOMPARE(View(frame)->UndoStack()->count(), 0);
+    }
+
+    // "Применить" is one step of the history, which the window follows
+    // back; "Сброс" returns to the diagram's values.
+    void experimentApplyAndReset() {
+        CMainFrame frame;
+        CExperimentDlg* pDlg = OpenExperiment(frame);
+        QVERIFY(pDlg);
+        const std::vector<uint8_t> bytes = frame.Document().Store();
+        QVERIFY(!pDlg->ApplyButton()->isEnabled());
+        pDlg->List()->SetTicked("d", true);
+        pDlg->List()->SetTicked("a", true);
+        TypeInto(pDlg->List()->ValueBoxFor("d"), "0.3");
+        TypeInto(pDlg->List()->ValueBoxFor("a"), "1.25");
+        QCOMPARE(pDlg->List()->SliderFor("d")->value(), 375);
+        QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({"d=0.3", "a=1.25"}), 10000);
+        QTest::mouseClick(pDlg->ApplyButton(), Qt::LeftButton);
+        QCOMPARE(View(frame)->UndoStack()->count(), 1);
+        QCOMPARE(ItemText(frame, 1, ID_EDIT_UNDO), QString("Отменить применение эксперимента\tCtrl+Z"));
+        QVERIFY(frame.Document().IsModified());
+        QVERIFY(frame.DoSave(m_dir.filePath("applied.vrn")));
+        QCOMPARE(RunOutput({}, "json", m_dir.filePath("applied.vrn")), RunOutput({"d=0.3", "a=1.25"}));
+        QTRY_VERIFY(!pDlg->ApplyButton()->isEnabled());  // the diagram holds the values now
+        frame.OnCommand(ID_EDIT_UNDO);
+        QCOMPARE(frame.Document().Store(), bytes);
+        QTRY_COMPARE(pDlg->List()->ValueBoxFor("d")->text(), QString("0.4"));
+        QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({}), 10000);
+        TypeInto(pDlg->List()->ValueBoxFor("d"), "0.6");
+        QTest::mouseClick(pDlg->ResetButton(), Qt::LeftButton);
+        QCOMPARE(pDlg->List()->ValueBoxFor("d")->text(), QString("0.4"));
+        QCOMPARE(pDlg->List()->SliderFor("d")->value(), 500);
+        QVERIFY(!pDlg->ApplyButton()->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({}), 10000);
+        QCOMPARE(frame.Document().Store(), bytes);
+    }
+
+    // A failing or bounded run says so in the window, no box; an endless
+    // run is stopped by the next change; the window follows its model
+    // changing and going, and the frame goes with it open and running.
+    void experimentFailuresAndChanges() {
+        CScriptedBoxes boxes;
+        CMainFrame frame;
+        CExperimentDlg* pDlg = OpenExperiment(frame);
+        QVERIFY(pDlg);
+        const std::string good = ShownJson(*pDlg);
+        SetProgram(frame, "graphic g\r\nvar x\r\ngoto nowhere");
+        QTRY_VERIFY_WITH_TIMEOUT(pDlg->StatusText().contains("Bad mark name in goto command(3)."), 10000);
+        QCOMPARE(pDlg->ShowLineButton()->text(), QString("Показать строку 3"));
+        QVERIFY(pDlg->ShowLineButton()->isVisible());
+        QCOMPARE(ShownJson(*pDlg), good);  // the last good curves stay
+        TypeInto(pDlg->StepBoundBox(), "1000");
+        SetProgram(frame, "mark a\r\ngoto a");
+        QTRY_VERIFY_WITH_TIMEOUT(pDlg->StatusText().contains("предел шагов"), 10000);
+        QVERIFY(pDlg->StatusText().contains("1 000") || pDlg->StatusText().contains("1\u00a0000"));
+        QVERIFY(!pDlg->ShowLineButton()->isVisible());
+        TypeInto(pDlg->StepBoundBox(), "-5");
+        QCOMPARE(pDlg->StepBound(), uint64_t{1000});
+        TypeInto(pDlg->StepBoundBox(), "100000000000");
+        QTest::qWait(50);
+        frame.OnCommand(ID_EDIT_UNDO);  // the endless run gives way to the good program's
+        frame.OnCommand(ID_EDIT_UNDO);
+        QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), good, 10000);
+        QVERIFY(boxes.requests.empty());
+
+        pDlg->List()->SetTicked("d", true);
+        const EntityList& list = *frame.Document().m_pEntityList;
+        size_t index = 0;
+        while (list.GetAt(index)->GetName(nullptr) != "d") ++index;
+        View(frame)->DeleteEntityAt(index);
+        QTRY_VERIFY(pDlg->List()->SliderFor("d") == nullptr);
+        QCOMPARE(pDlg->NoteText(), QString("Нет больше в диаграмме (удалены или переименованы): d"));
+        QVERIFY(frame.OnFileNew());
+        QTRY_COMPARE_WITH_TIMEOUT(pDlg->Shown().GetCount(), size_t{0}, 10000);
+        QCOMPARE(pDlg->List()->topLevelItemCount(), 0);
+        for (QSize size : {QSize(1, 1), QSize(3000, 2000)}) {
+            pDlg->resize(size);
+            QTest::qWait(5);
+            pDlg->Plot()->grab();
+        }
+        SetProgram(frame, "mark a\r\ngoto a");
+        for (int i = 0; i < 10; ++i) {  // closed and opened again while a run that never ends goes
+            QVERIFY(frame.Experiment()->close());
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(frame.Experiment() == nullptr);
+            frame.OnCommand(ID_EXPERIMENT);
+            QTest::qWait(5);
+        }
+    }
+};
+SHELL_TEST(GraphsTest)
+#include "GraphsTest.moc"

@@ -1,0 +1,23 @@
+// shell_tests [CLASS [QtTest options]]: runs one widget test class, or all
+// of them, on the platform QT_QPA_PLATFORM names (offscreen under ctest).
+#include "ShellTest.h"
+#include "shell/frame/VarnelApp.h"
+
+int main(int argc, char** argv) {
+    // The recent-file list and other settings stay in a folder of this run.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.filePath("config").toLocal8Bit());
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    SetApplicationIdentity();
+    const bool bOne = argc > 1 && TestClasses().count(argv[1]);
+    int failed = 0;
+    for (const auto& [name, make] : TestClasses()) {
+        if (bOne && name != argv[1]) continue;
+        std::unique_ptr<QObject> test(make());
+        std::vector<char*> args = {argv[0]};
+        args.insert(args.end(), argv + (bOne ? 2 : 1), argv + argc);
+        failed += QTest::qExec(test.get(), int(args.size()), args.data());
+    }
+    return failed == 0 ? 0 : 1;
+}
