@@ -7,38 +7,11 @@
 // message. A failed check, a crash, a sanitizer report or a hang prints the
 // seed, the event number and the command that replays it.
 //   varnel_monkey --model MODEL.vrn [--seed S] [--events N] [--verbose] [--hang-seconds T]
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QContextMenuEvent>
-#include <QDialogButtonBox>
-#include <QDirIterator>
-#include <QDoubleSpinBox>
-#include <QFileDialog>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSpinBox>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextEdit>
-#include <QTimer>
-#include <QUrl>
-#include <QWheelEvent>
+#include <QtTest>
+#include <QtWidgets>
 #include <atomic>
-#include <chrono>
 #include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <random>
-#include <string>
 #include <thread>
 
 #include "app/cli/ModelJson.h"

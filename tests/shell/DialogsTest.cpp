@@ -1,8 +1,8 @@
 // The dialogs' Qt windows: the element parameter dialog (read-only against
-// disabled boxes, only typing marks a box, switch captions, OK and Cancel
-// through the host), the sheet size dialog's reading rule, and the program
-// editor (code page and line ends, keys, problems underlined as the user
-// types, a failed run's line, find, go to line, the remembered size).
+// disabled boxes, only typing marks a box, switch captions, OK, Cancel and
+// the message box through the host), the sheet size dialog and its reading
+// rule, and the program editor (code page and line ends, keys, problems
+// underlined as the user types, a failed run's line, find, go to line).
 #include "ShellTest.h"
 #include "base/Cp1251.h"
 #include "diagram/ElementParamDlg.h"
@@ -22,7 +22,11 @@ CElementDialogState LevelState() {
     return dlg.InitialState();
 }
 
-QString Label(QWidget* w, const char* name) { return w->findChild<QLabel*>(name)->text(); }
+QString Labels(QWidget* w, std::initializer_list<const char*> names) {
+    QString text;
+    for (const char* name : names) text += w->findChild<QLabel*>(name)->text();
+    return text;
+}
 
 // The foreground colour the highlighter gave to the text at a column.
 QColor ColourAt(QPlainTextEdit* edit, int line, int column) {
@@ -60,16 +64,13 @@ class DialogsTest : public QObject {
 private slots:
     void elementDialogBoxes() {
         CElementParamWindow window;
-        QCOMPARE(window.windowTitle(), QStringLiteral("Установка параметров переменной"));
-        QCOMPARE(Label(&window, "valuesLabel"), QStringLiteral("Значение(я):"));
+        QCOMPARE(window.windowTitle() + Labels(&window, {"valuesLabel"}), QStringLiteral("Установка параметров переменнойЗначение(я):"));
         CElementDialogState state = LevelState();
         window.Load(state);
         window.show();
         QLineEdit* name = window.Box(0);
-        QCOMPARE(name->text(), QStringLiteral("Запас"));
         QVERIFY(name->isReadOnly() && name->isEnabled());  // still selectable
-        QVERIFY(!window.Box(3)->isEnabled());               // no range for a level
-        QCOMPARE(window.Box(3)->text(), QStringLiteral("0"));
+        QVERIFY(!window.Box(3)->isEnabled() && window.Box(3)->text() == "0");  // no range for a level
         QTest::keyClicks(name, "x");
         QCOMPARE(name->text(), QStringLiteral("Запас"));
         window.Store(state);
@@ -77,38 +78,30 @@ private slots:
         QTest::keyClicks(window.Box(2), "7");  // typing and restoring still counts
         QTest::keyClick(window.Box(2), Qt::Key_Backspace);
         window.Store(state);
-        QVERIFY(state.values.bModified && !state.name.bModified);
-        QCOMPARE(state.values.strText, std::string("2.5"));
-
+        QVERIFY(state.values.bModified && !state.name.bModified && state.values.strText == "2.5");
         CElementParamDlg captions;
         captions.m_nFlags = PF_SWITCH_LABELS | 0x38;
         window.Load(captions.InitialState());
-        QCOMPARE(Label(&window, "fromLabel") + Label(&window, "toLabel") + Label(&window, "stepLabel"),
-                 QStringLiteral("1-е знач.:2-е знач.:Перекл.:"));
+        QCOMPARE(Labels(&window, {"fromLabel", "toLabel", "stepLabel"}), QStringLiteral("1-е знач.:2-е знач.:Перекл.:"));
         captions.m_nFlags = 0x3C;  // a table
         window.Load(captions.InitialState());
-        QCOMPARE(Label(&window, "fromLabel") + Label(&window, "stepLabel"), QStringLiteral("От:Шаг:"));
-    }
+        QCOMPARE(Labels(&window, {"fromLabel", "stepLabel"}), QStringLiteral("От:Шаг:"));
 
-    void elementDialogHostOkCancelAndMessage() {
-        QWidget parent;
-        CQtDialogHost host(&parent);
-        CElementDialogState state = LevelState();
-        OnNextModal<CElementParamWindow>([](CElementParamWindow* window) {
-            window->Box(2)->selectAll();
-            QTest::keyClicks(window->Box(2), "3e2");
-            QTest::mouseClick(window->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+        CQtDialogHost host(&window);
+        OnNextModal<CElementParamWindow>([](CElementParamWindow* dlg) {
+            dlg->Box(2)->selectAll();
+            QTest::keyClicks(dlg->Box(2), "3e2");
+            QTest::mouseClick(dlg->findChild<QPushButton*>("okButton"), Qt::LeftButton);
         });
         QVERIFY(host.RunElementDialog(state));
         QCOMPARE(state.values.strText, std::string("3e2"));
         CElementDialogState untouched = LevelState();
-        OnNextModal<CElementParamWindow>([](CElementParamWindow* window) {
-            QTest::keyClicks(window->Box(2), "9");
-            QTest::keyClick(window, Qt::Key_Escape);
+        OnNextModal<CElementParamWindow>([](CElementParamWindow* dlg) {
+            QTest::keyClicks(dlg->Box(2), "9");
+            QTest::keyClick(dlg, Qt::Key_Escape);
         });
         QVERIFY(!host.RunElementDialog(untouched));
-        QCOMPARE(untouched.values.strText, std::string("2.5"));
-        QVERIFY(!untouched.values.bModified);
+        QVERIFY(untouched.values.strText == "2.5" && !untouched.values.bModified);
         QString text;
         OnNextModal<QMessageBox>([&text](QMessageBox* box) {
             text = QString("%1 %2 %3").arg(box->text()).arg(int(box->icon())).arg(box->buttons().size());
@@ -122,31 +115,22 @@ private slots:
     void sheetSizeDialog() {
         const std::pair<const char*, int> readings[] = {
             {"640", 640}, {"", 0}, {"  +12", 12}, {"-7", -7}, {"12a3", 12}, {"abc", 0}, {"-", 0},
-            {"99999999999999999999", INT32_MAX}, {"2147483647", INT32_MAX}, {"-99999999999", INT32_MIN},
-            {"-2147483648", INT32_MIN}};
+            {"99999999999999999999", INT32_MAX}, {"2147483647", INT32_MAX}, {"-99999999999", INT32_MIN}, {"-2147483648", INT32_MIN}};
         for (auto [text, value] : readings) QCOMPARE(ReadDecimalInt(text), value);
-        CDocSizeDlg dialog;
-        dialog.m_nWidth = 640;
-        dialog.m_nHeight = 480;
-        dialog.show();
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Установка размера документа"));
-        auto* width = dialog.findChild<QLineEdit*>("widthEdit");
-        auto* height = dialog.findChild<QLineEdit*>("heightEdit");
-        QCOMPARE(width->text() + "x" + height->text(), QStringLiteral("640x480"));
-        width->clear();
-        QTest::keyClicks(width, "8-0x0");
-        QCOMPARE(width->text(), QStringLiteral("800"));
-        height->clear();
-        QTest::mouseClick(dialog.findChild<QPushButton*>("okButton"), Qt::LeftButton);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.m_nWidth, 800);
-        QCOMPARE(dialog.m_nHeight, 0);
-        CDocSizeDlg cancelled;
-        cancelled.m_nWidth = 640;
-        cancelled.show();
-        QTest::keyClicks(cancelled.findChild<QLineEdit*>("widthEdit"), "1");
-        QTest::mouseClick(cancelled.findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
-        QCOMPARE(cancelled.m_nWidth, 640);
+        for (const char* button : {"cancelButton", "okButton"}) {
+            CDocSizeDlg dialog;
+            dialog.m_nWidth = 640;
+            dialog.m_nHeight = 480;
+            dialog.show();
+            auto* width = dialog.findChild<QLineEdit*>("widthEdit");
+            auto* height = dialog.findChild<QLineEdit*>("heightEdit");
+            QCOMPARE(dialog.windowTitle() + width->text() + "x" + height->text(), QStringLiteral("Установка размера документа640x480"));
+            width->clear();
+            height->clear();
+            QTest::keyClicks(width, "8-0x0");
+            QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+            QCOMPARE(QString("%1x%2").arg(dialog.m_nWidth).arg(dialog.m_nHeight), button[0] == 'o' ? "800x0" : "640x480");
+        }
     }
 
     void programTextTravelsAsCp1251WithCrLf() {
@@ -166,7 +150,8 @@ private slots:
 
     // Return breaks the line and Tab moves on (a tab would break the line
     // for the interpreter); a misspelt name is underlined with the run's
-    // message while typing, coloured as unknown, until it is corrected.
+    // message (the line's tooltip) while typing, coloured as unknown, until
+    // it is corrected.
     void programEditorWhileTyping() {
         EntityList diagram;
         auto level = std::make_unique<CVLevel>();
@@ -174,8 +159,7 @@ private slots:
         diagram.Add(std::move(level));
         CProgramDlg dlg;
         QCOMPARE(dlg.windowTitle(), QString("Редактор программы"));
-        QVERIFY(QFontInfo(dlg.Editor()->font()).fixedPitch());
-        QCOMPARE(dlg.Editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QVERIFY(QFontInfo(dlg.Editor()->font()).fixedPitch() && dlg.Editor()->lineWrapMode() == QPlainTextEdit::NoWrap);
         dlg.m_pDiagram = &diagram;
         dlg.m_strText = "var t";
         const int result = RunModal(dlg, [&] {
@@ -190,69 +174,55 @@ private slots:
             QCOMPARE(dlg.MessageText(), edit->ProblemAt(2));
             QCOMPARE(ColourAt(edit, 2, 5), QColor(192, 28, 40));   // unknown name
             QCOMPARE(ColourAt(edit, 2, 16), QColor(14, 107, 115));  // t, declared
-            edit->setFocus();
-            edit->moveCursor(QTextCursor::End);
             for (int i = 0; i < 9; ++i) edit->moveCursor(QTextCursor::Left);
             QTest::keyClicks(edit, "l");
             dlg.CheckNow();
-            QVERIFY(!HasWavyUnderlineOn(edit, 2));
+            QVERIFY(!HasWavyUnderlineOn(edit, 2) && dlg.MessageText().isEmpty());
             QCOMPARE(ColourAt(edit, 2, 5), QColor(14, 107, 115));  // now the element
-            QVERIFY(dlg.MessageText().isEmpty());
             dlg.accept();
         });
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(dlg.m_strText, std::string("var t\r\nset population = t"));
     }
 
-    // Opened on a failed run's line; find with Ctrl+F round to the top,
-    // Escape closing only the find bar; Ctrl+L goes to a line.
-    void programEditorLinesAndFind() {
-        CProgramDlg dlg;
-        dlg.m_strText = "var a\r\nset a = 1\r\nplot g a a\r\nset a = 2";
-        dlg.ShowLine(3, "Interpretation error:\nVariable g undefined.");
-        const int result = RunModal(dlg, [&] {
-            CProgramEdit* edit = dlg.ProgramEdit();
-            QCOMPARE(edit->CurrentLine(), 3);
-            QCOMPARE(edit->MarkedLine(), 3);
-            QCOMPARE(dlg.MessageText(), QString("Interpretation error:\nVariable g undefined."));
-            QTest::keyClick(edit, Qt::Key_F, Qt::ControlModifier);
-            QLineEdit* field = dlg.FindBar()->Field();
-            QTest::keyClicks(field, "set");
-            for (int line : {4, 2, 4}) {
-                QTest::keyClick(field, Qt::Key_Return);
-                QCOMPARE(edit->CurrentLine(), line);
-            }
-            field->setText("zzz");  // not there: nothing moves
-            QVERIFY(!dlg.FindBar()->FindNext());
-            QCOMPARE(edit->CurrentLine(), 4);
-            QTest::keyClick(field, Qt::Key_Escape);
-            QVERIFY(dlg.isVisible() && dlg.FindBar()->isHidden());
-            OnNextModal<QInputDialog>([](QInputDialog* input) {
-                input->setIntValue(1);
-                input->accept();
-            }, &dlg);
-            QTest::keyClick(edit, Qt::Key_L, Qt::ControlModifier);
-            QCOMPARE(edit->CurrentLine(), 1);
-            QTest::keyClicks(edit, "' ");  // once the text changes the run's mark is gone
-            dlg.CheckNow();
-            QCOMPARE(edit->MarkedLine(), 0);
-            QCOMPARE(dlg.MessageText(), QString());
-        });
-        QCOMPARE(result, int(QDialog::Rejected));
-    }
-
-    void programEditorSizeIsRemembered() {
+    // Opened on a failed run's line; Ctrl+F finds round to the top, Escape
+    // closing only the find bar; Ctrl+L goes to a line; the size is kept.
+    void programEditorLinesFindAndSize() {
         {
             CProgramDlg dlg;
             QCOMPARE(dlg.size(), QSize(438, 294));  // the template's size at first
-            RunModal(dlg, [&] { dlg.resize(700, 520); });
+            dlg.m_strText = "var a\r\nset a = 1\r\nplot g a a\r\nset a = 2";
+            dlg.ShowLine(3, "Interpretation error:\nVariable g undefined.");
+            const int result = RunModal(dlg, [&] {
+                CProgramEdit* edit = dlg.ProgramEdit();
+                QVERIFY(edit->CurrentLine() == 3 && edit->MarkedLine() == 3);
+                QCOMPARE(dlg.MessageText(), QString("Interpretation error:\nVariable g undefined."));
+                QTest::keyClick(edit, Qt::Key_F, Qt::ControlModifier);
+                QLineEdit* field = dlg.FindBar()->Field();
+                QTest::keyClicks(field, "set");
+                for (int line : {4, 2, 4}) {
+                    QTest::keyClick(field, Qt::Key_Return);
+                    QCOMPARE(edit->CurrentLine(), line);
+                }
+                field->setText("zzz");  // not there: nothing moves
+                QVERIFY(!dlg.FindBar()->FindNext() && edit->CurrentLine() == 4);
+                QTest::keyClick(field, Qt::Key_Escape);
+                QVERIFY(dlg.isVisible() && dlg.FindBar()->isHidden());
+                OnNextModal<QInputDialog>([](QInputDialog* input) { input->setIntValue(1), input->accept(); }, &dlg);
+                QTest::keyClick(edit, Qt::Key_L, Qt::ControlModifier);
+                QCOMPARE(edit->CurrentLine(), 1);
+                QTest::keyClicks(edit, "' ");  // once the text changes the run's mark is gone
+                dlg.CheckNow();
+                QVERIFY(edit->MarkedLine() == 0 && dlg.MessageText().isEmpty());
+                dlg.resize(700, 520);
+            });
+            QCOMPARE(result, int(QDialog::Rejected));
         }
         CProgramDlg again;
-        QCOMPARE(again.size(), QSize(700, 520));
         again.show();
         QVERIFY(QTest::qWaitForWindowExposed(&again));
-        QPushButton* cancel = again.findChild<QPushButton*>("cancelButton");
-        QCOMPARE(cancel->geometry().bottomRight(), QPoint(700 - 7, 520 - 5));  // the buttons follow the corner
+        QCOMPARE(again.size(), QSize(700, 520));
+        QCOMPARE(again.findChild<QPushButton*>("cancelButton")->geometry().bottomRight(), QPoint(700 - 7, 520 - 5));
         QCOMPARE(again.Editor()->width(), 700);
         const int narrow = again.ProgramEdit()->GutterWidth();
         again.Editor()->setPlainText(QString("\n").repeated(12345));

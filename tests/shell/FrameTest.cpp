@@ -1,15 +1,12 @@
-// The main window: its menus, accelerators and toolbar as frame.txt lists
-// them (VARNEL_GOLDEN=1 rewrites the file), the drawing-mode switch, the
-// status bar; the single-document file flow (what asks to save, what Yes,
-// No and Cancel keep, bad files, the recent list, atomic saving, dropped
-// files) and the desktop command line.
+// The main window: its menus, accelerators, toolbar and status bar as
+// golden/frame.txt lists them, the drawing-mode switch, the single-document
+// file flow (what asks to save, what Yes, No and Cancel keep, bad files,
+// the recent list, atomic saving, dropped files) and the command line.
 #include <csignal>
 #include <sys/resource.h>
 
 #include "ShellTest.h"
-#include "diagram/TableElements.h"
 #include "shell/dialogs/ProgramDlg.h"
-#include "shell/dialogs/QtDialogHost.h"
 #include "shell/frame/CommandLine.h"
 #include "shell/frame/PrintModel.h"
 #include "shell/frame/VarnelApp.h"
@@ -19,13 +16,8 @@ namespace {
 
 const QByteArray kEmptyModel = Bytes(ModelFileBytes());  // 640 by 480, as New makes it
 
-// Items as text=id, "-" a separator, "off" greyed, "on" checked.
-QString Describe(QAction* a) {
-    if (a->isSeparator()) return "-";
-    QString text = a->text().replace('\t', "\\t") + "=" + a->data().toString();
-    return text + (a->isEnabled() ? "" : " off") + (a->isChecked() ? " on" : "") + (a->isVisible() ? "" : " hidden");
-}
-
+// One line a menu: its items as text=id, "-" a separator, "off" greyed,
+// "on" checked; then the keys, the toolbar buttons and the status panes.
 QStringList DescribeFrame(CMainFrame& frame) {
     QStringList lines{"title: " + frame.windowTitle()};
     for (int menuId : {IDR_MAINFRAME, IDR_DRAWMENU}) {
@@ -33,19 +25,20 @@ QStringList DescribeFrame(CMainFrame& frame) {
         for (QAction* top : frame.menuBar()->actions()) {
             emit top->menu()->aboutToShow();
             QStringList items;
-            for (QAction* a : top->menu()->actions()) items << Describe(a);
+            for (QAction* a : top->menu()->actions())
+                items << (a->isSeparator() ? "-" : a->text().replace('\t', "\\t") + "=" + a->data().toString() +
+                                                       (a->isEnabled() ? "" : " off") + (a->isChecked() ? " on" : ""));
             lines << QString("%1 %2: %3").arg(menuId).arg(top->text(), items.join(" | "));
         }
     }
-    QStringList keys, buttons;
+    QStringList keys, buttons, panes{frame.StatusBar()->MessageText()};
     for (QAction* a : frame.Accelerators()) keys << a->shortcut().toString(QKeySequence::PortableText) + "=" + a->data().toString();
     for (QAction* a : frame.ToolBar()->actions())
         buttons << (a->isSeparator() ? "-" : a->data().toString() + " " + a->toolTip() + " / " + a->statusTip());
-    const QSize icon = frame.ToolBar()->iconSize();
-    lines << "keys: " + keys.join(" | ") << QString("toolbar %1x%2: ").arg(icon.width()).arg(icon.height()) + buttons.join(" | ");
-    QStringList panes{frame.StatusBar()->MessageText()};
     for (int i = 0; i < 3; ++i) panes << frame.StatusBar()->Indicator(i)->text();
-    return lines << "status: " + panes.join(" | ");
+    const QSize icon = frame.ToolBar()->iconSize();
+    return lines << "keys: " + keys.join(" | ") << QString("toolbar %1x%2: ").arg(icon.width()).arg(icon.height()) + buttons.join(" | ")
+                 << "status: " + panes.join(" | ");
 }
 
 }  // namespace
@@ -56,116 +49,60 @@ class FrameTest : public QObject {
     QString Path(const QString& name) { return m_dir.filePath(name); }
 
 private slots:
-    void menusKeysAndToolbarAsListed() {
+    void menusKeysToolbarAndStatusAsListed() {
         CMainFrame frame;
-        QVERIFY(frame.IsCreated());
-        QVERIFY(!frame.windowIcon().isNull());
-        const QString golden = VARNEL_SOURCE_DIR "/tests/shell/frame.txt";
+        QVERIFY(frame.IsCreated() && !frame.windowIcon().isNull());
         const QStringList lines = DescribeFrame(frame);
-        if (qEnvironmentVariableIsSet("VARNEL_GOLDEN")) WriteFile(golden, (lines.join('\n') + '\n').toUtf8());
-        QCOMPARE(lines, QString::fromUtf8(ReadFile(golden)).split('\n', Qt::SkipEmptyParts));
-        QVERIFY(!frame.OnCommand(ID_EDIT_COPY));  // an accelerator without a handler does nothing
+        if (WritingGolden()) WriteFile(GoldenPath("frame.txt"), (lines.join('\n') + '\n').toUtf8());
+        QCOMPARE(lines, QString::fromUtf8(ReadFile(GoldenPath("frame.txt"))).split('\n', Qt::SkipEmptyParts));
+        QVERIFY(!frame.OnCommand(ID_EDIT_COPY));  // a key without a handler does nothing
     }
 
-    // The checked Чертеж item leaves drawing mode when clicked; Ctrl+D toggles.
-    void drawingModeSwitchesTheMenuBar() {
+    // The checked Чертеж item leaves drawing mode; Ctrl+D toggles it; the
+    // bars hide and status prompts come and go.
+    void modesBarsAndPrompts() {
         CMainFrame frame;
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        frame.OnCommand(ID_DRAWING_MODE);
+        QTest::keyClick(&frame, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(frame.menuBar()->property("varnelMenuId").toInt(), int(IDR_DRAWMENU));
         QCOMPARE(frame.ContextSubmenu(), Submenu(frame, 3));
-        FindAction(Submenu(frame, 1)->actions(), ID_DRAWING_MODE)->trigger();
-        QVERIFY(!frame.IsDrawingMode());
+        Item(frame, 1, ID_DRAWING_MODE)->trigger();
         QCOMPARE(frame.menuBar()->property("varnelMenuId").toInt(), int(IDR_MAINFRAME));
-        QVERIFY(!FindAction(Submenu(frame, 1)->actions(), ID_DRAWING_MODE)->isChecked());
-        QTest::keyClick(&frame, Qt::Key_D, Qt::ControlModifier);
-        QVERIFY(frame.IsDrawingMode());
-        QTest::keyClick(&frame, Qt::Key_D, Qt::ControlModifier);
-        QVERIFY(!frame.IsDrawingMode());
-    }
-
-    void statusPromptsAndBarsFollowTheUser() {
-        CMainFrame frame;
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(!frame.IsDrawingMode() && !Item(frame, 1, ID_DRAWING_MODE)->isChecked());
         FindAction(frame.ToolBar()->actions(), ID_BUILD_GRAPHS)->showStatusText(&frame);
         QCOMPARE(frame.StatusBar()->MessageText(), QString("Просмотр графиков модели"));
         frame.StatusBar()->clearMessage();
         QCOMPARE(frame.StatusBar()->MessageText(), QString("Готово"));
-        FindAction(Submenu(frame, 2)->actions(), ID_VIEW_TOOLBAR)->trigger();
-        QVERIFY(frame.ToolBar()->isHidden());
-        QVERIFY(!ItemText(frame, 2, ID_VIEW_TOOLBAR).isEmpty());
-        QVERIFY(!FindAction(Submenu(frame, 2)->actions(), ID_VIEW_TOOLBAR)->isChecked());
+        Item(frame, 2, ID_VIEW_TOOLBAR)->trigger();
+        QVERIFY(frame.ToolBar()->isHidden() && !Item(frame, 2, ID_VIEW_TOOLBAR)->isChecked());
         frame.OnCommand(ID_VIEW_STATUS_BAR);
         QVERIFY(frame.StatusBar()->isHidden());
     }
 
-    // New, zoom and an unchanged program leave the model clean; a tool, the
-    // sheet size, a changed program, a deletion in the database and a table
-    // edit whose values are refused (its name and range stay) mark it.
+    // New, zoom and an unchanged or cancelled program leave the model clean;
+    // a tool, the sheet size and a changed program mark it.
     void whatAsksToSave() {
         CMainFrame frame;
-        QCOMPARE(QuestionsOnNew(frame), 0);
         frame.OnCommand(ID_ZOOM_OUT);
         frame.OnCommand(ID_ZOOM_IN);
-        OnNextModal<CProgramDlg>([](CProgramDlg* dlg) { dlg->accept(); });
-        frame.OnCommand(ID_EDIT_PROGRAM);
-        QCOMPARE(QuestionsOnNew(frame), 0);
-        OnNextModal<CProgramDlg>([](CProgramDlg* dlg) {
-            dlg->Editor()->setPlainText("changed");
-            dlg->reject();
-        });
-        frame.OnCommand(ID_EDIT_PROGRAM);
-        QCOMPARE(QuestionsOnNew(frame), 0);
-        OnNextModal<CProgramDlg>([](CProgramDlg* dlg) {
-            dlg->Editor()->setPlainText("var t\nset t = 1");
-            dlg->accept();
-        });
-        frame.OnCommand(ID_EDIT_PROGRAM);
+        for (QString text : {"", "changed", "var t\nset t = 1"}) {
+            OnNextModal<CProgramDlg>([text](CProgramDlg* dlg) {
+                if (!text.isEmpty()) dlg->Editor()->setPlainText(text);
+                if (text == "changed") dlg->reject(); else dlg->accept();
+            });
+            frame.OnCommand(ID_EDIT_PROGRAM);
+            QCOMPARE(QuestionsOnNew(frame), int(text.startsWith("var")));
+        }
         QCOMPARE(frame.Document().m_strProgram, std::string("var t\r\nset t = 1"));
-        QCOMPARE(QuestionsOnNew(frame), 1);
-
-        CMainFrame sized;
+        CMainFrame sized, tool;
         OnNextModal([](QDialog* dlg) { dlg->accept(); });
         sized.OnCommand(ID_DOC_SIZE);
         QCOMPARE(QuestionsOnNew(sized), 1);
-        CMainFrame tool;
         tool.OnCommand(ID_DRAWING_MODE);
         tool.OnCommand(ID_TOOL_LEVEL);
-        QCOMPARE(QuestionsOnNew(tool), 1);
         QVERIFY(tool.windowTitle().contains("[*]") && tool.isWindowModified());
-    }
-
-    void databaseChangesAskToSave() {
-        CMainFrame frame;
-        auto table = std::make_unique<CVTableData>();
-        table->m_dTo = 10.0;
-        table->m_dStep = 5.0;
-        table->m_data = {1.0, 2.0, 3.0};
-        frame.Document().m_pEntityList->Add(std::move(table));
-        frame.Document().m_pEntityList->Add(std::make_unique<CVLine>());
-        frame.OnCommand(ID_DRAWING_MODE);
-        QString message;
-        OnNextModal([&message](QDialog* db) {
-            OnNextModal<CElementParamWindow>([&message](CElementParamWindow* w) {  // values refused
-                OnNextModal<QMessageBox>([&message](QMessageBox* box) {
-                    message = box->text();
-                    box->accept();
-                });
-                QTest::keyClicks(w->Box(0), "2");
-                w->Box(2)->selectAll();
-                QTest::keyClicks(w->Box(2), "1;2");
-                w->accept();
-            });
-            auto* list = db->findChild<QAbstractItemView*>();
-            list->setCurrentIndex(list->model()->index(0, 0));
-            db->findChild<QPushButton*>("editButton")->click();
-            db->accept();
-        });
-        frame.OnCommand(ID_DATABASE);
-        QCOMPARE(message, QString("Incorrect data."));
-        QCOMPARE(QuestionsOnNew(frame), 1);
+        QCOMPARE(QuestionsOnNew(tool), 1);
     }
 
     void yesSavesNoDiscardsCancelKeeps() {
@@ -174,9 +111,7 @@ private slots:
         CScriptedBoxes boxes;
         frame.OnCommand(ID_TOOL_LINE);
         boxes.answers = {QMessageBox::Cancel, QMessageBox::Cancel, QMessageBox::Yes};
-        QVERIFY(!frame.OnFileNew());
-        QVERIFY(!frame.close());
-        QVERIFY(frame.Document().IsModified());
+        QVERIFY(!frame.OnFileNew() && !frame.close() && frame.Document().IsModified());
         boxes.files = {Path("yes.vrn")};
         QVERIFY(frame.OnFileNew());
         QCOMPARE(ReadFile(Path("yes.vrn")), kEmptyModel);
@@ -193,48 +128,34 @@ private slots:
         CScriptedBoxes boxes;
         frame.Document().m_strProgram = "var keep";
         frame.Document().SetModifiedFlag();
-        QByteArray bytes = kEmptyModel;
-        bytes[23] = 'X';  // damages the start marker
-        WriteFile(Path("bad.vrn"), bytes);
-        QVERIFY(!frame.OpenDocumentFile(Path("bad.vrn")));
+        WriteFile(Path("marker.vrn"), QByteArray(kEmptyModel).replace(23, 1, "X"));
+        WriteFile(Path("cut.vrn"), kEmptyModel.left(30));
+        WriteFile(Path("v2.vrn"), QByteArray(kEmptyModel).replace(6, 2, QByteArray("\x00\x40", 2)));
+        QVERIFY(!frame.OpenDocumentFile(Path("marker.vrn")));
         QCOMPARE(boxes.Last().strText, QString("Internal data error."));
         QCOMPARE(boxes.Last().icon, QMessageBox::Critical);
-        WriteFile(Path("bad.vrn"), kEmptyModel.left(30));  // ends early
-        QVERIFY(!frame.OpenDocumentFile(Path("bad.vrn")));
-        QVERIFY(boxes.Last().strText.contains("bad.vrn"));
-        QVERIFY(!frame.OpenDocumentFile(Path("missing.vrn"), false));
-        QVERIFY(boxes.Last().strText.contains("missing.vrn"));
+        for (QString name : {"cut.vrn", "missing.vrn"}) {
+            QVERIFY(!frame.OpenDocumentFile(Path(name)));
+            QVERIFY(boxes.Last().strText.contains(name));
+        }
         QCOMPARE(frame.Document().m_strProgram, std::string("var keep"));
         QVERIFY(frame.Document().IsModified() && frame.PathName().isEmpty());
-
-        bytes = kEmptyModel;
-        bytes[6] = 0x00;  // the version 2.0
-        bytes[7] = 0x40;
-        WriteFile(Path("v2.vrn"), bytes);
         const size_t shown = boxes.requests.size();
         QVERIFY(frame.OpenDocumentFile(Path("v2.vrn"), false));
         QCOMPARE(boxes.requests.size(), shown);
-        QVERIFY(frame.Document().m_strProgram.empty());
-        QVERIFY(frame.windowTitle().startsWith("v2.vrn"));
+        QVERIFY(frame.Document().m_strProgram.empty() && frame.windowTitle().startsWith("v2.vrn"));
     }
 
     void recentListKeepsTwoNewestFirst() {
         CScriptedBoxes boxes;
         const QString a = Path("a.vrn"), b = Path("b.vrn"), c = Path("c.vrn");
         for (const QString& p : {a, b, c}) WriteFile(p, kEmptyModel);
-        {
-            CMainFrame frame;
-            for (const QString& p : {a, b, c, b}) QVERIFY(frame.OpenDocumentFile(p));
-        }
+        for (const QString& p : {a, b, c, b}) QVERIFY(CMainFrame().OpenDocumentFile(p));
         CMainFrame next;  // read back from the settings
         QCOMPARE(next.RecentFiles().Files(), (QStringList{b, c}));
-        QStringList entries;
-        emit Submenu(next, 0)->aboutToShow();
-        for (QAction* a : Submenu(next, 0)->actions())
-            if (a->isVisible() && a->data().toInt() >= ID_FILE_MRU_FIRST && a->data().toInt() <= ID_FILE_MRU_LAST)
-                entries << a->text();
-        QCOMPARE(entries.size(), 2);
-        QVERIFY(entries[0].startsWith("&1 ") && entries[0].endsWith("b.vrn"));
+        QAction* first = Item(next, 0, ID_FILE_MRU_FIRST);
+        QVERIFY(first->isVisible() && first->text().startsWith("&1 ") && first->text().endsWith("b.vrn"));
+        QVERIFY(Item(next, 0, ID_FILE_MRU_FIRST + 1)->isVisible());
         next.OnCommand(ID_FILE_MRU_FIRST + 1);
         QCOMPARE(next.PathName(), c);
     }
@@ -264,23 +185,22 @@ private slots:
         QVERIFY(frame.Document().IsModified() && frame.PathName().isEmpty());
     }
 
-    void droppedModelOpensAfterTheSaveQuestion() {
+    // A dropped model opens after the save question; other files are refused.
+    void droppedFiles() {
         CMainFrame frame;
         CScriptedBoxes boxes;
         WriteFile(Path("dropped.vrn"), kEmptyModel);
         frame.OnCommand(ID_TOOL_LINE);
-        for (const QString& name : {"notes.txt", "dropped.vrn"}) {
+        for (QString name : {"notes.txt", "dropped.vrn"}) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(Path(name))});
             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             enter.setAccepted(false);
             QApplication::sendEvent(&frame, &enter);
             QCOMPARE(enter.isAccepted(), name.endsWith(".vrn"));
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            if (enter.isAccepted()) QApplication::sendEvent(&frame, &drop);
         }
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(Path("dropped.vrn"))});
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&frame, &drop);
         QCOMPARE(boxes.Questions(), 1);
         QCOMPARE(frame.PathName(), Path("dropped.vrn"));
     }
@@ -295,10 +215,9 @@ private slots:
         QVERIFY(!frame.OnFileOpen());
         QCOMPARE(filter, QString("Varnel Files (*.vrn)"));
         CScriptedBoxes boxes;
+        boxes.files = {"", Path("named")};
         QVERIFY(!frame.OnFileSaveAs());  // cancelled
-        boxes.files = {Path("named")};
         QVERIFY(frame.OnFileSaveAs());
-        QCOMPARE(frame.PathName(), Path("named.vrn"));
         QCOMPARE(ReadFile(Path("named.vrn")), kEmptyModel);
         QVERIFY(!frame.OnFileSaveAs());
         QCOMPARE(boxes.proposed, (std::vector<QString>{"Безымянный.vrn", "Безымянный.vrn", Path("named.vrn")}));
@@ -306,16 +225,12 @@ private slots:
 
     void commandLine() {
         QCOMPARE(ParseCommandLine({}).m_nShellCommand, CCommandLineInfo::FileNew);
-        QCOMPARE(ParseCommandLine({"/home/me/m.vrn"}).m_strFileName, QString("/home/me/m.vrn"));
         QCOMPARE(ParseCommandLine({"/home/me/m.vrn"}).m_nShellCommand, CCommandLineInfo::FileOpen);
-        for (const char* sw : {"/p", "/P", "-p", "--print"}) {
+        for (const char* sw : {"/p", "/P", "-p", "--print"})
             QCOMPARE(ParseCommandLine({sw, "m.vrn"}).m_nShellCommand, CCommandLineInfo::FilePrint);
-            QCOMPARE(ParseCommandLine({sw, "m.vrn"}).m_strFileName, QString("m.vrn"));
-        }
         const auto to = ParseCommandLine({"/pt", "m.vrn", "Office", "driver", "port"});
         QCOMPARE(to.m_nShellCommand, CCommandLineInfo::FilePrintTo);
-        QCOMPARE(to.m_strPrinterName, QString("Office"));
-        QVERIFY(to.m_strError.isEmpty());
+        QCOMPARE(to.m_strFileName + " " + to.m_strPrinterName + to.m_strError, QString("m.vrn Office"));
         for (QStringList refused : {QStringList{"/p"}, {"/pt", "m.vrn"}, {"--frobnicate"}})
             QVERIFY(!ParseCommandLine(refused).m_strError.isEmpty());
         CVarnelDoc doc;
@@ -329,8 +244,7 @@ private slots:
             QSKIP("the toolkit's translations are not installed");
         InstallFrameworkTranslations();
         QMessageBox box(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Да"));
-        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Отмена"));
+        QCOMPARE(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::Cancel)->text(), QStringLiteral("&ДаОтмена"));
     }
 };
 SHELL_TEST(FrameTest)

@@ -1,7 +1,7 @@
 // Shared by the widget tests: the registry that lets one executable run any
-// test class by name, scripted message boxes and file questions, a way to
-// act on the next modal dialog from inside its own event loop, and the
-// frame's menus and files as tests reach them.
+// test class by name, golden files, scripted message boxes and file
+// questions, acting on the next modal dialog from inside its own event
+// loop, and the frame's menus and files as tests reach them.
 #pragma once
 #include <QtTest>
 #include <QtWidgets>
@@ -24,10 +24,29 @@ inline std::map<QString, std::function<QObject*()>>& TestClasses() {
 }
 #define SHELL_TEST(Class) static const bool kRegistered = (TestClasses()[#Class] = [] { return new Class; }, true);
 
+// tests/shell/golden/NAME: VARNEL_GOLDEN=1 writes what the test sees
+// instead (look at the difference before committing it).
+inline QString GoldenPath(const QString& name) { return VARNEL_SOURCE_DIR "/tests/shell/golden/" + name; }
+inline bool WritingGolden() { return qEnvironmentVariableIsSet("VARNEL_GOLDEN"); }
+inline void CompareGolden(const QImage& image, const QString& name) {
+    if (WritingGolden()) QVERIFY(image.save(GoldenPath(name + ".png")));
+    QCOMPARE(image.convertToFormat(QImage::Format_RGB32),
+             QImage(GoldenPath(name + ".png")).convertToFormat(QImage::Format_RGB32));
+}
+
+inline QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+inline QByteArray Bytes(const std::vector<uint8_t>& bytes) { return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())); }
+
 // Records every message box and answers from a script; unscripted, a box
 // is answered No where offered, else Ok, and a file question is cancelled.
-class CScriptedBoxes {
-public:
+struct CScriptedBoxes {
     std::vector<CMessageBoxRequest> requests;
     std::deque<QMessageBox::StandardButton> answers;
     std::deque<QString> files;      // the paths the file questions choose
@@ -47,12 +66,6 @@ public:
         SetMessageBoxHook({});
         SetFileDialogHook({});
     }
-    int Questions() const {
-        return int(std::count_if(requests.begin(), requests.end(), [](auto& r) { return r.icon == QMessageBox::Question; }));
-    }
-    const CMessageBoxRequest& Last() const { return requests.back(); }
-
-private:
     template <class T>
     static T Next(std::deque<T>& queue, T fallback) {
         if (queue.empty()) return fallback;
@@ -60,6 +73,10 @@ private:
         queue.pop_front();
         return value;
     }
+    int Questions() const {
+        return int(std::count_if(requests.begin(), requests.end(), [](auto& r) { return r.icon == QMessageBox::Question; }));
+    }
+    const CMessageBoxRequest& Last() const { return requests.back(); }
 };
 
 // Runs action on the next modal dialog of type T as soon as its event loop
@@ -82,10 +99,10 @@ inline QAction* FindAction(const QList<QAction*>& actions, int id) {
         if (a->data().toInt() == id) return a;
     return nullptr;
 }
-// The text of a menu item as the opened menu shows it.
-inline QString ItemText(CMainFrame& frame, int submenu, int id) {
+// A menu item as the opened menu shows it.
+inline QAction* Item(CMainFrame& frame, int submenu, int id) {
     emit Submenu(frame, submenu)->aboutToShow();
-    return FindAction(Submenu(frame, submenu)->actions(), id)->text();
+    return FindAction(Submenu(frame, submenu)->actions(), id);
 }
 // How many save questions New asks (answered Cancel).
 inline int QuestionsOnNew(CMainFrame& frame) {
@@ -93,15 +110,4 @@ inline int QuestionsOnNew(CMainFrame& frame) {
     boxes.answers = {QMessageBox::Cancel};
     frame.OnCommand(ID_FILE_NEW);
     return boxes.Questions();
-}
-inline QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-inline void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-inline QByteArray Bytes(const std::vector<uint8_t>& bytes) {
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }

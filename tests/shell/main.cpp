@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     int failed = 0;
     for (const auto& [name, make] : TestClasses()) {
         if (bOne && name != argv[1]) continue;
+        QSettings().clear();  // each class starts afresh
         std::unique_ptr<QObject> test(make());
         std::vector<char*> args = {argv[0]};
         args.insert(args.end(), argv + (bOne ? 2 : 1), argv + argc);
