@@ -1,9 +1,6 @@
-// Editing a diagram in the main window as a user does: placing with every
-// tool (also scrolled), the context menu, a press opening the dialog, the
-// move tool and Shift+drag with glued flows, the arrow keys, Delete, undo
-// and redo of every kind of change with named menu items, the modified flag
-// following the saved state, the mode pane, the database dialog, zoom and
-// what the sheet shows, also at the int32 limit.
+// Editing a diagram in the main window with mouse and keys: tools, dialogs,
+// moves with glued flows, Delete, undo and redo with named items, the
+// modified flag, the mode pane, the database dialog, zoom, the sheet shown.
 #include <QPrinter>
 
 #include "ShellTest.h"
@@ -26,8 +23,7 @@ T* Add(EntityList& list, std::initializer_list<CPoint> points, const char* name 
     return raw;
 }
 
-// Answers the next element dialog: notes its name box, types text into
-// box `box` (unless -1) and presses OK.
+// Answers the next element dialog: notes it, types into box `box` (unless -1), OK.
 void AnswerElementDialog(int box, const QString& text, QString* pShown = nullptr) {
     OnNextModal<CElementParamWindow>([=](CElementParamWindow* dlg) {
         if (pShown) *pShown = dlg->Box(0)->text() + (dlg->Box(0)->isReadOnly() ? " read-only " : " ") + dlg->Box(2)->text();
@@ -52,8 +48,7 @@ class EditingTest : public QObject {
     QString Mode() { return frame->StatusBar()->ModeText(); }
     QString UndoText() { return Item(*frame, 1, ID_EDIT_UNDO)->text(); }
     void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(frame.get(), Qt::Key(key), mods); }
-    // Without a button held, a test's mouse move only places the cursor,
-    // and the window hears of it only when the cursor really moves.
+    // The window hears of a move without a button only when the cursor really moves.
     void Hover(QPoint p) { QTest::mouseMove(Port(), p + QPoint(1, 1)), QTest::mouseMove(Port(), p); }
     void Place(const std::vector<QPoint>& presses) {
         for (const QPoint& p : presses) Hover(p), QTest::mouseClick(Port(), Qt::LeftButton, {}, p);
@@ -69,8 +64,7 @@ class EditingTest : public QObject {
     }
 
 private slots:
-    // Level X (100,100)-(200,160) with a flow arrow ending on its top edge
-    // and one leaving its right edge, a table T, an expert E, then a line.
+    // Level X (100,100)-(200,160), a flow into its top and one out of its right edge, table T, expert E, a line.
     void init() {
         frame = std::make_unique<CMainFrame>();
         Add<CVLevel>(List(), {{100, 100}, {200, 160}, {8, 8}}, "X");
@@ -94,8 +88,7 @@ private slots:
         frame.reset();
     }
 
-    // Presses land in sheet coordinates, also scrolled: 2-click tools take
-    // both corners, 4-click ones start, end and two controls.
+    // Presses land in sheet coordinates, also scrolled; 4-click tools take start, end, then the controls.
     void everyToolPlacesItsObject() {
         const std::vector<QPoint> two{{10, 20}, {100, 80}}, four{{10, 20}, {200, 120}, {50, 10}, {150, 140}}, one{{30, 40}};
         const std::vector<CPoint> corners{{10, 20}, {100, 80}}, curve{{10, 20}, {50, 10}, {150, 140}, {200, 120}}, at{{30, 40}};
@@ -129,9 +122,7 @@ private slots:
         QCOMPARE(At(0).m_bHighlight, 1);
     }
 
-    // In drawing mode a right click leaves the tool (the next object starts
-    // from its first point again) and pops up the tools menu, and without a
-    // tool a press does nothing; outside drawing mode no menu comes.
+    // In drawing mode only: a right click leaves the tool (idle: a press does nothing) and pops up the tools.
     void rightClickLeavesTheTool() {
         Command({ID_DRAWING_MODE, ID_TOOL_LINE});
         Place({{10, 10}});
@@ -150,10 +141,8 @@ private slots:
         QVERIFY(!frame->ContextSubmenu()->isVisible());
     }
 
-    // A press edits the topmost object, its name only in drawing mode; OK
-    // on an untouched dialog gives back every value to the bit and is no
-    // change; a dialog, a table and a program edit each undo as one step;
-    // values the table refuses still leave its new name, a change.
+    // A press edits the topmost object, its name only in drawing mode; an untouched OK keeps every bit and
+    // is no change; each edit undoes as one step; values a table refuses still leave its new name.
     void dialogEditsAndTheirUndo() {
         static_cast<CVLevel&>(At(0)).m_dValue = 1234567.89;
         static_cast<CVExpert&>(At(4)).m_dValue = 0.1 + 0.2;
@@ -200,8 +189,7 @@ private slots:
         QVERIFY(Doc().IsModified() && table.m_strName == "T2");
     }
 
-    // While an object's dialog is open the history stays put: undoing the
-    // placing of that very object would take it from under the dialog.
+    // Undoing the placing of an object under its open dialog would take it away: the history stays put.
     void noUndoUnderAnOpenDialog() {
         Command({ID_DRAWING_MODE, ID_TOOL_LEVEL});
         Place({{450, 400}, {550, 460}});
@@ -232,8 +220,7 @@ private slots:
         QVERIFY(Item(*frame, 3, ID_MODIFY)->isChecked() && !FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
     }
 
-    // The level follows the mouse while it is dragged, its flows with it;
-    // the move is one step to undo and redo; it stops at the sheet's edges.
+    // The level follows the mouse with its flows, as one step to undo and redo, and stops at the edges.
     void moveToolDragsTheLevelWithItsFlows() {
         Command({ID_DRAWING_MODE, ID_TOOL_MOVE});
         Hover({120, 150});
@@ -260,8 +247,7 @@ private slots:
         QCOMPARE(At(0).GetPoint(1), (CPoint{640, 480}));
     }
 
-    // Shift picks in modify mode instead of opening the dialog; the arrow
-    // keys then step the highlighted level, all steps undoing as one.
+    // Shift picks instead of opening the dialog; arrow keys step the pick, all undoing as one.
     void shiftDragAndArrowKeysInModifyMode() {
         Drag({120, 150}, {130, 150}, Qt::ShiftModifier);
         QCOMPARE(At(1).GetPoint(3), (CPoint{160, 100}));
@@ -272,8 +258,7 @@ private slots:
         QCOMPARE(At(0).GetPoint(0), (CPoint{110, 100}));
     }
 
-    // Delete takes the highlighted object out; undoing puts it back in its
-    // place with its id, so the diagram and a run see the same order.
+    // Undoing a deletion puts the object back in its place, so a run sees the same order.
     void deleteKeyAndItsUndo() {
         const std::vector<uint8_t> before = Doc().Store();
         CVEntity* level = &At(0);
@@ -286,9 +271,7 @@ private slots:
         QVERIFY(&At(0) == level && Doc().Store() == before);
     }
 
-    // Saved, changed and undone: the model is unmodified and saves to the
-    // very bytes it had; undoing past the save marks it again; opening a
-    // model starts a new history.
+    // Undone to the saved state the model is clean and saves the same bytes; opening starts a new history.
     void theSavedStateIsTheUnmodifiedOne() {
         const QString path = m_dir.filePath("flows.vrn");
         QVERIFY(frame->DoSave(path));
@@ -308,9 +291,7 @@ private slots:
         QVERIFY(frame->isWindowModified());
     }
 
-    // A selected row (a current one is none) is highlighted in the view;
-    // Edit opens the object's dialog; deleting keeps rows and objects in
-    // step and undoes; closing removes every highlight.
+    // A selected row (a current one is none) is highlighted; Edit and Delete keep rows and objects in step.
     void databaseDialog() {
         frame->OnCommand(ID_DRAWING_MODE);
         CDatabaseDlg dialog(view);
@@ -339,8 +320,7 @@ private slots:
         QVERIFY(At(3).m_nId == 3 && !Doc().IsModified());
     }
 
-    // Zoom halves the sheet, its objects and the label cell (labels then
-    // drawn unsmoothed, golden/sheet-zoomed-out.png), and is no change.
+    // Zoom halves the sheet, its objects and its labels (golden/sheet-zoomed-out.png), and is no change.
     void zoomScalesTheSheetAndItsScrollRange() {
         frame->OnCommand(ID_ZOOM_OUT);
         QVERIFY(Doc().m_nWidth == 320 && At(0).GetPoint(0) == (CPoint{50, 50}));
@@ -351,8 +331,7 @@ private slots:
         QVERIFY(view->horizontalScrollBar()->pageStep() == 64 && view->horizontalScrollBar()->singleStep() == 6);
     }
 
-    // A sheet at the int32 limit, zoomed in and scrolled to its far corner,
-    // shows that corner: its frame and a line that runs into it.
+    // A sheet at the int32 limit, zoomed in and scrolled to its far corner, shows its frame and a line there.
     void aHugeSheetZoomedInShowsItsFarCorner() {
         List().DeleteAll();
         Doc().m_nWidth = 2000000000;
@@ -373,9 +352,7 @@ private slots:
         view->OnZoomOut();  // restores the process-wide label cell
     }
 
-    // The sheet is white, framed one pixel outside, and clips its objects
-    // (golden/sheet.png); a rubber band drawn twice gives back the picture;
-    // printing paints the sheet.
+    // The sheet is framed and clips (golden/sheet.png); a band drawn twice vanishes; printing paints it.
     void theSheetAsShownAndPrinted() {
         Doc().m_nWidth = 500;
         Doc().m_nHeight = 350;
