@@ -1,11 +1,8 @@
-// The monkey: a seeded generator drives the real main window, offscreen:
-// the mouse anywhere (also outside the sheet and while scrolled), keys and
-// every accelerator, every command the resources name, pop-up menus, and
-// dialogs filled with hostile values and ended by OK or Cancel, whatever
-// controls they have. At random points the model is saved and must load
-// back with the same dump and still run or fail with a message. A failed
-// check, a crash, a sanitizer report or a hang prints the seed, the event
-// number and the command that replays it.
+// The monkey: a seeded generator drives the real main window offscreen with
+// the mouse anywhere, keys, accelerators, every command the resources name,
+// and dialogs filled with hostile values; saved models must load back with
+// the same dump and still run or fail with a message. A failed check, crash,
+// sanitizer report or hang prints the seed, the event and the replay line.
 //   varnel_monkey --model MODEL.vrn [--seed S] [--events N] [--verbose] [--hang-seconds T]
 #include <QtTest>
 #include <QtWidgets>
@@ -29,8 +26,7 @@
 #include <sanitizer/common_interface_defs.h>
 #endif
 
-// UBSan keeps a death callback of its own runtime; an abort reaches the
-// signal handler below instead, which names the event.
+// UBSan's own death callback is not ours: an abort reaches OnSignal, which names the event.
 extern "C" const char* __ubsan_default_options() { return "abort_on_error=1:print_stacktrace=1"; }
 
 namespace {
@@ -101,8 +97,7 @@ const Qt::Key kKeys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_
 const Qt::KeyboardModifiers kMods[] = {Qt::NoModifier, Qt::NoModifier, Qt::ControlModifier, Qt::ShiftModifier,
                                        Qt::AltModifier, Qt::ControlModifier | Qt::ShiftModifier};
 
-// Every command id the resources name (menu items, toolbar buttons,
-// accelerators), so that commands added to them later are driven too.
+// Command ids in the resources (menu items, buttons, keys): commands added later are driven too.
 void CollectIds(const QJsonValue& value, std::vector<int>& ids) {
     if (value.isDouble() && value.toInt() != 0) ids.push_back(value.toInt());
     for (const QJsonValue& item : value.toArray()) CollectIds(item, ids);
@@ -177,10 +172,8 @@ public:
     }
 
 private:
-    // The model copied where saving may overwrite it, beside files that are
-    // no models (random bytes, a cut copy, an empty file) and two extreme
-    // ones: its sheet at the int32 limit, its points at the int32 limits.
-    // A generator of their own keeps a seed's events whatever files are added.
+    // The model where saving may overwrite it, files that are no models, and two with its sheet and its
+    // points at the int32 limits; from a generator of their own, so files added change no seed's events.
     void PrepareFiles() {
         Random random(m_seed ^ 0x5EED5EEDu);
         QDir(m_dir.path()).mkdir("files");

@@ -89,17 +89,17 @@ private slots:
             dc.SetTextColor(RGB(0, 0, 255));
             dc.DrawText("MMMM", {0, 80, 100, 110}, DT_SINGLELINE);
         };
-        const Drawing band = [](CQtDrawContext& dc, QPainter&) {
-            QCOMPARE(dc.SetROP2(R2_NOTXORPEN), int32_t(R2_COPYPEN));
-            dc.Rectangle({20, 15, 100, 60});
-            dc.DrawText("Rate", {28, 23, 92, 52}, DT_WORDBREAK);
-            const CPoint curve[] = {{0, 0}, {30, 70}, {90, 0}, {119, 79}};
-            dc.PolyBezier(curve, 4);
-            dc.SetROP2(R2_COPYPEN);
+        auto withBands = [&scene](int count) {
+            return Paint([&](CQtDrawContext& dc, QPainter& painter) {
+                scene(dc, painter);
+                QCOMPARE(dc.SetROP2(R2_NOTXORPEN), int32_t(R2_COPYPEN));
+                const CPoint curve[] = {{0, 0}, {30, 70}, {90, 0}, {119, 79}};
+                for (int i = 0; i < count; ++i) dc.Rectangle({20, 15, 100, 60}), dc.DrawText("Rate", {28, 23, 92, 52}, DT_WORDBREAK), dc.PolyBezier(curve, 4);
+            }, {200, 150}, Qt::green);
         };
-        CompareGolden(Paint(scene, {200, 150}, Qt::green), "figures");
-        QVERIFY(Paint([&](CQtDrawContext& dc, QPainter& p) { scene(dc, p), band(dc, p); }, {200, 150}, Qt::green) != Paint(scene, {200, 150}, Qt::green));
-        CompareGolden(Paint([&](CQtDrawContext& dc, QPainter& p) { scene(dc, p), band(dc, p), band(dc, p); }, {200, 150}, Qt::green), "figures");
+        CompareGolden(withBands(0), "figures");
+        QVERIFY(withBands(1) != withBands(0));
+        QCOMPARE(withBands(2), withBands(0));
     }
 
     // Near the int32 limit and from far outside, figures show exactly the

@@ -189,23 +189,6 @@ private slots:
         QVERIFY(Doc().IsModified() && table.m_strName == "T2");
     }
 
-    // Undoing the placing of an object under its open dialog would take it away: the history stays put.
-    void noUndoUnderAnOpenDialog() {
-        Command({ID_DRAWING_MODE, ID_TOOL_LEVEL});
-        Place({{450, 400}, {550, 460}});
-        frame->OnCommand(ID_MODIFY);
-        OnNextModal<CElementParamWindow>([this](CElementParamWindow* dlg) {
-            Command({ID_EDIT_UNDO, ID_DELETE_OBJECT});
-            dlg->Box(0)->end(false);
-            QTest::keyClicks(dlg->Box(0), "2");
-            dlg->accept();
-        });
-        Place({{500, 430}});
-        QCOMPARE(static_cast<CVLevel&>(At(6)).m_strName, std::string("Level2"));
-        Command({ID_EDIT_UNDO, ID_EDIT_UNDO});
-        QCOMPARE(List().GetCount(), size_t{6});
-    }
-
     void modePaneAndTheCheckedTool() {
         QCOMPARE(Mode(), QString("Изменение"));
         Command({ID_DRAWING_MODE, ID_TOOL_LEVEL});

@@ -8,7 +8,6 @@
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/frame/CommandLine.h"
 #include "shell/frame/PrintModel.h"
-#include "shell/frame/VarnelApp.h"
 #include "support/ModelBytes.h"
 
 namespace {
@@ -66,8 +65,8 @@ private slots:
         QVERIFY(!frame.OnCommand(ID_EDIT_COPY));  // a key without a handler does nothing
     }
 
-    // Ctrl+D and the checked Чертеж item switch the menu bars; prompts and bars come and go.
-    void modesBarsAndPrompts() {
+    // Ctrl+D and the checked Чертеж item switch the menu bars; a button's prompt shows.
+    void modesAndPrompts() {
         CMainFrame frame;
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -78,8 +77,6 @@ private slots:
         QVERIFY(!frame.IsDrawingMode() && !Item(frame, 1, ID_DRAWING_MODE)->isChecked());
         FindAction(frame.ToolBar()->actions(), ID_BUILD_GRAPHS)->showStatusText(&frame);
         QCOMPARE(frame.StatusBar()->MessageText(), QString("Просмотр графиков модели"));
-        Item(frame, 2, ID_VIEW_TOOLBAR)->trigger();
-        QVERIFY(frame.ToolBar()->isHidden() && !Item(frame, 2, ID_VIEW_TOOLBAR)->isChecked());
     }
 
     // New, zoom and an unchanged or cancelled program leave the model clean;
@@ -213,14 +210,6 @@ private slots:
         CVarnelDoc doc;
         doc.OnNewDocument();
         QVERIFY(PrintModel(doc, "m.vrn", "no-such-printer").contains("no-such-printer"));
-    }
-
-    // Last: the translation stays installed for the process.
-    void theSaveQuestionAnswersInRussian() {
-        if (!QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).exists("qtbase_ru.qm")) QSKIP("no toolkit translations");
-        InstallFrameworkTranslations();
-        QMessageBox box(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::Cancel)->text(), QStringLiteral("&ДаОтмена"));
     }
 };
 SHELL_TEST(FrameTest)
