@@ -99,12 +99,10 @@ private slots:
         CScriptedBoxes boxes;
         boxes.answers = {QMessageBox::Ok, QMessageBox::Open};
         frame.Document().m_strProgram = "var a\r\nvar a";
+        QObject probe;  // no graphs window comes
         bool bGraphs = false;
-        {
-            QObject probe;
-            OnNextModal<CGraphsDlg>([&bGraphs](CGraphsDlg* dlg) { bGraphs = true, dlg->reject(); }, &probe);
-            QVERIFY(frame.OnCommand(ID_BUILD_GRAPHS));
-        }
+        OnNextModal<CGraphsDlg>([&bGraphs](CGraphsDlg* dlg) { bGraphs = true, dlg->reject(); }, &probe);
+        QVERIFY(frame.OnCommand(ID_BUILD_GRAPHS));
         QVERIFY(!bGraphs && !frame.Document().IsModified());
         QCOMPARE(boxes.Last().strText, QString("Interpretation error:\nVariable a redefinition."));
         QCOMPARE(boxes.Last().icon, QMessageBox::Critical);
@@ -197,14 +195,11 @@ private slots:
         QFile svg(m_dir.filePath("plot.svg"));
         QVERIFY(svg.open(QIODevice::ReadOnly));
         QXmlStreamReader xml(&svg);
-        std::vector<QString> strokes{QString()};  // the SVG strokes a curve by its enclosing group
+        QString stroke;  // a curve's group names its stroke
         std::map<QString, int> curves;
-        while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::EndElement) strokes.pop_back();
-            if (!xml.isStartElement()) continue;
-            const QString stroke = xml.attributes().value("stroke").toString();
-            strokes.push_back(stroke.isEmpty() ? strokes.back() : stroke);
-            curves[strokes.back()] += xml.name() == QLatin1String("path");
+        for (xml.readNext(); !xml.atEnd(); xml.readNext()) {
+            if (xml.isStartElement() && xml.attributes().hasAttribute("stroke")) stroke = xml.attributes().value("stroke").toString();
+            if (xml.isStartElement()) curves[stroke] += xml.name() == QLatin1String("path");
         }
         QVERIFY(!xml.hasError() && curves["#ff0000"] == 1 && curves["#0000ff"] == 1);
         QString reported;  // a file that cannot be written is reported
