@@ -226,57 +226,40 @@ private slots:
     }
 
     // A slider's run gives exactly the series `varnel run --set` gives, the
-    // run before the drag faded behind; the document stays untouched.
-    void experimentSliderRunsAsRunSet() {
+    // run before the drag faded behind, and leaves the document; "Применить"
+    // is one step of the history, saved as `varnel run --set` runs it, which
+    // the window follows back; "Сброс" returns to the diagram's values.
+    void experimentRunsAsRunSetAppliesAndResets() {
         CMainFrame frame;
         CExperimentDlg* pDlg = OpenExperiment(frame);
         QVERIFY(pDlg);
         const std::vector<uint8_t> bytes = frame.Document().Store();
-        QVERIFY(ShownJson(*pDlg) == RunOutput({}) && pDlg->Plot()->GhostCount() == 0);
-        QVERIFY(pDlg->List()->SetTicked("d", true));
+        QVERIFY(ShownJson(*pDlg) == RunOutput({}) && pDlg->Plot()->GhostCount() == 0 && !pDlg->ApplyButton()->isEnabled());
+        QVERIFY(pDlg->List()->SetTicked("d", true) && pDlg->List()->SetTicked("a", true));
         QSlider* pSlider = pDlg->List()->SliderFor("d");
         QCOMPARE(pSlider->value(), 500);  // 0.4 halfway from 0 to 0.8
         pSlider->setSliderDown(true);
-        for (int position : {520, 560, 610, 655}) {  // each value supersedes the run before
-            pSlider->setValue(position);
-            QTest::qWait(2);
-        }
+        for (int position : {520, 560, 610, 655}) pSlider->setValue(position), QTest::qWait(2);  // each supersedes the run before
         pSlider->setSliderDown(false);
         QCOMPARE(pDlg->List()->ValueBoxFor("d")->text(), QString("0.524"));
         QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({"d=0.524"}), 10000);
         QVERIFY(pDlg->Plot()->GhostCount() == 2 && pDlg->Plot()->ShowsPrevious());
         QVERIFY(frame.Document().Store() == bytes && !View(frame)->UndoStack()->canUndo());
-    }
-
-    // "Применить" is one step of the history, saved as `varnel run --set`
-    // would run it, which the window follows back; "Сброс" returns to the
-    // diagram's values.
-    void experimentApplyAndReset() {
-        CMainFrame frame;
-        CExperimentDlg* pDlg = OpenExperiment(frame);
-        QVERIFY(pDlg);
-        const std::vector<uint8_t> bytes = frame.Document().Store();
-        QVERIFY(!pDlg->ApplyButton()->isEnabled());
-        pDlg->List()->SetTicked("d", true);
-        pDlg->List()->SetTicked("a", true);
         TypeInto(pDlg->List()->ValueBoxFor("d"), "0.3");
         TypeInto(pDlg->List()->ValueBoxFor("a"), "1.25");
-        QCOMPARE(pDlg->List()->SliderFor("d")->value(), 375);
+        QCOMPARE(pSlider->value(), 375);
         QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({"d=0.3", "a=1.25"}), 10000);
         QTest::mouseClick(pDlg->ApplyButton(), Qt::LeftButton);
-        QCOMPARE(View(frame)->UndoStack()->count(), 1);
         QCOMPARE(Item(frame, 1, ID_EDIT_UNDO)->text(), QString("Отменить применение эксперимента\tCtrl+Z"));
-        QVERIFY(frame.DoSave(m_dir.filePath("applied.vrn")));
+        QVERIFY(frame.DoSave(m_dir.filePath("applied.vrn")) && View(frame)->UndoStack()->count() == 1);
         QCOMPARE(RunOutput({}, "json", m_dir.filePath("applied.vrn")), RunOutput({"d=0.3", "a=1.25"}));
         QTRY_VERIFY(!pDlg->ApplyButton()->isEnabled());  // the diagram holds the values now
         frame.OnCommand(ID_EDIT_UNDO);
         QCOMPARE(frame.Document().Store(), bytes);
         QTRY_COMPARE(pDlg->List()->ValueBoxFor("d")->text(), QString("0.4"));
-        QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({}), 10000);
         TypeInto(pDlg->List()->ValueBoxFor("d"), "0.6");
         QTest::mouseClick(pDlg->ResetButton(), Qt::LeftButton);
-        QCOMPARE(pDlg->List()->ValueBoxFor("d")->text(), QString("0.4"));
-        QVERIFY(pDlg->List()->SliderFor("d")->value() == 500 && !pDlg->ApplyButton()->isEnabled());
+        QVERIFY(pDlg->List()->ValueBoxFor("d")->text() == "0.4" && pDlg->List()->SliderFor("d")->value() == 500 && !pDlg->ApplyButton()->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({}), 10000);
     }
 
