@@ -48,9 +48,8 @@ void PrintReplay(const char* what) {
 }
 
 // The one source of chance: a seed and an event number replay a run exactly.
-class Random {
-public:
-    explicit Random(uint64_t seed) : m_engine(seed) {}
+struct Random {
+    std::mt19937_64 m_engine;
     int Below(int n) { return n <= 0 ? 0 : static_cast<int>(m_engine() % static_cast<uint64_t>(n)); }
     int Between(int lo, int hi) { return static_cast<int>(lo + static_cast<int64_t>(m_engine() % uint64_t(int64_t{hi} - lo + 1))); }
     bool Chance(int percent) { return Below(100) < percent; }
@@ -61,18 +60,15 @@ public:
     // What a user might type into a field: numbers of every kind, broken
     // numbers, words, program lines, and now and then a long text.
     QString FieldText() {
-        static const QStringList kNumbers = {
-            "0", "1", "-1", "42", "0.5", "-0", "2147483647", "2147483648", "-2147483648", "-2147483649",
-            "99999999999999999999", "-99999999999", "1e308", "1e309", "-1e308", "1e-320", "4.9e-324",
-            "3.14159", "1,5", "12abc", " 7", "+8", "--5", "0x10", ".", "1e", "e5", "nan", "inf",
-            "1.7976931348623157e308", "007", "1 2 3", "0 10 20 30 40", "-5 -6 7e400", "1/2/3", "1;2"};
-        static const QStringList kWords = {
-            "", " ", "N", "Численность", "x_1", "Темп роста", "a b", "\"", "\\", "%s%n", "<b>bold</b>",
-            "&Menu", "\t", "ЁёЪъ", "€", "日本", "🙂", "var", "graphic", "plot", "goto", "if"};
-        static const QStringList kLines = {
-            "var x = 1", "set x = x + 1", "if x < 10 goto 2", "goto 1", "graphic g caption=\"a\"",
-            "plot g x x", "var t = 0\r\nset t = t + 0.5\r\nif t < 100 goto 2", "set = = =", ":mark",
-            "var y = 1/0", "var z = sqrt(-1)", "goto 99999999999"};
+        static const QStringList kNumbers = {"0", "1", "-1", "42", "0.5", "-0", "2147483647", "2147483648", "-2147483648",
+            "-2147483649", "99999999999999999999", "-99999999999", "1e308", "1e309", "-1e308", "1e-320", "4.9e-324", "3.14159",
+            "1,5", "12abc", " 7", "+8", "--5", "0x10", ".", "1e", "e5", "nan", "inf", "1.7976931348623157e308", "007", "1 2 3",
+            "0 10 20 30 40", "-5 -6 7e400", "1/2/3", "1;2"};
+        static const QStringList kWords = {"", " ", "N", "Численность", "x_1", "Темп роста", "a b", "\"", "\\", "%s%n",
+            "<b>bold</b>", "&Menu", "\t", "ЁёЪъ", "€", "日本", "🙂", "var", "graphic", "plot", "goto", "if"};
+        static const QStringList kLines = {"var x = 1", "set x = x + 1", "if x < 10 goto 2", "goto 1", "graphic g caption=\"a\"",
+            "plot g x x", "var t = 0\r\nset t = t + 0.5\r\nif t < 100 goto 2", "set = = =", ":mark", "var y = 1/0",
+            "var z = sqrt(-1)", "goto 99999999999"};
         static const QString kAlphabet = QStringLiteral("abcxyz019 .,-+*/=()<>\"\r\nАБВабвЁё\t");
         switch (Below(10)) {
             case 0: case 1: case 2: case 3: return Pick(kNumbers);
@@ -85,9 +81,6 @@ public:
         for (QChar& c : text) c = kAlphabet[Below(kAlphabet.size())];
         return text;
     }
-
-private:
-    std::mt19937_64 m_engine;
 };
 
 const Qt::Key kKeys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space,
@@ -131,7 +124,7 @@ void Reject(QWidget* pWindow) {
 class Monkey {
 public:
     Monkey(const QString& model, uint64_t seed, uint64_t events, bool verbose)
-        : m_model(model), m_seed(seed), m_events(events), m_verbose(verbose), m_random(seed), m_files(m_dir.filePath("files")) {
+        : m_model(model), m_seed(seed), m_events(events), m_verbose(verbose), m_random{std::mt19937_64(seed)}, m_files(m_dir.filePath("files")) {
         g_seed = seed;
         std::snprintf(g_model, sizeof g_model, "%s", qPrintable(model));
         SetMessageBoxHook([this](const CMessageBoxRequest& r) { return AnswerBox(r); });
@@ -175,7 +168,7 @@ private:
     // The model where saving may overwrite it, files that are no models, and two with its sheet and its
     // points at the int32 limits; from a generator of their own, so files added change no seed's events.
     void PrepareFiles() {
-        Random random(m_seed ^ 0x5EED5EEDu);
+        Random random{std::mt19937_64(m_seed ^ 0x5EED5EEDu)};
         QDir(m_dir.path()).mkdir("files");
         QFile source(m_model);
         if (!source.open(QIODevice::ReadOnly)) Fault("cannot read the model " + m_model);
@@ -462,9 +455,8 @@ private:
     QObject m_context;  // the ticks die with the monkey
     std::unique_ptr<CMainFrame> m_pFrame;
     std::vector<int> m_commands;
-    int m_depth = 0;  // events under way: a dialog's loop runs inside them
+    int m_depth = 0, m_roundTrips = 0;  // depth: events under way, as a dialog's loop runs inside them
     uint64_t m_event = 0;
-    int m_roundTrips = 0;
     bool m_finished = false;
 };
 

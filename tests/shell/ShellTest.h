@@ -17,7 +17,7 @@
 #include "shell/frame/StatusBar.h"
 #include "shell/view/VarnelView.h"
 
-inline std::map<QString, std::function<QObject*()>>& TestClasses() {
+inline std::map<QString, std::function<QObject*()>>& TestClasses() {  // main runs them by name
     static std::map<QString, std::function<QObject*()>> classes;
     return classes;
 }
@@ -66,10 +66,7 @@ struct CScriptedBoxes {
             return answer;
         });
     }
-    ~CScriptedBoxes() {
-        SetMessageBoxHook({});
-        SetFileDialogHook({});
-    }
+    ~CScriptedBoxes() { SetMessageBoxHook({}), SetFileDialogHook({}); }
     int Questions() const { return int(std::count_if(requests.begin(), requests.end(), [](auto& r) { return r.icon == QMessageBox::Question; })); }
     const CMessageBoxRequest& Last() const { return requests.back(); }
 };

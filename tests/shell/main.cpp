@@ -1,11 +1,9 @@
-// shell_tests [CLASS [QtTest options]]: runs one widget test class, or all
-// of them, on the platform QT_QPA_PLATFORM names (offscreen under ctest).
+// shell_tests [CLASS [QtTest options]]: one widget test class, or all of them.
 #include "ShellTest.h"
 #include "shell/frame/VarnelApp.h"
 
 int main(int argc, char** argv) {
-    // The recent-file list and other settings stay in a folder of this run.
-    QTemporaryDir settings;
+    QTemporaryDir settings;  // the recent-file list and other settings stay here
     qputenv("XDG_CONFIG_HOME", settings.filePath("config").toLocal8Bit());
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
