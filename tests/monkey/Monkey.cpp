@@ -1,8 +1,7 @@
-// The monkey: a seeded generator drives the real main window offscreen with
-// the mouse anywhere, keys, accelerators, every command the resources name,
-// and dialogs filled with hostile values; saved models must load back with
-// the same dump and still run or fail with a message. A failed check, crash,
-// sanitizer report or hang prints the seed, the event and the replay line.
+// The monkey: a seeded generator drives the real main window offscreen with the mouse anywhere, keys,
+// accelerators, every command the resources name, and dialogs filled with hostile values; saved models
+// must load back with the same dump and run or fail with a message. A failed check, crash, sanitizer
+// report or hang prints the seed, the event and the replay line.
 //   varnel_monkey --model MODEL.vrn [--seed S] [--events N] [--verbose] [--hang-seconds T]
 #include <QtTest>
 #include <QtWidgets>
@@ -42,10 +41,7 @@ void PrintReplay(const char* what) {
     std::fflush(stderr);
 }
 
-[[noreturn]] void Fault(const QString& what) {
-    PrintReplay(qPrintable(what));
-    std::_Exit(1);
-}
+[[noreturn]] void Fault(const QString& what) { PrintReplay(qPrintable(what)), std::_Exit(1); }
 
 // The one source of chance: a seed and an event number replay a run exactly.
 struct Random {
@@ -130,10 +126,7 @@ public:
         SetMessageBoxHook([this](const CMessageBoxRequest& r) { return AnswerBox(r); });
         SetFileDialogHook([this](bool bSave, const QString&, const QString&) { return AnswerFileName(bSave); });
     }
-    ~Monkey() {
-        SetMessageBoxHook({});
-        SetFileDialogHook({});
-    }
+    ~Monkey() { SetMessageBoxHook({}), SetFileDialogHook({}); }
 
     int Run() {
         if (!m_dir.isValid()) Fault("no temporary folder");

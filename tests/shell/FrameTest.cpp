@@ -1,6 +1,5 @@
-// The main window: menus, keys, toolbar and status bar as golden/frame.txt
-// lists them, the drawing-mode switch, the file flow (save questions, bad
-// files, the recent list, atomic saving, drops) and the command line.
+// The main window: menus, keys, toolbar and status bar as golden/frame.txt lists them, the file flow
+// (save questions, bad files, the recent list, atomic saving, drops) and the command line.
 #include <csignal>
 #include <sys/resource.h>
 
@@ -11,10 +10,7 @@
 
 namespace {
 
-const QByteArray kEmptyModel = [] {  // 640 by 480, as New makes it
-    const std::vector<uint8_t> bytes = ModelFileBytes();
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-}();
+const QByteArray kEmptyModel = QByteArray::fromHex(QByteArray(kHeader640x480) + "0000" + kStartMarker + "00" + kEndMarker);  // as New makes it
 
 // How many save questions New asks (answered Cancel).
 int QuestionsOnNew(CMainFrame& frame) {
@@ -163,8 +159,7 @@ private slots:
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit tiny = saved;
-        tiny.rlim_cur = 64;
+        const rlimit tiny{64, saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &tiny);
         const bool bSaved = frame.DoSave(Path("keep.vrn"));
         setrlimit(RLIMIT_FSIZE, &saved);

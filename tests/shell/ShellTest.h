@@ -1,6 +1,5 @@
-// Shared by the widget tests: the registry that runs test classes by name,
-// golden files, scripted message boxes and file questions, acting on the
-// next modal dialog inside its own event loop, and the frame's menus.
+// Shared by the widget tests: test classes by name, golden files, scripted message boxes and file
+// questions, acting on the next modal dialog inside its own loop, and the frame's menus.
 #pragma once
 #include <QtTest>
 #include <QtWidgets>
