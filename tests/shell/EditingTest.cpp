@@ -163,7 +163,9 @@ private slots:
 
     void modePaneAndTheCheckedTool() {
         QCOMPARE(Mode(), QString("Изменение"));
-        Command({ID_DRAWING_MODE, ID_TOOL_LEVEL});
+        frame->OnCommand(ID_DRAWING_MODE);
+        QCOMPARE(Mode(), QString("Выберите инструмент или «Изменить»"));
+        frame->OnCommand(ID_TOOL_LEVEL);
         QCOMPARE(Mode(), QString("Черчение: Уровень"));
         QVERIFY(Item(*frame, 3, ID_TOOL_LEVEL)->isChecked());
         Item(*frame, 3, ID_TOOL_MOVE)->trigger();

@@ -65,8 +65,7 @@ void SetProgram(CMainFrame& frame, const std::string& program) {
     View(frame)->PushChange(std::make_unique<CProgramChange>(frame.Document(), program), "изменение программы");
 }
 
-// Builds the graphs of a program that adds step to x ten times; look sees
-// the graphs window.
+// Builds the graphs of a program that adds step to x ten times; look sees the graphs window.
 void BuildRising(CMainFrame& frame, const char* step, std::function<void(CGraphsDlg*)> look) {
     frame.Document().m_strProgram = std::string("var t\r\nvar x\r\ngraphic g color=255 text=\"x\"\r\nmark m\r\nplot g t x\r\n"
                                                 "set t = t + 1\r\nset x = x + ") + step + "\r\nif t < 10\r\ngoto m";

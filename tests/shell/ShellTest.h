@@ -87,8 +87,7 @@ inline QAction* FindAction(const QList<QAction*>& actions, int id) {
     auto it = std::find_if(actions.begin(), actions.end(), [id](QAction* a) { return a->data().toInt() == id; });
     return it == actions.end() ? nullptr : *it;
 }
-// A menu item as the opened menu shows it.
-inline QAction* Item(CMainFrame& frame, int submenu, int id) {
+inline QAction* Item(CMainFrame& frame, int submenu, int id) {  // as the opened menu shows it
     emit Submenu(frame, submenu)->aboutToShow();
     return FindAction(Submenu(frame, submenu)->actions(), id);
 }
