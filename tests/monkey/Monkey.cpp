@@ -349,7 +349,7 @@ private:
         if (roll < 75) return Fill(m_random.Pick(controls));
         QWidget* pTarget = m_random.Pick(all);
         if (roll < 78) return pWindow->resize(m_random.Between(1, 3000), m_random.Between(1, 2000)), "resized";
-        if (roll < 88) return Key(QApplication::focusWidget() ? QApplication::focusWidget() : pWindow);
+        if (roll < 88) return Key(QApplication::activePopupWidget() || !QApplication::focusWidget() ? pWindow : QApplication::focusWidget());
         const QPoint at = m_random.In(pTarget);
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, pTarget->mapToGlobal(at));
         if (roll < 92) return QApplication::sendEvent(pTarget, &menuEvent), "context menu";
