@@ -1,88 +1,28 @@
-// Editing a diagram in the main window as a user does: the move tool and
-// Shift+drag with glued flows, the arrow keys, Delete, undo and redo of
-// every kind of change with named menu items, the modified flag following
-// the saved state, the mode pane and the checked tool, and dialogs that
-// give back every digit.
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QTest>
-#include <QToolBar>
-#include <QUndoStack>
-#include <cstring>
-
-#include "ShellTestSupport.h"
-#include "diagram/CommandIds.h"
+// Editing a diagram in the main window with mouse and keys: tools, dialogs, moves with glued flows,
+// Delete, undo and redo with named items, the modified flag, the mode pane, zoom, the sheet shown.
+#include "ShellTest.h"
+#include "diagram/Primitives.h"
 #include "diagram/TableElements.h"
-#include "document/VarnelDoc.h"
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/dialogs/QtDialogHost.h"
-#include "shell/frame/MainFrame.h"
-#include "shell/frame/StatusBar.h"
-#include "shell/view/VarnelView.h"
 #include "support/ModelSamples.h"
 
 namespace {
 
-// Level X (100,100)-(200,160) with a flow arrow ending on its top edge and
-// one leaving its right edge, a table T and an expert E; then a line.
-void FillFlowModel(CVarnelDoc& doc) {
-    EntityList& list = *doc.m_pEntityList;
-    auto level = std::make_unique<CVLevel>();
-    samples::SetPoints(*level, {{100, 100}, {200, 160}, {8, 8}});
-    level->m_strName = "X";
-    list.Add(std::move(level));
-    auto in = std::make_unique<CVArrow>();
-    samples::SetPoints(*in, {{150, 20}, {150, 40}, {150, 80}, {150, 100}, {10, 10}});
-    list.Add(std::move(in));
-    auto out = std::make_unique<CVArrow>();
-    samples::SetPoints(*out, {{200, 130}, {230, 130}, {260, 130}, {300, 130}, {10, 10}});
-    list.Add(std::move(out));
-    auto table = std::make_unique<CVTableData>();
-    samples::SetPoints(*table, {{300, 250}, {380, 300}, {15, 15}});
-    table->m_strName = "T";
-    table->m_dTo = 2;
-    table->m_dStep = 1;
-    table->m_data = {1, 2, 3};
-    list.Add(std::move(table));
-    auto expert = std::make_unique<CVExpert>();
-    samples::SetPoints(*expert, {{450, 100}, {20, 24}, {6, 6}});
-    expert->m_strText = "E";
-    list.Add(std::move(expert));
-    auto line = std::make_unique<CVLine>();
-    samples::SetPoints(*line, {{20, 400}, {200, 400}});
-    list.Add(std::move(line));
+template <class T>
+T* Add(EntityList& list, std::initializer_list<CPoint> points, const char* name = "") {
+    auto object = std::make_unique<T>();
+    samples::SetPoints(*object, points);
+    if constexpr (requires { object->m_strName; }) object->m_strName = name;
+    list.Add(std::move(object));
+    return static_cast<T*>(list.GetAt(list.GetCount() - 1));
 }
 
-QAction* FindAction(const QList<QAction*>& actions, int id) {
-    for (QAction* a : actions)
-        if (a->data().toInt() == id) return a;
-    return nullptr;
-}
-
-QMenu* Submenu(CMainFrame& frame, int index) { return frame.menuBar()->actions()[index]->menu(); }
-
-// The text of a menu item as the opened menu shows it.
-QString ItemText(CMainFrame& frame, int submenu, int id) {
-    QMenu* menu = Submenu(frame, submenu);
-    emit menu->aboutToShow();
-    return FindAction(menu->actions(), id)->text();
-}
-
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-// Answers the next element dialog: types into box `box` (unless -1) and
-// presses OK.
-void AnswerElementDialog(int box, const QString& text) {
-    OnNextModal([box, text](QWidget* w) {
-        auto* dlg = qobject_cast<CElementParamWindow*>(w);
-        if (!dlg) return;
-        if (box >= 0) {
-            dlg->Box(box)->selectAll();
-            QTest::keyClicks(dlg->Box(box), text);
-        }
+// Answers the next element dialog: notes it, types into box `box` (unless -1), OK.
+void AnswerElementDialog(int box, const QString& text, QString* pShown = nullptr) {
+    OnNextModal<CElementParamWindow>([=](CElementParamWindow* dlg) {
+        if (pShown) *pShown = dlg->Box(0)->text() + (dlg->Box(0)->isReadOnly() ? " read-only " : " ") + dlg->Box(2)->text();
+        if (box >= 0) dlg->Box(box)->selectAll(), QTest::keyClicks(dlg->Box(box), text);
         dlg->accept();
     });
 }
@@ -96,35 +36,39 @@ class EditingTest : public QObject {
     CVarnelView* view = nullptr;
 
     CVarnelDoc& Doc() { return frame->Document(); }
-    CVEntity& At(size_t i) { return *Doc().m_pEntityList->GetAt(i); }
+    EntityList& List() { return *Doc().m_pEntityList; }
+    CVEntity& At(size_t i) { return *List().GetAt(i); }
+    double ValueOf(size_t i) { return static_cast<CVLevel&>(At(i)).m_dValue; }
     QWidget* Port() { return view->viewport(); }
     QString Mode() { return frame->StatusBar()->ModeText(); }
+    QString UndoText() { return Item(*frame, 1, ID_EDIT_UNDO)->text(); }
     void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(frame.get(), Qt::Key(key), mods); }
-
-    // Without a button held, a test's mouse move only places the cursor,
-    // and the window hears of it only when the cursor really moves.
-    void Hover(QPoint p) {
-        QTest::mouseMove(Port(), p + QPoint(1, 1));
-        QTest::mouseMove(Port(), p);
-    }
-
-    // Presses at `from`, moves in a few steps to `to` and releases there.
+    // The window hears of a move without a button only when the cursor really moves.
+    void Hover(QPoint p) { QTest::mouseMove(Port(), p + QPoint(1, 1)), QTest::mouseMove(Port(), p); }
+    void Place(const std::vector<QPoint>& presses) { for (const QPoint& p : presses) Hover(p), QTest::mouseClick(Port(), Qt::LeftButton, {}, p); }
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {}) {
         Hover(from);
         QTest::mousePress(Port(), Qt::LeftButton, mods, from);
         for (int i = 1; i <= 4; ++i) QTest::mouseMove(Port(), from + (to - from) * i / 4);
         QTest::mouseRelease(Port(), Qt::LeftButton, mods, to);
     }
+    void Command(std::initializer_list<int> ids) { for (int id : ids) frame->OnCommand(id); }
 
 private slots:
-    void initTestCase() { IsolateSettings(m_dir); }
-
+    // Level X (100,100)-(200,160), a flow into its top and one out of its right edge, table T, expert E, a line.
     void init() {
         frame = std::make_unique<CMainFrame>();
-        FillFlowModel(frame->Document());
-        view = qobject_cast<CVarnelView*>(frame->centralWidget());
+        Add<CVLevel>(List(), {{100, 100}, {200, 160}, {8, 8}}, "X");
+        Add<CVArrow>(List(), {{150, 20}, {150, 40}, {150, 80}, {150, 100}, {10, 10}});
+        Add<CVArrow>(List(), {{200, 130}, {230, 130}, {260, 130}, {300, 130}, {10, 10}});
+        auto* table = Add<CVTableData>(List(), {{300, 250}, {380, 300}, {15, 15}}, "T");
+        table->m_dTo = 2;
+        table->m_dStep = 1;
+        table->m_data = {1, 2, 3};
+        Add<CVExpert>(List(), {{450, 100}, {20, 24}, {6, 6}})->m_strText = "E";
+        Add<CVLine>(List(), {{20, 400}, {200, 400}});
+        view = View(*frame);
         frame->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         frame->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
         view->RepaintView();
@@ -135,33 +79,108 @@ private slots:
         frame.reset();
     }
 
+    // Presses land in sheet coordinates, also scrolled; 4-click tools take start, end, then the controls.
+    void everyToolPlacesItsObject() {
+        const std::vector<QPoint> two{{10, 20}, {100, 80}}, four{{10, 20}, {200, 120}, {50, 10}, {150, 140}}, one{{30, 40}};
+        const std::vector<CPoint> corners{{10, 20}, {100, 80}}, curve{{10, 20}, {50, 10}, {150, 140}, {200, 120}}, at{{30, 40}};
+        const struct { int tool; const char* cls; int points; const std::vector<QPoint>& presses; const std::vector<CPoint>& expected; } cases[] = {
+            {ID_TOOL_LINE, "CVLine", 2, two, corners}, {ID_TOOL_RECTANGLE, "CVRectangle", 2, two, corners},
+            {ID_TOOL_ELLIPSE, "CVEllipse", 2, two, corners}, {ID_TOOL_VARIABLE, "CVVariable", 3, two, corners},
+            {ID_TOOL_LEVEL, "CVLevel", 3, two, corners}, {ID_TOOL_RATE, "CVRate", 3, two, corners},
+            {ID_TOOL_TABLEDATA, "CVTableData", 3, two, corners}, {ID_TOOL_SOURCES, "CVSources", 18, two, corners},
+            {ID_TOOL_BSPLINE, "CVBSpline", 4, four, curve}, {ID_TOOL_ARROW, "CVArrow", 5, four, curve},
+            {ID_TOOL_TEXT, "CVText", 1, one, at}, {ID_TOOL_EXPERT, "CVExpert", 3, one, at}, {ID_TOOL_SWITCH, "CVSwitch", 3, one, at}};
+        frame->OnCommand(ID_DRAWING_MODE);
+        for (const auto& c : cases) {
+            List().DeleteAll();
+            frame->OnCommand(c.tool);
+            Place(c.presses);
+            QVERIFY(List().GetCount() == 1 && At(0).GetPointCount() == c.points);
+            QCOMPARE(At(0).GetRuntimeClass()->m_lpszClassName, c.cls);
+            for (size_t k = 0; k < c.expected.size(); ++k) QCOMPARE(At(0).GetPoint(int(k)), c.expected[k]);
+        }
+        List().DeleteAll();
+        Doc().m_nWidth = Doc().m_nHeight = 3000;
+        view->OnInitialUpdate();
+        view->horizontalScrollBar()->setValue(100);
+        view->verticalScrollBar()->setValue(50);
+        frame->OnCommand(ID_TOOL_LEVEL);
+        Place({{10, 20}, {110, 90}});
+        QVERIFY(At(0).GetPoint(0) == (CPoint{110, 70}) && At(0).GetPoint(1) == (CPoint{210, 140}));
+    }
+
+    // In drawing mode a right click leaves the tool and pops up the tools there.
+    void rightClickLeavesTheTool() {
+        Command({ID_DRAWING_MODE, ID_TOOL_LINE});
+        Place({{10, 10}});
+        QTest::mouseClick(Port(), Qt::RightButton, {}, QPoint(40, 40));
+        QCOMPARE(frame->ContextSubmenu()->pos(), Port()->mapToGlobal(QPoint(40, 40)));
+        QVERIFY(frame->ContextSubmenu()->isVisible() && view->Tool() == 0 && view->Pending() == nullptr);
+        frame->ContextSubmenu()->hide();
+    }
+
+    // A press edits the topmost object, its name only in drawing mode; an untouched OK keeps every bit and
+    // is no change; each edit undoes as one step; values a table refuses still leave its new name.
+    void dialogEditsAndTheirUndo() {
+        static_cast<CVLevel&>(At(0)).m_dValue = 1234567.89;
+        static_cast<CVExpert&>(At(4)).m_dValue = 0.1 + 0.2;
+        QString shown;
+        AnswerElementDialog(-1, {}, &shown);
+        Place({{120, 150}});
+        QCOMPARE(shown, QString("X read-only 1234567.89"));
+        AnswerElementDialog(-1, {});
+        Place({{450, 90}});
+        QVERIFY(ValueOf(0) == 1234567.89 && static_cast<CVExpert&>(At(4)).m_dValue == 0.1 + 0.2);  // to the bit
+        QVERIFY(!Doc().IsModified() && !view->UndoStack()->canUndo());
+        AnswerElementDialog(2, "42");
+        Place({{120, 150}});
+        QCOMPARE(view->UndoStack()->undoText(), QString("изменение параметров"));
+        Command({ID_DRAWING_MODE, ID_MODIFY});
+        AnswerElementDialog(2, "4/5/6", &shown);
+        Place({{340, 275}});
+        QCOMPARE(shown, QString("T 1/2/3"));
+        auto& table = static_cast<CVTableData&>(At(3));
+        QCOMPARE(table.m_data, (std::vector<double>{4, 5, 6}));
+        OnNextModal<CProgramDlg>([](CProgramDlg* dlg) { dlg->Editor()->setPlainText("var x = 2"), dlg->accept(); });
+        frame->OnCommand(ID_EDIT_PROGRAM);
+        QCOMPARE(UndoText(), QString("Отменить изменение программы\tCtrl+Z"));
+        Command({ID_EDIT_UNDO, ID_EDIT_UNDO});
+        QVERIFY(Doc().m_strProgram.empty() && table.m_data == (std::vector<double>{1, 2, 3}) && ValueOf(0) == 42.0);
+        frame->OnCommand(ID_EDIT_UNDO);
+        QVERIFY(ValueOf(0) == 1234567.89 && !Doc().IsModified());
+        OnNextModal<CElementParamWindow>([&shown](CElementParamWindow* dlg) {
+            dlg->Box(0)->end(false);
+            QTest::keyClicks(dlg->Box(0), "2");
+            dlg->Box(2)->selectAll();
+            QTest::keyClicks(dlg->Box(2), "1;2");
+            OnNextModal<QMessageBox>([&shown](QMessageBox* box) { shown = box->text(), box->accept(); });
+            dlg->accept();
+        });
+        Place({{340, 275}});
+        QCOMPARE(shown, QString("Incorrect data."));
+        QVERIFY(Doc().IsModified() && table.m_strName == "T2");
+    }
+
     void modePaneAndTheCheckedTool() {
         QCOMPARE(Mode(), QString("Изменение"));
         frame->OnCommand(ID_DRAWING_MODE);
         QCOMPARE(Mode(), QString("Выберите инструмент или «Изменить»"));
         frame->OnCommand(ID_TOOL_LEVEL);
         QCOMPARE(Mode(), QString("Черчение: Уровень"));
-        QMenu* tools = Submenu(*frame, 3);
-        QVERIFY(FindAction(tools->actions(), ID_TOOL_LEVEL)->isChecked());
-        QVERIFY(!FindAction(tools->actions(), ID_MODIFY)->isChecked());
-        FindAction(tools->actions(), ID_TOOL_MOVE)->trigger();
+        QVERIFY(Item(*frame, 3, ID_TOOL_LEVEL)->isChecked());
+        Item(*frame, 3, ID_TOOL_MOVE)->trigger();
         QCOMPARE(Mode(), QString("Перемещение"));
-        QVERIFY(FindAction(tools->actions(), ID_TOOL_MOVE)->isChecked());
-        QVERIFY(!FindAction(tools->actions(), ID_TOOL_LEVEL)->isChecked());
-        QVERIFY(FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
+        QVERIFY(Item(*frame, 3, ID_TOOL_MOVE)->isChecked() && !Item(*frame, 3, ID_TOOL_LEVEL)->isChecked() &&
+                FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
         frame->OnCommand(ID_MODIFY);
         QCOMPARE(Mode(), QString("Изменение"));
-        QVERIFY(FindAction(tools->actions(), ID_MODIFY)->isChecked());
-        QVERIFY(!FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
+        QVERIFY(Item(*frame, 3, ID_MODIFY)->isChecked() && !FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
     }
 
-    // The level follows the mouse while it is dragged, its flows with it;
-    // the move is one step to undo and redo.
+    // The level follows the mouse with its flows, as one step to undo and redo, and stops at the edges.
     void moveToolDragsTheLevelWithItsFlows() {
-        frame->OnCommand(ID_DRAWING_MODE);
-        frame->OnCommand(ID_TOOL_MOVE);
-        QVERIFY(!Doc().IsModified());
-        Hover(QPoint(120, 150));
+        Command({ID_DRAWING_MODE, ID_TOOL_MOVE});
+        Hover({120, 150});
         QCOMPARE(At(0).m_bHighlight, 1);  // what a press would move shows blue
         QTest::mousePress(Port(), Qt::LeftButton, {}, QPoint(120, 150));
         QTest::mouseMove(Port(), QPoint(140, 170));
@@ -172,174 +191,111 @@ private slots:
         QCOMPARE(At(1).GetPoint(3), (CPoint{190, 130}));  // the inflow's tip
         QCOMPARE(At(1).GetPoint(0), (CPoint{150, 20}));   // its tail stays
         QCOMPARE(At(2).GetPoint(0), (CPoint{240, 160}));  // the outflow's tail
-        QVERIFY(Doc().IsModified());
-        QVERIFY(frame->isWindowModified());
-        QCOMPARE(ItemText(*frame, 1, ID_EDIT_UNDO), QString("Отменить перемещение\tCtrl+Z"));
-
+        QVERIFY(Doc().IsModified() && frame->isWindowModified());
+        QCOMPARE(UndoText(), QString("Отменить перемещение\tCtrl+Z"));
         Key(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(At(0).GetPoint(0), (CPoint{100, 100}));
-        QCOMPARE(At(1).GetPoint(3), (CPoint{150, 100}));
-        QVERIFY(!Doc().IsModified());  // back at the state it was opened in
-        QVERIFY(!frame->isWindowModified());
-        QCOMPARE(ItemText(*frame, 1, ID_EDIT_REDO), QString("Повторить перемещение\tCtrl+Y"));
-        QVERIFY(!FindAction(Submenu(*frame, 1)->actions(), ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(At(0).GetPoint(0) == (CPoint{100, 100}) && At(1).GetPoint(3) == (CPoint{150, 100}));
+        QVERIFY(!Doc().IsModified() && !frame->isWindowModified());  // back at the state it was opened in
+        QCOMPARE(Item(*frame, 1, ID_EDIT_REDO)->text(), QString("Повторить перемещение\tCtrl+Y"));
+        QVERIFY(!Item(*frame, 1, ID_EDIT_UNDO)->isEnabled());
         Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(At(2).GetPoint(0), (CPoint{240, 160}));
-        QVERIFY(Doc().IsModified());
-
-        // Far past the sheet's corner, it stops at the edges.
-        Drag(QPoint(150, 150), QPoint(790, 790));
+        Drag({150, 150}, {790, 790});
         QCOMPARE(At(0).GetPoint(1), (CPoint{640, 480}));
     }
 
-    // Shift picks in modify mode instead of opening the dialog; the arrow
-    // keys then step the highlighted level, all steps undoing as one.
+    // Shift picks instead of opening the dialog; arrow keys step the pick, all undoing as one.
     void shiftDragAndArrowKeysInModifyMode() {
-        Drag(QPoint(120, 150), QPoint(130, 150), Qt::ShiftModifier);
+        Drag({120, 150}, {130, 150}, Qt::ShiftModifier);
+        for (auto [key, mods] : {std::pair{Qt::Key_Right, Qt::NoModifier}, {Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Down, Qt::ShiftModifier}})
+            QTest::keyClick(view, key, mods);
+        QVERIFY(At(0).GetPoint(0) == (CPoint{111, 120}) && At(1).GetPoint(3) == (CPoint{161, 120}));
+        frame->OnCommand(ID_EDIT_UNDO);
         QCOMPARE(At(0).GetPoint(0), (CPoint{110, 100}));
-        QCOMPARE(At(1).GetPoint(3), (CPoint{160, 100}));
-        QTest::keyClick(view, Qt::Key_Right);
-        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
-        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(At(0).GetPoint(0), (CPoint{111, 120}));
-        QCOMPARE(At(1).GetPoint(3), (CPoint{161, 120}));
-        QCOMPARE(view->UndoStack()->count(), 2);
-        view->OnUndo();
-        QCOMPARE(At(0).GetPoint(0), (CPoint{110, 100}));
-        view->OnUndo();
-        QCOMPARE(At(0).GetPoint(0), (CPoint{100, 100}));
     }
 
-    // Delete takes the highlighted object out; undoing puts it back in its
-    // place with its id, so the diagram and a run see the same order.
+    // Undoing a deletion puts the object back in its place, so a run sees the same order.
     void deleteKeyAndItsUndo() {
         const std::vector<uint8_t> before = Doc().Store();
         CVEntity* level = &At(0);
-        Hover(QPoint(120, 150));
+        Hover({120, 150});
         Key(Qt::Key_Delete);
-        QCOMPARE(Doc().m_pEntityList->GetCount(), size_t{5});
-        QCOMPARE(ItemText(*frame, 1, ID_EDIT_UNDO), QString("Отменить удаление\tCtrl+Z"));
+        QCOMPARE(UndoText(), QString("Отменить удаление\tCtrl+Z"));
         Key(Qt::Key_Delete);  // nothing is highlighted any more
-        QCOMPARE(Doc().m_pEntityList->GetCount(), size_t{5});
+        QCOMPARE(List().GetCount(), size_t{5});
         Key(Qt::Key_Backspace, Qt::AltModifier);
-        QCOMPARE(&At(0), level);
-        QCOMPARE(Doc().Store(), before);
+        QVERIFY(&At(0) == level && Doc().Store() == before);
     }
 
-    void dialogTableAndProgramEditsUndo() {
-        AnswerElementDialog(2, "42");
-        QTest::mouseClick(Port(), Qt::LeftButton, {}, QPoint(120, 150));
-        QCOMPARE(static_cast<CVLevel&>(At(0)).m_dValue, 42.0);
-        QCOMPARE(view->UndoStack()->undoText(), QString("изменение параметров"));
-
-        auto& table = static_cast<CVTableData&>(At(3));
-        AnswerElementDialog(2, "4/5/6");
-        QTest::mouseClick(Port(), Qt::LeftButton, {}, QPoint(340, 275));
-        QCOMPARE(table.m_data, (std::vector<double>{4, 5, 6}));
-
-        OnNextModal([](QWidget* w) {
-            if (auto* dlg = qobject_cast<CProgramDlg*>(w)) {
-                dlg->Editor()->setPlainText("var x = 2");
-                dlg->accept();
-            }
-        });
-        frame->OnCommand(ID_EDIT_PROGRAM);
-        QCOMPARE(Doc().m_strProgram, std::string("var x = 2"));
-        QCOMPARE(ItemText(*frame, 1, ID_EDIT_UNDO), QString("Отменить изменение программы\tCtrl+Z"));
-
-        frame->OnCommand(ID_EDIT_UNDO);
-        QCOMPARE(Doc().m_strProgram, std::string());
-        frame->OnCommand(ID_EDIT_UNDO);
-        QCOMPARE(table.m_data, (std::vector<double>{1, 2, 3}));
-        frame->OnCommand(ID_EDIT_UNDO);
-        QCOMPARE(static_cast<CVLevel&>(At(0)).m_dValue, 0.0);
-        QVERIFY(!Doc().IsModified());
-        frame->OnCommand(ID_EDIT_REDO);
-        QCOMPARE(static_cast<CVLevel&>(At(0)).m_dValue, 42.0);
-    }
-
-    // While an object's dialog is open the history stays put: undoing the
-    // placing of that very object would take it from under the dialog.
-    void noUndoUnderAnOpenDialog() {
-        frame->OnCommand(ID_DRAWING_MODE);
-        frame->OnCommand(ID_TOOL_LEVEL);
-        QTest::mouseClick(Port(), Qt::LeftButton, {}, QPoint(450, 400));
-        QTest::mouseClick(Port(), Qt::LeftButton, {}, QPoint(550, 460));
-        frame->OnCommand(ID_MODIFY);
-        OnNextModal([this](QWidget* w) {
-            auto* dlg = qobject_cast<CElementParamWindow*>(w);
-            frame->OnCommand(ID_EDIT_UNDO);
-            frame->OnCommand(ID_DELETE_OBJECT);
-            dlg->Box(0)->end(false);
-            QTest::keyClicks(dlg->Box(0), "2");
-            dlg->accept();
-        });
-        QTest::mouseClick(Port(), Qt::LeftButton, {}, QPoint(500, 430));
-        QCOMPARE(Doc().m_pEntityList->GetCount(), size_t{7});
-        QCOMPARE(static_cast<CVLevel&>(At(6)).m_strName, std::string("Level2"));
-        view->OnUndo();
-        view->OnUndo();
-        QCOMPARE(Doc().m_pEntityList->GetCount(), size_t{6});
-    }
-
-    // Saved, changed and undone: the model is unmodified and saves to the
-    // very bytes it had; undoing past the save marks it again.
+    // Undone to the saved state the model is clean and saves the same bytes; opening starts a new history.
     void theSavedStateIsTheUnmodifiedOne() {
-        const QString path = QDir(m_dir.path()).filePath("flows.vrn");
+        const QString path = m_dir.filePath("flows.vrn");
         QVERIFY(frame->DoSave(path));
-        QFile saved(path);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray original = saved.readAll();
-        saved.close();
-
-        Drag(QPoint(120, 150), QPoint(130, 170), Qt::ShiftModifier);
-        frame->OnCommand(ID_DRAWING_MODE);
-        frame->OnCommand(ID_TOOL_MOVE);
-        Drag(QPoint(100, 400), QPoint(100, 420));  // the line
-        QVERIFY(frame->isWindowModified());
-        frame->OnCommand(ID_EDIT_UNDO);
-        frame->OnCommand(ID_EDIT_UNDO);
-        QVERIFY(!Doc().IsModified());
-        QVERIFY(!frame->isWindowModified());
-        QVERIFY(frame->DoSave(path));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), original);
-        saved.close();
-
+        const QByteArray original = ReadFile(path);
+        Drag({120, 150}, {130, 170}, Qt::ShiftModifier);
+        Command({ID_DRAWING_MODE, ID_TOOL_MOVE});
+        Drag({100, 400}, {100, 420});  // the line
+        Command({ID_EDIT_UNDO, ID_EDIT_UNDO});
+        QVERIFY(!Doc().IsModified() && !frame->isWindowModified());
+        QVERIFY(frame->DoSave(path) && ReadFile(path) == original);
         frame->OnCommand(ID_EDIT_REDO);
         QVERIFY(frame->DoSave(path));
         frame->OnCommand(ID_EDIT_UNDO);
         QVERIFY(Doc().IsModified());
-
-        // Opening a model starts a new history, and its title still
-        // follows its changes.
-        QVERIFY(frame->OpenDocumentFile(path, false));
-        QVERIFY(!view->UndoStack()->canUndo());
-        Drag(QPoint(100, 400), QPoint(100, 440), Qt::ShiftModifier);
+        QVERIFY(frame->OpenDocumentFile(path, false) && !view->UndoStack()->canUndo());
+        Drag({100, 400}, {100, 440}, Qt::ShiftModifier);
         QVERIFY(frame->isWindowModified());
     }
 
-    // OK on untouched dialogs gives back every value to the bit, and is no
-    // change of the model.
-    void unchangedDialogsKeepEveryDigit() {
-        static_cast<CVLevel&>(At(0)).m_dValue = 1234567.89;
-        static_cast<CVExpert&>(At(4)).m_dValue = 0.1 + 0.2;
-        QString shown;
-        OnNextModal([&shown](QWidget* w) {
-            auto* dlg = qobject_cast<CElementParamWindow*>(w);
-            shown = dlg->Box(2)->text();
-            dlg->accept();
-        });
-        QTest::mouseClick(Port(), Qt::LeftButton, {}, QPoint(120, 150));
-        QCOMPARE(shown, QString("1234567.89"));
-        AnswerElementDialog(-1, {});
-        QTest::mouseClick(Port(), Qt::LeftButton, {}, QPoint(450, 90));
-        QVERIFY(SameBits(static_cast<CVLevel&>(At(0)).m_dValue, 1234567.89));
-        QVERIFY(SameBits(static_cast<CVExpert&>(At(4)).m_dValue, 0.1 + 0.2));
-        QVERIFY(!Doc().IsModified());
-        QCOMPARE(view->UndoStack()->count(), 0);
+    // Zoom halves the sheet, its objects and its labels (golden/sheet-zoomed-out.png), and is no change.
+    void zoomScalesTheSheetAndItsScrollRange() {
+        frame->OnCommand(ID_ZOOM_OUT);
+        QVERIFY(Doc().m_nWidth == 320 && At(0).GetPoint(0) == (CPoint{50, 50}));
+        CompareGolden(view->ClientImage().copy(0, 0, 330, 250), "sheet-zoomed-out");
+        frame->OnCommand(ID_ZOOM_IN);
+        QVERIFY(Doc().m_nWidth == 640 && Doc().m_nHeight == 480 && !Doc().IsModified());
+        QCOMPARE(view->horizontalScrollBar()->maximum(), std::max(0, 640 - Port()->width()));
+    }
+
+    // A sheet at the int32 limit, zoomed in and scrolled to its far corner, shows its frame and a line there.
+    void aHugeSheetZoomedInShowsItsFarCorner() {
+        List().DeleteAll();
+        Doc().m_nWidth = 2000000000;
+        Doc().m_nHeight = -2000000000;
+        Doc().m_bFullScale = 0;
+        Add<CVLine>(List(), {{0, 0}, {1100000000, 1100000000}});  // saturates to the corner at 45 degrees
+        view->OnZoomIn();
+        QVERIFY(Doc().m_nWidth == INT32_MAX && Doc().m_nHeight == INT32_MIN);
+        Doc().m_nHeight = INT32_MAX;
+        view->OnInitialUpdate();
+        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        const int right = Port()->width() - 1, bottom = Port()->height() - 1;
+        QCOMPARE(view->ScrollPosition(), (CPoint{INT32_MAX - right - 1, INT32_MAX - bottom - 1}));
+        const QImage& image = view->ClientImage();
+        QVERIFY(image.pixelColor(right, bottom / 2) == Qt::black && image.pixelColor(right - 1, 5) == Qt::white);  // the frame
+        QVERIFY(image.pixelColor(right - 20, bottom - 20) == Qt::black && image.pixelColor(right - 20, bottom - 30) == Qt::white);  // the line
+        view->OnZoomOut();  // restores the process-wide label cell
+    }
+
+    // The sheet is framed and clips (golden/sheet.png); a band drawn twice vanishes.
+    void theSheetAsShownAndPrinted() {
+        Doc().m_nWidth = 500;
+        Doc().m_nHeight = 350;
+        Add<CVLine>(List(), {{10, 300}, {700, 300}});
+        view->OnInitialUpdate();
+        CompareGolden(view->ClientImage().copy(0, 0, 520, 370), "sheet");
+        const QImage clean = view->ClientImage().copy();
+        Command({ID_DRAWING_MODE, ID_TOOL_LEVEL});
+        Place({{50, 40}});
+        QTest::mouseMove(Port(), {180, 90});
+        QTest::mouseMove(Port(), {150, 80});
+        QVERIFY(view->ClientImage() != clean);
+        CVLevel band;  // erasing the last band by hand gives back the clean picture
+        samples::SetPoints(band, {{50, 40}, {150, 80}, {8, 8}});
+        view->DrawOnClient([&](CDrawContext& dc) { dc.SetROP2(R2_NOTXORPEN), band.Draw(dc, nullptr); });
+        QCOMPARE(view->ClientImage(), clean);
     }
 };
-
-QTEST_MAIN(EditingTest)
+SHELL_TEST(EditingTest)
 #include "EditingTest.moc"

@@ -1,0 +1,163 @@
+// The dialogs: the element dialog's boxes and captions, the sheet size rule, and the program editor
+// (code page and line ends, keys, problems underlined while typing, a failed run's line, find, go to line).
+#include "ShellTest.h"
+#include "base/Cp1251.h"
+#include "diagram/ElementParamDlg.h"
+#include "shell/dialogs/DocSizeDlg.h"
+#include "shell/dialogs/FindBar.h"
+#include "shell/dialogs/ProgramDlg.h"
+#include "shell/dialogs/ProgramEdit.h"
+#include "shell/dialogs/QtDialogHost.h"
+
+namespace {
+
+QString Labels(QWidget* w, std::initializer_list<const char*> names) {
+    QString text;
+    for (const char* name : names) text += w->findChild<QLabel*>(name)->text();
+    return text;
+}
+
+// The foreground colour the highlighter gave to the text at a column.
+QColor ColourAt(QPlainTextEdit* edit, int line, int column) {
+    for (const QTextLayout::FormatRange& range : edit->document()->findBlockByNumber(line - 1).layout()->formats())
+        if (column >= range.start && column < range.start + range.length) return range.format.foreground().color();
+    return QColor();
+}
+
+bool HasWavyUnderlineOn(QPlainTextEdit* edit, int line) {
+    const auto selections = edit->extraSelections();
+    return std::any_of(selections.begin(), selections.end(), [line](const QTextEdit::ExtraSelection& s) {
+        return s.cursor.blockNumber() == line - 1 && s.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline;
+    });
+}
+
+// Runs body inside the dialog's modal loop, the dialog active (keys reach
+// its shortcuts only then); closes it afterwards even when a check failed.
+int RunModal(CProgramDlg& dlg, std::function<void()> body) {
+    QTimer::singleShot(0, &dlg, [&dlg, body] {
+        [&] {
+            dlg.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dlg));
+            body();
+        }();
+        if (dlg.isVisible()) dlg.reject();
+    });
+    return dlg.DoModal();
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A read-only box stays selectable, a disabled one takes no text; switch captions; Escape brings nothing back.
+    void elementDialog() {
+        CElementParamDlg level;
+        level.m_strName = Utf8ToCp1251Lossy("Запас");
+        level.m_strValues = "2.5";
+        level.m_nFlags = PF_VALUES;  // a level outside drawing mode
+        CElementParamWindow window;
+        window.Load(level.InitialState());
+        window.show();
+        QVERIFY(window.Box(0)->isReadOnly() && window.Box(0)->isEnabled() && !window.Box(3)->isEnabled());
+        QTest::keyClicks(window.Box(0), "x");
+        QCOMPARE(window.Box(0)->text() + window.Box(3)->text(), QStringLiteral("Запас0"));
+        CElementParamDlg captions;
+        captions.m_nFlags = PF_SWITCH_LABELS | 0x38;
+        window.Load(captions.InitialState());
+        QCOMPARE(Labels(&window, {"fromLabel", "toLabel", "stepLabel"}), QStringLiteral("1-е знач.:2-е знач.:Перекл.:"));
+        CQtDialogHost host(&window);
+        CElementDialogState state = level.InitialState();
+        OnNextModal<CElementParamWindow>([](CElementParamWindow* dlg) { QTest::keyClicks(dlg->Box(2), "9"), QTest::keyClick(dlg, Qt::Key_Escape); });
+        QVERIFY(!host.RunElementDialog(state) && state.values.strText == "2.5" && !state.values.bModified);
+    }
+
+    // Digits from the sheet size dialog's boxes; huge input saturates.
+    void sheetSizeReadingRule() {
+        const std::pair<const char*, int> readings[] = {
+            {"640", 640}, {"", 0}, {"  +12", 12}, {"-7", -7}, {"12a3", 12}, {"abc", 0}, {"-", 0},
+            {"99999999999999999999", INT32_MAX}, {"2147483647", INT32_MAX}, {"-99999999999", INT32_MIN}, {"-2147483648", INT32_MIN}};
+        for (auto [text, value] : readings) QCOMPARE(ReadDecimalInt(text), value);
+    }
+
+    // A line feed alone ends no program line, so the editor's line numbers are the run's.
+    void programTextTravelsAsCp1251WithCrLf() {
+        const std::string program = "var \xD3\xF0\xEE\xE2\xE5\xED\xFC\r\nset a = 1";  // "Уровень"
+        QCOMPARE(ProgramToEditorText(program), QString("var Уровень\nset a = 1"));
+        QCOMPARE(EditorTextToProgram("var Уровень\nset a = 1\n"), program + "\r\n");
+        QCOMPARE(ProgramToEditorText("a\rb"), QString("a\nb"));
+        QCOMPARE(EditorTextToProgram("€ ☺"), std::string("\x88 ?"));
+        QCOMPARE(ProgramToEditorText("a\nb\r\nc"), QString("a\u240Ab\nc"));
+        std::string all;
+        for (int c = 1; c < 256; ++c) all += c == '\r' ? "" : std::string(1, char(c));
+        QCOMPARE(EditorTextToProgram(ProgramToEditorText(all)), all);
+    }
+
+    // Return breaks the line, Tab moves on; a misspelt name is underlined with the run's message (the line's
+    // tooltip) while typing, coloured as unknown.
+    void programEditorWhileTyping() {
+        EntityList diagram;
+        diagram.Add(std::make_unique<CVLevel>());
+        static_cast<CVLevel*>(diagram.GetAt(0))->m_strName = "population";
+        CProgramDlg dlg;
+        dlg.m_pDiagram = &diagram;
+        dlg.m_strText = "var t";
+        const int result = RunModal(dlg, [&] {
+            CProgramEdit* edit = dlg.ProgramEdit();
+            edit->moveCursor(QTextCursor::End);
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTest::keyClicks(edit, "set popuation = t");
+            QTest::keyClick(edit, Qt::Key_Tab);
+            QVERIFY(dlg.isVisible() && !edit->toPlainText().contains('\t'));
+            QTRY_VERIFY(HasWavyUnderlineOn(edit, 2));  // after the short pause
+            QCOMPARE(edit->ProblemAt(2), QString("Interpretation error:\nVariable popuation undefined."));
+            QCOMPARE(dlg.MessageText(), edit->ProblemAt(2));
+            QCOMPARE(ColourAt(edit, 2, 5), QColor(192, 28, 40));   // unknown name
+            QCOMPARE(ColourAt(edit, 2, 16), QColor(14, 107, 115));  // t, declared
+            for (int i = 0; i < 9; ++i) edit->moveCursor(QTextCursor::Left);
+            QTest::keyClicks(edit, "l");
+            dlg.CheckNow();
+            QVERIFY(!HasWavyUnderlineOn(edit, 2) && dlg.MessageText().isEmpty());
+            QCOMPARE(ColourAt(edit, 2, 5), QColor(14, 107, 115));  // now the element
+            dlg.accept();
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(dlg.m_strText, std::string("var t\r\nset population = t"));
+    }
+
+    // Opened on a failed run's line; Ctrl+F finds round to the top; Ctrl+L goes to a line; the size is kept.
+    void programEditorLinesFindAndSize() {
+        {
+            CProgramDlg dlg;
+            QCOMPARE(dlg.size(), QSize(438, 294));  // the template's size at first
+            dlg.m_strText = "var a\r\nset a = 1\r\nplot g a a\r\nset a = 2";
+            dlg.ShowLine(3, "Interpretation error:\nVariable g undefined.");
+            const int result = RunModal(dlg, [&] {
+                CProgramEdit* edit = dlg.ProgramEdit();
+                QVERIFY(edit->CurrentLine() == 3 && edit->MarkedLine() == 3);
+                QCOMPARE(dlg.MessageText(), QString("Interpretation error:\nVariable g undefined."));
+                QTest::keyClick(edit, Qt::Key_F, Qt::ControlModifier);
+                QLineEdit* field = dlg.FindBar()->Field();
+                QTest::keyClicks(field, "set");
+                for (int line : {4, 2, 4}) {
+                    QTest::keyClick(field, Qt::Key_Return);
+                    QCOMPARE(edit->CurrentLine(), line);
+                }
+                QTest::keyClick(field, Qt::Key_Escape);
+                QVERIFY(dlg.isVisible() && dlg.FindBar()->isHidden());
+                OnNextModal<QInputDialog>([](QInputDialog* input) { input->setIntValue(1), input->accept(); }, &dlg);
+                QTest::keyClick(edit, Qt::Key_L, Qt::ControlModifier);
+                QCOMPARE(edit->CurrentLine(), 1);
+                QTest::keyClicks(edit, "' ");  // once the text changes the run's mark is gone
+                dlg.CheckNow();
+                QVERIFY(edit->MarkedLine() == 0 && dlg.MessageText().isEmpty());
+                dlg.resize(700, 520);
+            });
+            QCOMPARE(result, int(QDialog::Rejected));
+        }
+        QCOMPARE(CProgramDlg().size(), QSize(700, 520));
+    }
+};
+SHELL_TEST(DialogsTest)
+#include "DialogsTest.moc"

@@ -1,0 +1,160 @@
+// Drawing on Qt: figures, text and bands (golden pictures), the int32 limit, dense series by pixel
+// columns exactly as segment by segment, and the `varnel render` and `varnel graphs` commands.
+#include <random>
+#include <sstream>
+
+#include "ShellTest.h"
+#include "archive/ClassRegistry.h"  // Graphic.h names the registry
+#include "graphs/Graphic.h"
+#include "shell/frame/DesktopMain.h"
+#include "shell/view/QtDrawContext.h"
+
+namespace {
+
+using Drawing = std::function<void(CQtDrawContext&, QPainter&)>;
+
+QImage Paint(const Drawing& draw, QSize size = {120, 80}, QColor fill = Qt::white) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(fill);
+    QPainter painter(&image);
+    CQtDrawContext dc(painter);
+    draw(dc, painter);
+    return image;
+}
+
+// A series mapped into a plot, drawn by columns and segment by segment.
+void ExpectSamePixels(int count, const std::function<double(int)>& y, bool bDashed = false) {
+    const CRect plot{45, 15, 445, 315};
+    CVGraphic series;
+    for (int i = 0; i < count; ++i) series.AddSample(static_cast<double>(i) / count, y(i));
+    series.m_nColor = static_cast<int32_t>(RGB(200, 0, 0));
+    series.MapToRect(plot);
+    series.SetHighlight(bDashed, nullptr, nullptr);
+    const QImage bySegments = Paint([&](CQtDrawContext& dc, QPainter&) {
+        dc.SetPen({bDashed ? PS_DASH : PS_SOLID, 1, RGB(200, 0, 0)});
+        dc.MoveTo(series.GetPoint(0));
+        for (int i = 1; i < series.GetPointCount(); ++i) dc.LineTo(series.GetPoint(i));
+    }, {470, 340});
+    QVERIFY(bySegments != Paint([](CQtDrawContext&, QPainter&) {}, {470, 340}));
+    QCOMPARE(Paint([&](CQtDrawContext& dc, QPainter&) { series.Draw(dc, &plot); }, {470, 340}), bySegments);
+}
+
+// A 300 by 200 sheet (or a larger) with the level x = 1 and a program.
+std::string WriteModel(const QTemporaryDir& dir, const char* name, const std::string& program, int size = 0) {
+    CVarnelDoc doc;
+    doc.OnNewDocument();
+    doc.m_nWidth = size ? size : 300;
+    doc.m_nHeight = size ? size : 200;
+    doc.m_strProgram = program;
+    auto level = std::make_unique<CVLevel>();
+    level->m_strName = "x";
+    level->m_dValue = 1.0;
+    level->GetPoint(0) = {20, 20};
+    level->GetPoint(1) = {120, 80};
+    doc.m_pEntityList->Add(std::move(level));
+    WriteFileBytes(dir.filePath(name).toStdString(), doc.Store());
+    return dir.filePath(name).toStdString();
+}
+
+}  // namespace
+
+class DrawingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Boxes without their right and bottom edges, lines from the current position, dashes also over short segments,
+    // code page 1251 text clipped unless DT_NOCLIP, wrapped, coloured; an inverted band vanishes when drawn again.
+    void figuresPensDashesTextAndBands() {
+        QCOMPARE(ColorFromRef(RGB(255, 0, 0)), QColor(255, 0, 0));
+        const Drawing scene = [](CQtDrawContext& dc, QPainter&) {
+            dc.Rectangle({30, 20, 10, 40});  // corners in any order
+            dc.SetPen({PS_SOLID, 1, RGB(0, 0, 255)});
+            dc.MoveTo({10, 50});
+            dc.LineTo({50, 50});
+            dc.LineTo({50, 70});
+            dc.SetPen({PS_DASH, 1, 0});
+            dc.MoveTo({0, 5});
+            dc.LineTo({200, 5});
+            dc.MoveTo({0, 12});
+            for (int x = 5; x <= 200; x += 5) dc.LineTo({x, 12});
+            dc.DrawText("A long name that overflows", {60, 20, 90, 40}, DT_WORDBREAK);
+            dc.DrawText("Linor(ver 1.0)", {60, 50, 60, 50}, DT_SINGLELINE | DT_NOCLIP);
+            dc.DrawText("one two three", {100, 70, 160, 150}, DT_WORDBREAK);
+            dc.DrawText("\xC0\xE1", {150, 20, 200, 40}, DT_SINGLELINE);  // "Аб"
+            dc.SetTextColor(RGB(0, 0, 255));
+            dc.DrawText("MMMM", {0, 80, 100, 110}, DT_SINGLELINE);
+        };
+        auto withBands = [&scene](int count) {
+            return Paint([&](CQtDrawContext& dc, QPainter& painter) {
+                scene(dc, painter);
+                QCOMPARE(dc.SetROP2(R2_NOTXORPEN), int32_t(R2_COPYPEN));
+                const CPoint curve[] = {{0, 0}, {30, 70}, {90, 0}, {119, 79}};
+                for (int i = 0; i < count; ++i) dc.Rectangle({20, 15, 100, 60}), dc.DrawText("Rate", {28, 23, 92, 52}, DT_WORDBREAK), dc.PolyBezier(curve, 4);
+            }, {200, 150}, Qt::green);
+        };
+        CompareGolden(withBands(0), "figures");
+        QVERIFY(withBands(1) != withBands(0));
+        QCOMPARE(withBands(2), withBands(0));
+    }
+
+    // Near the int32 limit and from far outside, figures show what falls on the device; no width overflows.
+    void figuresAtTheInt32LimitDrawTheirVisiblePart() {
+        const int32_t base = INT32_MAX - 100;  // device (0, 0)
+        CompareGolden(Paint([base](CQtDrawContext& dc, QPainter& painter) {
+            painter.translate(-base, -base);
+            dc.Rectangle({-1, -1, INT32_MAX, INT32_MAX});
+            dc.MoveTo({INT32_MIN, INT32_MIN});  // at 45 degrees through device (0, 0)
+            dc.LineTo({INT32_MAX, INT32_MAX});
+            dc.SetPen({PS_DASH, 1, 0});
+            dc.MoveTo({INT32_MIN, base + 70});
+            dc.LineTo({INT32_MAX, base + 70});
+            dc.Ellipse({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX});  // its curve is far away
+            dc.DrawText("far", {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, DT_WORDBREAK);
+            dc.DrawText("near", {base + 20, base + 40, INT32_MAX, INT32_MAX}, DT_SINGLELINE);
+        }, {120, 80}, Qt::green), "int32-limit");
+    }
+
+    // Noise, fast waves, long flat stretches with jumps across the plot, smooth curves also dashed.
+    void denseSeriesPaintEverySegmentsPixels() {
+        std::mt19937 random(11);
+        double walk = 0.0;
+        ExpectSamePixels(200000, [&](int) { return walk += std::normal_distribution<double>()(random); });
+        ExpectSamePixels(100000, [](int i) { return std::sin(i * 0.37) * (1 + i % 7); });
+        ExpectSamePixels(60000, [](int i) { return (i / 5000) % 2 ? 100.0 : (i / 777) % 5; });
+        ExpectSamePixels(5000, [&](int) { return std::uniform_real_distribution<double>()(random); });
+        for (bool bDashed : {false, true}) ExpectSamePixels(300000, [](int i) { return std::exp(i * 1e-5); }, bDashed);
+        ExpectSamePixels(300000, [](int i) { return -std::sqrt(i + 1.0); }, true);
+    }
+
+    // The sheet as PNG (golden/render.png) or SVG, the graphs window (golden/graphs-command.png); exit 2 for bad
+    // files, arguments and a sheet too large for a PNG, 1 for a program error, 3 past the bound.
+    void renderAndGraphsCommands() {
+        QTemporaryDir dir;
+        const std::string model = WriteModel(dir, "a.vrn",
+            "var t\r\ngraphic g color=255 text=\"x\"\r\nmark next\r\nplot g t x\r\nset t = t + 1\r\nset x = x * 1.05\r\nif t < 50\r\ngoto next\r\n");
+        auto out = [&dir](const char* name) { return dir.filePath(name).toStdString(); };
+        std::ostringstream err;
+        QCOMPARE(RenderCommand({model, "-o", out("a.png")}, err), 0);
+        QVERIFY(err.str().empty());
+        CompareGolden(QImage(dir.filePath("a.png")), "render");  // 300 by 200 and the frame
+        QCOMPARE(RenderCommand({model, "-o", out("a.svg")}, err), 0);
+        QVERIFY(ReadFile(dir.filePath("a.svg")).contains("<svg"));
+        QCOMPARE(GraphsCommand({model, "-o", out("g.png")}, err), 0);
+        CompareGolden(QImage(dir.filePath("g.png")), "graphs-command");
+        QCOMPARE(RenderCommand({WriteModel(dir, "huge.vrn", "", INT32_MAX), "-o", out("huge.png")}, err), 2);
+        QVERIFY(err.str().find("too large") != std::string::npos);
+        WriteFile(dir.filePath("junk.vrn"), ReadFile(dir.filePath("a.vrn")).left(40));  // cut short in its objects
+        err.str("");
+        QCOMPARE(GraphsCommand({out("junk.vrn"), "-o", out("x.png")}, err), 2);
+        QVERIFY(err.str().find("junk.vrn") != std::string::npos && !QFile::exists(dir.filePath("x.png")));
+        QCOMPARE(RenderCommand({out("missing.vrn"), "-o", out("x.png")}, err), 2);
+        QCOMPARE(RenderCommand({model, "-o", out("c.bmp")}, err), 2);
+        QCOMPARE(RenderCommand({model}, err), 2);
+        err.str("");
+        QCOMPARE(GraphsCommand({WriteModel(dir, "e.vrn", "var t\r\nplot g t t\r\n"), "-o", out("e.png")}, err), 1);
+        QVERIFY(err.str().rfind("Interpretation error:\n", 0) == 0 && !QFile::exists(dir.filePath("e.png")));
+        QCOMPARE(GraphsCommand({WriteModel(dir, "f.vrn", "mark a\r\ngoto a\r\n"), "-o", out("f.png"), "--max-steps", "1000"}, err), 3);
+    }
+};
+SHELL_TEST(DrawingTest)
+#include "DrawingTest.moc"
