@@ -1,23 +1,23 @@
 // The static check of model programs: its findings over the programs of
-// tests/interpreter/check (expected inline), the proof that it never flags
-// a line that executes without error (the examples, the golden corpus and
-// those programs, each run for real), and `varnel check` with its exit codes.
+// tests/interpreter/check, the proof that it never flags a line that
+// executes without error (the examples, the corpus rows and those programs,
+// each run for real), and `varnel check` with its exit codes.
+//
+// A check program (code page 1251) runs over the diagram below; a line
+// "TEXT => MESSAGE" is TEXT, refused with "Interpretation error:\n" MESSAGE,
+// # standing for the line's number. Every other line must pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "app/cli/Commands.h"
-#include "base/Cp1251.h"
-#include "diagram/Elements.h"
 #include "document/VarnelDoc.h"
+#include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
+#include "interpreter/Corpus.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/ProgramCheck.h"
-#include "interpreter/RunHelpers.h"
-#include "support/CorpusDiagram.h"
 
 namespace fs = std::filesystem;
 
@@ -27,74 +27,49 @@ const fs::path kSource = VARNEL_SOURCE_DIR;
 
 std::vector<fs::path> FilesIn(const fs::path& dir, const std::string& extension) {
     std::vector<fs::path> files;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(dir, error))
-        if (entry.is_regular_file() && (extension.empty() || entry.path().extension() == extension))
-            files.push_back(entry.path());
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().extension() == extension) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
+    EXPECT_FALSE(files.empty()) << dir;
     return files;
 }
 
-// A program file as the editor would store it: code page 1251 (when the
-// file is UTF-8) with CR LF between lines.
-std::string ReadProgramFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string bytes;
-    if (!Utf8ToCp1251(text, bytes)) bytes = text;
-    if (bytes.find('\r') != std::string::npos) return bytes;
-    std::string crlf;
-    for (char c : bytes) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return crlf;
-}
-
-std::vector<std::string> Lines(const std::string& program) {
-    std::vector<std::string> lines;
-    const char* cursor = program.c_str();
-    while (*cursor != '\0') lines.push_back(ReadLine(cursor));
-    return lines;
-}
-
-// The diagram the programs of tests/interpreter/check are written for.
 struct CheckDiagram {
-    std::vector<double> table{1, 2, 3};
     EntityList list;
     CheckDiagram() {
-        list.Add(std::make_unique<CNamedStub>("X", NumberRec(5)));
-        list.Add(std::make_unique<CNamedStub>("Y", NumberRec(1)));
-        list.Add(std::make_unique<CNamedStub>("tab", TableRec(0, 10, 5, &table)));
-        list.Add(std::make_unique<CNamedStub>("empty", TableRec(0, 10, 0, nullptr)));
-        list.Add(std::make_unique<CNamedStub>("sw", SwitchRec(1, 2, 5)));
+        AddElements(list, {"variable X 5", "variable Y 1", "table tab 0 10 5 1 2 3", "table empty 0 10 0", "switch sw 1 2 5"});
     }
 };
 
-// "' check: MESSAGE" announces the finding on the next line; # is its number.
-std::vector<std::string> ExpectedFindings(const std::vector<std::string>& lines) {
-    const std::string tag = "' check: ";
-    std::vector<std::string> expected;
-    for (size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (lines[i].rfind(tag, 0) != 0) continue;
-        const std::string number = std::to_string(i + 2);
-        std::string message = lines[i].substr(tag.size());
+struct CheckProgramFile {
+    std::vector<std::string> lines;
+    std::vector<std::string> expected;  // "LINE: MESSAGE"
+};
+
+CheckProgramFile ReadCheckProgram(const fs::path& path) {
+    CheckProgramFile file;
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+        const std::string number = std::to_string(file.lines.size() + 1);
+        const size_t arrow = line.find(" => ");
+        file.lines.push_back(line.substr(0, arrow));
+        if (arrow == std::string::npos) continue;
+        std::string message = line.substr(arrow + 4);
         if (const size_t hash = message.find('#'); hash != std::string::npos) message.replace(hash, 1, number);
-        expected.push_back(number + ": " + message);
+        file.expected.push_back(number + ": " + message);
     }
-    return expected;
+    return file;
 }
 
-std::vector<std::string> Rendered(const std::vector<CCheckFinding>& findings) {
-    std::vector<std::string> out;
-    for (const auto& f : findings) out.push_back(std::to_string(f.nLine) + ": " + FindingText(f));
-    return out;
-}
-
-std::string Join(const std::vector<std::string>& lines, size_t skip = SIZE_MAX, const std::string& probe = "",
-                 const std::vector<int64_t>& blanks = {}) {
+// The lines with CR LF between them, blanking those numbered in `blanks`
+// and putting `probe` in place of line number `probed`.
+std::string Join(const std::vector<std::string>& lines, const std::vector<int64_t>& blanks, int64_t probed = 0,
+                 const std::string& probe = "") {
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i) text += "\r\n";
         const int64_t number = static_cast<int64_t>(i) + 1;
-        if (i == skip)
+        text += (i ? "\r\n" : "");
+        if (number == probed)
             text += probe;
         else if (std::find(blanks.begin(), blanks.end(), number) == blanks.end())
             text += lines[i];
@@ -105,11 +80,11 @@ std::string Join(const std::vector<std::string>& lines, size_t skip = SIZE_MAX, 
 // Proves each finding against real runs. With the program's other flagged
 // lines blanked, either the run fails on the flagged line with exactly the
 // finding's message, or the line is never reached (a probe put in its place
-// never runs). A flagged line that ran without error would show up as a
-// probe that ran.
+// never runs).
 void ExpectNoFalseAlarm(const std::string& program, const EntityList* pDiagram, const std::string& name) {
     const std::vector<CCheckFinding> findings = CheckProgram(program, pDiagram);
-    const std::vector<std::string> lines = Lines(program);
+    std::vector<std::string> lines;
+    for (const char* cursor = program.c_str(); *cursor != '\0';) lines.push_back(ReadLine(cursor));
     RunControl control;
     control.nMaxSteps = 2'000'000;
     for (const CCheckFinding& finding : findings) {
@@ -117,7 +92,7 @@ void ExpectNoFalseAlarm(const std::string& program, const EntityList* pDiagram, 
         std::vector<int64_t> others;
         for (const auto& f : findings)
             if (f.nLine != finding.nLine) others.push_back(f.nLine);
-        const std::string alone = Join(lines, SIZE_MAX, "", others);
+        const std::string alone = Join(lines, others);
         const auto again = CheckProgram(alone, pDiagram);
         ASSERT_NE(std::find(again.begin(), again.end(), finding), again.end());
         const BuildGraphsResult run = BuildGraphs(pDiagram, alone, control);
@@ -125,43 +100,36 @@ void ExpectNoFalseAlarm(const std::string& program, const EntityList* pDiagram, 
             EXPECT_EQ(run.strError, finding.strMessage);
             continue;
         }
-        const size_t index = static_cast<size_t>(finding.nLine - 1);
-        const BuildGraphsResult probe = BuildGraphs(pDiagram, Join(lines, index, "probe!", others), control);
+        const BuildGraphsResult probe = BuildGraphs(pDiagram, Join(lines, others, finding.nLine, "probe!"), control);
         EXPECT_FALSE(probe.outcome == RunOutcome::Error && probe.nErrorLine == finding.nLine &&
                      probe.strError.find("probe!") != std::string::npos)
             << "flagged, yet it runs: " << finding.strMessage;
     }
 }
 
-TEST(ProgramCheck, FindsWhatTheCheckProgramsAnnounce) {
+TEST(ProgramCheck, FindsWhatTheCheckProgramsSayAndNeverFlagsALineThatRuns) {
     const CheckDiagram diagram;
-    const auto files = FilesIn(kSource / "tests/interpreter/check", ".txt");
-    ASSERT_GE(files.size(), 5u);
-    for (const fs::path& file : files) {
-        SCOPED_TRACE(file.filename().string());
-        const std::string program = ReadProgramFile(file);
-        EXPECT_EQ(Rendered(CheckProgram(program, &diagram.list)), ExpectedFindings(Lines(program)));
+    for (const fs::path& path : FilesIn(kSource / "tests/interpreter/check", ".txt")) {
+        SCOPED_TRACE(path.filename().string());
+        const CheckProgramFile file = ReadCheckProgram(path);
+        const std::string program = Join(file.lines, {});
+        std::vector<std::string> found;
+        for (const auto& f : CheckProgram(program, &diagram.list))
+            found.push_back(std::to_string(f.nLine) + ": " + FindingText(f));
+        EXPECT_EQ(found, file.expected);
+        ExpectNoFalseAlarm(program, &diagram.list, path.filename().string());
     }
-}
-
-TEST(ProgramCheck, NeverFlagsALineThatExecutesWithoutError) {
-    const CheckDiagram diagram;
-    for (const fs::path& file : FilesIn(kSource / "tests/interpreter/check", ".txt"))
-        ExpectNoFalseAlarm(ReadProgramFile(file), &diagram.list, file.filename().string());
-    // The golden corpus writes each program's diagram in its comment lines.
-    for (const fs::path& file : FilesIn(kSource / "tests/interpreter/corpus", "")) {
-        const std::string program = ReadProgramFile(file);
-        EntityList diagram;
-        AddCorpusDiagram(program, diagram);
-        ExpectNoFalseAlarm(program, &diagram, file.filename().string());
-    }
-    const auto examples = FilesIn(kSource / "examples", ".vrn");
-    ASSERT_FALSE(examples.empty());
-    for (const fs::path& file : examples) {
+    for (const fs::path& path : FilesIn(kSource / "tests/interpreter/corpus", ".txt"))
+        for (const CCorpusRow& row : ReadCorpusFile(path)) {
+            EntityList rowDiagram;
+            AddElements(rowDiagram, row.diagram);
+            ExpectNoFalseAlarm(row.strProgram, &rowDiagram, path.filename().string() + ":" + std::to_string(row.nLine));
+        }
+    for (const fs::path& path : FilesIn(kSource / "examples", ".vrn")) {
         CVarnelDoc doc;
-        doc.Load(ReadFileBytes(file.string()));
-        EXPECT_TRUE(CheckProgram(doc.m_strProgram, doc.m_pEntityList.get()).empty()) << file;
-        ExpectNoFalseAlarm(doc.m_strProgram, doc.m_pEntityList.get(), file.filename().string());
+        doc.Load(ReadFileBytes(path.string()));
+        EXPECT_TRUE(CheckProgram(doc.m_strProgram, doc.m_pEntityList.get()).empty()) << path;
+        ExpectNoFalseAlarm(doc.m_strProgram, doc.m_pEntityList.get(), path.filename().string());
     }
 }
 
@@ -177,12 +145,12 @@ CheckRun RunCheck(const CommandArgs& args) {
     return {code, out.str(), err.str()};
 }
 
-TEST(CheckCommand, ListsFindingsAgainstTheModelsOwnDiagram) {
+// Exit 0 without findings, 1 with them (against the model's own diagram),
+// 2 for a bad file or bad arguments.
+TEST(CheckCommand, ListsFindingsAndExitsByWhatItFound) {
     CVarnelDoc doc;
     doc.OnNewDocument();
-    auto level = std::make_unique<CVLevel>();
-    level->m_strName = "\xd0\xee\xf1\xf2";  // "Рост" in code page 1251
-    doc.m_pEntityList->Add(std::move(level));
+    AddElements(*doc.m_pEntityList, {"level \xd0\xee\xf1\xf2 0"});  // "Рост" in code page 1251
     doc.m_strProgram = "var t\r\nset \xd0\xee\xf1\xf2 = t\r\nset \xd0\xee\xf1\xf1 = t\r\nplot g t t";
     const std::string path = ::testing::TempDir() + "/check-findings.vrn";
     WriteFileBytes(path, doc.Store());
@@ -190,23 +158,18 @@ TEST(CheckCommand, ListsFindingsAgainstTheModelsOwnDiagram) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "3: Variable Росс undefined.\n4: Variable g undefined.\n");
     EXPECT_EQ(run.err, "");
+    const CheckRun example = RunCheck({(kSource / "examples/sir-epidemic.vrn").string()});
+    EXPECT_EQ(example.code, 0);
+    EXPECT_EQ(example.out, "");
 
-    const std::string example = (kSource / "examples/sir-epidemic.vrn").string();
-    EXPECT_EQ(RunCheck({example}).code, 0);
-    EXPECT_EQ(RunCheck({example}).out, "");
-}
-
-TEST(CheckCommand, BadFileOrArgumentsExitTwo) {
-    // A model cut off in its header.
-    const std::string path = ::testing::TempDir() + "/check-truncated.vrn";
-    std::ofstream(path, std::ios::binary) << std::string("\0\0\0\0\0\0\xF0\x3F\x80\x02", 10);
-    CheckRun run = RunCheck({path});
-    EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("cannot read model"), std::string::npos);
-    EXPECT_EQ(RunCheck({}).code, 2);
-    EXPECT_EQ(RunCheck({path, path}).code, 2);
-    EXPECT_EQ(RunCheck({"--all"}).code, 2);
-    EXPECT_EQ(RunCheck({::testing::TempDir() + "/no-such-model.vrn"}).code, 2);
+    const std::string truncated = ::testing::TempDir() + "/check-truncated.vrn";
+    std::ofstream(truncated, std::ios::binary) << std::string("\0\0\0\0\0\0\xF0\x3F\x80\x02", 10);
+    const CheckRun bad = RunCheck({truncated});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_NE(bad.err.find("cannot read model"), std::string::npos);
+    for (const CommandArgs& args : std::vector<CommandArgs>{
+             {}, {truncated, truncated}, {"--all"}, {::testing::TempDir() + "/no-such-model.vrn"}})
+        EXPECT_EQ(RunCheck(args).code, 2);
 }
 
 }  // namespace

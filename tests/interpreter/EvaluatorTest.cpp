@@ -1,53 +1,14 @@
-// The value rules of tables and switches. The expression cases are programs
-// of the corpus; here the table's interval, found by arithmetic, is checked
-// against the plain scan over every interval on random tables.
+// The table's interval, found by arithmetic, against the plain scan over
+// every interval on random tables; the plain cases are corpus rows.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <random>
 
-#include "RunHelpers.h"
+#include "support/RunSnapshot.h"
 
 namespace {
-
-TEST(TableValue, InterpolatesAndHoldsBothEnds) {
-    const std::vector<double> values{1, 2, 3};
-    const SymbolRec rec = TableRec(0, 10, 5, &values);
-    const std::pair<double, double> cases[] = {{-1, 1}, {0, 1}, {2.5, 1.5}, {5, 2}, {7.5, 2.5}, {10, 3}, {12, 3}};
-    for (auto [x, expected] : cases) {
-        double value = 0;
-        ASSERT_TRUE(TableValue(rec, x, value)) << x;
-        EXPECT_DOUBLE_EQ(value, expected) << x;
-    }
-    double value = 0;
-    ASSERT_TRUE(TableValue(rec, std::nan(""), value));
-    EXPECT_EQ(value, 1);
-}
-
-TEST(TableValue, UnevenRangeLeavesAGapBeforeItsEnd) {
-    const std::vector<double> values{10, 20, 30};
-    const SymbolRec rec = TableRec(0, 10, 4, &values);
-    double value = 0;
-    EXPECT_TRUE(TableValue(rec, 6, value));
-    EXPECT_DOUBLE_EQ(value, 25);
-    EXPECT_FALSE(TableValue(rec, 8, value));
-    EXPECT_FALSE(TableValue(rec, 9, value));
-    ASSERT_TRUE(TableValue(rec, 10, value));
-    EXPECT_EQ(value, 30);
-    ASSERT_TRUE(TableValue(rec, 100, value));
-    EXPECT_EQ(value, 30);
-}
-
-TEST(TableValue, SinglePointRangeGivesItsValueEverywhere) {
-    const std::vector<double> values{7};
-    const SymbolRec rec = TableRec(3, 3, 1, &values);
-    for (double x : {-100.0, 3.0, 100.0}) {
-        double value = 0;
-        ASSERT_TRUE(TableValue(rec, x, value));
-        EXPECT_EQ(value, 7);
-    }
-}
 
 // The rule as written: the first interval [from + i*step, from + (i+1)*step)
 // that holds x, else the gap or the last value.
@@ -86,7 +47,7 @@ TEST(TableValue, ArithmeticIntervalMatchesTheScan) {
         const double to = from + (count - 1) * step + gap;
         std::vector<double> values(static_cast<size_t>(std::max(PointCount(from, to, step), 1)));
         for (double& v : values) v = uniform(-50, 50);
-        const SymbolRec rec = TableRec(from, to, step, &values);
+        const SymbolRec rec{SK_TABLE, 0.0, values.data(), from, to, step};
         if (PointCount(rec) < 1) continue;
         std::vector<double> args{from, to, std::nan(""), std::numeric_limits<double>::infinity(), -1e300};
         for (int k = 0; k < 40; ++k) {
@@ -103,14 +64,6 @@ TEST(TableValue, ArithmeticIntervalMatchesTheScan) {
             }
         }
     }
-}
-
-TEST(SwitchValue, SwitchesAtTheThresholdAndKeepsTheFirstValueForNaN) {
-    const SymbolRec rec = SwitchRec(1, 2, 5);
-    EXPECT_EQ(SwitchValue(rec, 4.9), 1);
-    EXPECT_EQ(SwitchValue(rec, 5), 2);
-    EXPECT_EQ(SwitchValue(rec, 1e300), 2);
-    EXPECT_EQ(SwitchValue(rec, std::nan("")), 1);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // Replaces the global operator new and delete of this test program (every
 // form a sanitizer would otherwise serve from its own heap) to count the
-// blocks alive.
-#include "HeapBlocks.h"
-
+// blocks alive, so a test can show that a run leaves nothing allocated.
 #include <atomic>
 #include <cstdlib>
 #include <new>

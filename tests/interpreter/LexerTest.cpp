@@ -1,136 +1,71 @@
 // The character-level readers: lines and their terminators, words and the
-// delimiter set, the number scanner against the conversion, quoted texts.
+// delimiter set, blanks, the number scanner against the conversion, quoted
+// texts. Each case reads once from its input and shows what it read, then
+// "|" and the text left (or "!" and the message).
 #include <gtest/gtest.h>
 
+#include "base/Numbers.h"
+#include "base/TextReaders.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
 
 namespace {
 
-std::string QuotedError(const char* text) {
-    const char* cursor = text;
-    try {
-        ReadQuoted(cursor);
-    } catch (const CInterpreterError& e) {
-        return e.Message();
+std::string Read(const std::string& reader, const std::string& input) {
+    const char* cursor = input.c_str();
+    double value = 1;
+    std::string read;
+    if (reader == "line") read = ReadLine(cursor);
+    if (reader == "word") read = ReadWord(cursor);
+    if (reader == "char") {
+        const char c = ReadChar(cursor);
+        read = c ? std::string(1, c) : "(end)";
     }
-    return "";
-}
-
-TEST(Lexer, ReadLineEndsAtCarriageReturnWithOptionalLineFeedKeepingBlanks) {
-    const char* text = "a\r\nb\rc\nd";
-    const char* cursor = text;
-    EXPECT_EQ(ReadLine(cursor), "a");
-    EXPECT_EQ(ReadLine(cursor), "b");
-    EXPECT_EQ(ReadLine(cursor), "c\nd");
-    EXPECT_EQ(*cursor, '\0');
-    EXPECT_EQ(ReadLine(cursor), "");
-    EXPECT_EQ(*cursor, '\0');
-    // Leading spaces stay; empty lines come back empty.
-    cursor = "  x\r\n\r\n\r\r\n";
-    EXPECT_EQ(ReadLine(cursor), "  x");
-    EXPECT_EQ(ReadLine(cursor), "");
-    EXPECT_EQ(ReadLine(cursor), "");
-    EXPECT_EQ(ReadLine(cursor), "");
-    EXPECT_EQ(*cursor, '\0');
-}
-
-TEST(Lexer, ReadWordStopsOnDelimitersWithoutConsumingThem) {
-    const char* cursor = "  set x=1";
-    EXPECT_EQ(ReadWord(cursor), "set");
-    EXPECT_EQ(ReadWord(cursor), "x");
-    EXPECT_EQ(*cursor, '=');
-    EXPECT_EQ(ReadWord(cursor), "");
-    EXPECT_EQ(*cursor, '=');
-    for (const char* delimiters : {"+", "-", "/", "*", "=", "(", ")"}) {
-        std::string text = std::string("ab") + delimiters + "c";
-        const char* p = text.c_str();
-        EXPECT_EQ(ReadWord(p), "ab") << delimiters;
+    if (reader == "number") read = ReadNumber(cursor, value) ? FormatRoundTrip(value) : "none";
+    if (reader == "length") return std::to_string(NumberLength(cursor));
+    if (reader == "at") {
+        const size_t length = ReadNumberAt(cursor, value);
+        return std::to_string(length) + " " + FormatRoundTrip(value);
     }
-    // Comparisons, tabs and quotes belong to words.
-    cursor = "x<5";
-    EXPECT_EQ(ReadWord(cursor), "x<5");
-    cursor = "t\tx y";
-    EXPECT_EQ(ReadWord(cursor), "t\tx");
-    cursor = "a,b;'c\"\xe0\xff rest";
-    EXPECT_EQ(ReadWord(cursor), "a,b;'c\"\xe0\xff");
+    if (reader == "more") return HasMoreText(cursor) ? "yes" : "no";
+    if (reader == "quoted") {
+        try {
+            read = ReadQuoted(cursor);
+        } catch (const CInterpreterError& e) {
+            return "!" + e.Message();
+        }
+    }
+    return read + "|" + cursor;
 }
 
-TEST(Lexer, BlanksAreSkippedAndTrailingOnesIgnored) {
-    const char* cursor = "   =5";
-    EXPECT_EQ(ReadChar(cursor), '=');
-    EXPECT_EQ(*cursor, '5');
-    cursor = "   ";
-    EXPECT_EQ(ReadChar(cursor), '\0');
-    EXPECT_EQ(*cursor, '\0');
-
-    EXPECT_FALSE(HasMoreText(""));
-    EXPECT_FALSE(HasMoreText("    "));
-    EXPECT_TRUE(HasMoreText("  x"));
-    EXPECT_TRUE(HasMoreText("\t"));
-    EXPECT_EQ(SkipSpaces("  \tx"), 2u);
-}
-
-TEST(Lexer, NumberLengthFollowsTheScannerRule) {
-    const std::pair<const char*, size_t> cases[] = {
-        {"-12.5e-3", 8}, {"1.2.3", 0}, {"e+3", 0}, {"-", 1}, {"+5", 0}, {"7abc", 1}, {"1e5", 1},
-        {"1e+5e+2", 0}, {"12.", 3}, {".5", 2}, {"1.e+3", 5}, {"1e+5.3", 6}, {".", 1}, {"3-2", 1},
-        {"2E+3", 1}, {"0x10", 1}, {"", 0}, {"-e+1", 4},
+TEST(Lexer, ReadersTakeWhatTheLanguageSays) {
+    const char* const cases[][3] = {
+        // A line ends at CR with an optional LF; blanks stay, empty lines come back empty.
+        {"line", "a\r\nb\rc\nd", "a|b\rc\nd"}, {"line", "b\rc\nd", "b|c\nd"}, {"line", "c\nd", "c\nd|"},
+        {"line", "", "|"}, {"line", "  x\r\n\r\n", "  x|\r\n"}, {"line", "\r\r\n", "|\r\n"},
+        // Words stop on + - / * = ( ) and blanks, which they leave; comparisons, tabs and quotes belong to them.
+        {"word", "  set x=1", "set| x=1"}, {"word", "=1", "|=1"}, {"word", "ab+c", "ab|+c"}, {"word", "ab-c", "ab|-c"},
+        {"word", "ab/c", "ab|/c"}, {"word", "ab*c", "ab|*c"}, {"word", "ab(c", "ab|(c"}, {"word", "ab)c", "ab|)c"},
+        {"word", "x<5", "x<5|"}, {"word", "t\tx y", "t\tx| y"}, {"word", "a,b;'c\"\xe0\xff rest", "a,b;'c\"\xe0\xff| rest"},
+        {"char", "   =5", "=|5"}, {"char", "   ", "(end)|"},
+        {"more", "", "no"}, {"more", "    ", "no"}, {"more", "  x", "yes"}, {"more", "\t", "yes"},
+        // The scanner's length and the conversion's value may disagree.
+        {"length", "-12.5e-3", "8"}, {"length", "1.2.3", "0"}, {"length", "e+3", "0"}, {"length", "-", "1"},
+        {"length", "+5", "0"}, {"length", "7abc", "1"}, {"length", "1e5", "1"}, {"length", "1e+5e+2", "0"},
+        {"length", "12.", "3"}, {"length", ".5", "2"}, {"length", "1.e+3", "5"}, {"length", "1e+5.3", "6"},
+        {"length", ".", "1"}, {"length", "3-2", "1"}, {"length", "2E+3", "1"}, {"length", "0x10", "1"},
+        {"length", "", "0"}, {"length", "-e+1", "4"},
+        {"number", "1e5", "1e+05|e5"}, {"number", "2E+3", "2000|E+3"}, {"number", "0x10", "0|x10"},
+        {"number", "-", "0|"}, {"number", "  abc", "none|abc"}, {"number", " 42 ", "42| "},
+        {"at", "  3.5,", "5 3.5"}, {"at", "   x", "3 0"},
+        {"quoted", " \"a b(x)\" rest", "a b(x)| rest"}, {"quoted", "\"\"", "|"},
+        {"quoted", "abc", "!Interpretation error:\nOpen \" not found."},
+        {"quoted", "   ", "!Interpretation error:\nOpen \" not found."},
+        {"quoted", "\"abc", "!Interpretation error:\nClose \" not found."},
     };
-    for (auto [text, length] : cases) EXPECT_EQ(NumberLength(text), length) << text;
-}
-
-TEST(Lexer, ConsumedLengthAndValueMayDisagree) {
-    double value = 0;
-    const char* cursor = "1e5";
-    ASSERT_TRUE(ReadNumber(cursor, value));
-    EXPECT_EQ(value, 100000);
-    EXPECT_STREQ(cursor, "e5");
-    cursor = "2E+3";
-    ASSERT_TRUE(ReadNumber(cursor, value));
-    EXPECT_EQ(value, 2000);
-    EXPECT_STREQ(cursor, "E+3");
-    cursor = "0x10";
-    ASSERT_TRUE(ReadNumber(cursor, value));
-    EXPECT_EQ(value, 0);
-    cursor = "-";
-    ASSERT_TRUE(ReadNumber(cursor, value));
-    EXPECT_EQ(value, 0);
-}
-
-TEST(Lexer, ReadNumberMovesPastSpacesEvenWhenItFails) {
-    double value = 0;
-    const char* cursor = "  abc";
-    EXPECT_FALSE(ReadNumber(cursor, value));
-    EXPECT_STREQ(cursor, "abc");
-    cursor = " 42 ";
-    ASSERT_TRUE(ReadNumber(cursor, value));
-    EXPECT_EQ(value, 42);
-    EXPECT_STREQ(cursor, " ");
-    // ReadNumberAt counts the spaces even without a number.
-    value = 1;
-    EXPECT_EQ(ReadNumberAt("  3.5,", value), 5u);
-    EXPECT_EQ(value, 3.5);
-    EXPECT_EQ(ReadNumberAt("   x", value), 3u);
-    EXPECT_EQ(value, 0);
-}
-
-TEST(Lexer, ReadQuotedTakesEverythingBetweenTheQuotes) {
-    const char* cursor = " \"a b(x)\" rest";
-    EXPECT_EQ(ReadQuoted(cursor), "a b(x)");
-    EXPECT_STREQ(cursor, " rest");
-    cursor = "\"\"";
-    EXPECT_EQ(ReadQuoted(cursor), "");
-    EXPECT_EQ(QuotedError("abc"), "Interpretation error:\nOpen \" not found.");
-    EXPECT_EQ(QuotedError("   "), "Interpretation error:\nOpen \" not found.");
-    EXPECT_EQ(QuotedError("\"abc"), "Interpretation error:\nClose \" not found.");
+    for (const auto& [reader, input, expected] : cases) EXPECT_EQ(Read(reader, input), expected) << reader << " " << input;
+    EXPECT_EQ(SkipSpaces("  \tx"), 2u);
+    EXPECT_EQ(IntToString(-2147483647 - 1), "-2147483648");
 }
 
 }  // namespace
-
-TEST(Lexer, IntToStringWritesPlainDecimal) {
-    EXPECT_EQ(IntToString(12), "12");
-    EXPECT_EQ(IntToString(-3), "-3");
-    EXPECT_EQ(IntToString(0), "0");
-    EXPECT_EQ(IntToString(-2147483647 - 1), "-2147483648");
-}

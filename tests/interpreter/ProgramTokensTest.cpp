@@ -3,7 +3,7 @@
 // know against names it cannot.
 #include <gtest/gtest.h>
 
-#include "RunHelpers.h"
+#include "Corpus.h"
 #include "interpreter/ProgramCheck.h"
 
 namespace {
@@ -22,19 +22,17 @@ std::string Tokens(const std::string& line, const CProgramNames& names, int64_t 
 }
 
 struct Names {
-    std::vector<double> values{1, 2};
     EntityList diagram;
     CProgramNames names;
     explicit Names(const std::string& program) {
-        diagram.Add(std::make_unique<CNamedStub>("X", NumberRec(1)));
-        diagram.Add(std::make_unique<CNamedStub>("tab", TableRec(0, 1, 1, &values)));
+        AddElements(diagram, {"variable X 1", "table tab 0 1 1 1 2"});
         names.ImportDiagram(&diagram);
-        names.ScanProgram(program);
+        names.ScanProgram(ProgramText(program));
     }
 };
 
 TEST(ProgramTokens, StatementsAreSplitAsTheRunReadsThem) {
-    const Names n(Program({"var t", "graphic g", "mark top"}));
+    const Names n("var t|graphic g|mark top");
     EXPECT_EQ(Tokens("set t = tab(X) * 1.5 + Xs", n.names), "C:set K:t K:tab K:X N:1.5 U:Xs");
     EXPECT_EQ(Tokens("  ' any text \"here\"", n.names), "#:' any text \"here\"");
     EXPECT_EQ(Tokens("var t = 5", n.names), "C:var K:t #:= 5");
@@ -51,14 +49,14 @@ TEST(ProgramTokens, StatementsAreSplitAsTheRunReadsThem) {
 }
 
 TEST(ProgramTokens, NamesComeFromTheDiagramAndFromDeclarationsAnywhere) {
-    const Names n(Program({"set late = 1", "var late", "graphic curve"}));
+    const Names n("set late = 1|var late|graphic curve");
     EXPECT_TRUE(n.names.IsKnown("late"));
     EXPECT_TRUE(n.names.IsKnown("curve"));
     EXPECT_TRUE(n.names.IsKnown("tab"));
     EXPECT_FALSE(n.names.IsKnown("Tab"));  // names are case-sensitive
-    EXPECT_TRUE(CheckProgram(Program({"set late = 1", "var late"}), &n.diagram).empty());
+    EXPECT_TRUE(CheckProgram(ProgramText("set late = 1|var late"), &n.diagram).empty());
     // Comparing two readings tells the editor when to recolour.
-    Names other(Program({"set late = 1", "var late", "graphic curve"}));
+    Names other("set late = 1|var late|graphic curve");
     EXPECT_TRUE(other.names == n.names);
     other.names.ScanProgram("var early");
     EXPECT_FALSE(other.names == n.names);
