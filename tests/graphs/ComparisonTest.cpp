@@ -14,26 +14,21 @@ namespace {
 
 const CRect kPlot{0, 0, 100, 100};  // one pixel per unit below
 
+// On the plot 0..100 both ways.
 std::unique_ptr<CVGraphic> Series(const std::string& caption, std::vector<CSample> samples) {
     auto g = std::make_unique<CVGraphic>();
     g->m_strText = caption;
-    g->m_dLoX = 0;
-    g->m_dHiX = 100;
-    g->m_dLoY = 0;
-    g->m_dHiY = 100;
-    for (const CSample& s : samples) g->AddSample(s.x, s.y);
+    g->m_dHiX = g->m_dHiY = 100;
+    g->m_samples = std::move(samples);
     return g;
 }
 
 TEST(Readout, NearestSampleIsNearestOnScreen) {
     // Screen y grows downwards: the sample (50, 90) is drawn at (50, 10).
     const auto g = Series("g", {{10, 10}, {40, 90}, {50, 90}, {50, 10}, {60, 50}, {90, 90}});
-    EXPECT_EQ(NearestSample(*g, kPlot, 11, 88), 0);
-    EXPECT_EQ(NearestSample(*g, kPlot, 49, 12), 2);   // of two at x = 50, the one near in y
-    EXPECT_EQ(NearestSample(*g, kPlot, 50, 85), 3);
-    EXPECT_EQ(NearestSample(*g, kPlot, 44, 10), 1);   // the nearer of two neighbours
-    EXPECT_EQ(NearestSample(*g, kPlot, -500, 50), 0);  // beyond the ends
-    EXPECT_EQ(NearestSample(*g, kPlot, 500, 10), 5);
+    // Of two at x = 50 the one near in y, the nearer of two neighbours, beyond the ends.
+    const int cases[][3] = {{11, 88, 0}, {49, 12, 2}, {50, 85, 3}, {44, 10, 1}, {-500, 50, 0}, {500, 10, 5}};
+    for (auto [x, y, index] : cases) EXPECT_EQ(NearestSample(*g, kPlot, x, y), index) << x << " " << y;
     // Samples far away in x but close in distance are still found.
     const auto steep = Series("s", {{0, 0}, {49, 100}, {51, 0}, {100, 100}});
     EXPECT_EQ(NearestSample(*steep, kPlot, 48, 0), 1);
@@ -45,7 +40,7 @@ TEST(Readout, DegenerateSeriesGiveNoneOrASample) {
     EXPECT_EQ(NearestSample(empty, kPlot, 5, 5), -1);
     // One sample under an automatic range divides by zero; it is still found.
     CVGraphic single;
-    single.AddSample(3, 4);
+    single.m_samples = {{3, 4}};
     EXPECT_EQ(NearestSample(single, kPlot, 70, 70), 0);
     const auto withNaN = Series("n", {{std::nan(""), 5}, {20, 20}, {30, 30}});
     EXPECT_EQ(NearestSample(*withNaN, kPlot, 29, 70), 2);
@@ -65,10 +60,8 @@ TEST(PreviousRun, SeriesMeetByCaptionInTurn) {
     previous.Remember({a1.get(), b.get(), a2.get()});
     a1->AddSample(9, 9);  // the kept copies do not follow the originals
     const auto c = Series("c", {});
-    const auto newA1 = Series("a", {});
-    const auto newA2 = Series("a", {});
-    const auto newA3 = Series("a", {});
-    const auto match = previous.Match({c.get(), newA1.get(), newA2.get(), newA3.get()});
+    const auto newA = Series("a", {});
+    const auto match = previous.Match({c.get(), newA.get(), newA.get(), newA.get()});
     ASSERT_EQ(match.size(), 4u);
     EXPECT_EQ(match[0], nullptr);
     ASSERT_NE(match[1], nullptr);
@@ -76,19 +69,17 @@ TEST(PreviousRun, SeriesMeetByCaptionInTurn) {
     EXPECT_EQ(match[2]->m_samples, (std::vector<CSample>{{2, 2}}));
     EXPECT_EQ(match[3], nullptr);
     previous.Forget();
-    EXPECT_EQ(previous.Match({newA1.get()})[0], nullptr);
+    EXPECT_TRUE(previous.IsEmpty());
+    EXPECT_EQ(previous.Match({newA.get()})[0], nullptr);
 }
 
 TEST(PreviousRun, GhostIsFadedAndOnTheCurrentScale) {
     // The current series runs 0..10 automatically; the previous one 0..20.
-    auto current = std::make_unique<CVGraphic>();
-    current->m_nColor = static_cast<int32_t>(RGB(255, 0, 0));
-    current->AddSample(0, 0);
-    current->AddSample(10, 10);
-    auto previous = std::make_unique<CVGraphic>();
-    previous->AddSample(0, 0);
-    previous->AddSample(5, 20);
-    const auto ghost = MakeGhost(*previous, *current, kPlot);
+    CVGraphic current, previous;
+    current.m_nColor = static_cast<int32_t>(RGB(255, 0, 0));
+    current.m_samples = {{0, 0}, {10, 10}};
+    previous.m_samples = {{0, 0}, {5, 20}};
+    const auto ghost = MakeGhost(previous, current, kPlot);
     ASSERT_EQ(ghost->GetPointCount(), 2);
     EXPECT_EQ(ghost->GetPoint(1), (CPoint{50, -100}));  // above the plot: higher than now
     EXPECT_EQ(ghost->m_nColor, static_cast<int32_t>(RGB(255, 191, 191)));
