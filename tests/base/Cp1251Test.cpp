@@ -6,15 +6,8 @@
 
 namespace {
 
-TEST(Cp1251, CyrillicLettersMapToUtf8) {
-    EXPECT_EQ(Cp1251ToUtf8("\xd0\xee\xf1\xf2"), "\xd0\xa0\xd0\xbe\xd1\x81\xd1\x82");  // Рост
-    EXPECT_EQ(Cp1251ToUtf8("\xc0\xff"), "\xd0\x90\xd1\x8f");                          // Ая
-    EXPECT_EQ(Cp1251ToUtf8("\xa8\xb8"), "\xd0\x81\xd1\x91");                          // Ёё
-    EXPECT_EQ(Cp1251ToUtf8("\x88\xb9\x96"), "\xe2\x82\xac\xe2\x84\x96\xe2\x80\x93");  // €№–
-    EXPECT_EQ(Cp1251ToUtf8("plain\n"), "plain\n");
-}
-
-TEST(Cp1251, EveryByteSurvivesARoundTrip) {
+TEST(Cp1251, EveryByteSurvivesARoundTripThroughItsCharacter) {
+    EXPECT_EQ(Cp1251ToUtf8("\xd0\xee\xf1\xf2 \xc0\xff\xa8\xb8\x88\xb9\x96\n"), "Рост АяЁё€№–\n");
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     std::string back;
