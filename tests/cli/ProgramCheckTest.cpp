@@ -6,13 +6,9 @@
 // A check program (code page 1251) runs over the diagram below; a line
 // "TEXT => MESSAGE" is TEXT, refused with "Interpretation error:\n" MESSAGE,
 // # standing for the line's number. Every other line must pass.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <sstream>
 
-#include "app/cli/Commands.h"
-#include "document/VarnelDoc.h"
+#include "Cli.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
 #include "interpreter/Corpus.h"
@@ -133,43 +129,27 @@ TEST(ProgramCheck, FindsWhatTheCheckProgramsSayAndNeverFlagsALineThatRuns) {
     }
 }
 
-struct CheckRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CheckRun RunCheck(const CommandArgs& args) {
-    std::ostringstream out, err;
-    const int code = CheckCommand(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
 // Exit 0 without findings, 1 with them (against the model's own diagram),
 // 2 for a bad file or bad arguments.
 TEST(CheckCommand, ListsFindingsAndExitsByWhatItFound) {
-    CVarnelDoc doc;
-    doc.OnNewDocument();
-    AddElements(*doc.m_pEntityList, {"level \xd0\xee\xf1\xf2 0"});  // "Рост" in code page 1251
-    doc.m_strProgram = "var t\r\nset \xd0\xee\xf1\xf2 = t\r\nset \xd0\xee\xf1\xf1 = t\r\nplot g t t";
-    const std::string path = ::testing::TempDir() + "/check-findings.vrn";
-    WriteFileBytes(path, doc.Store());
-    const CheckRun run = RunCheck({path});
+    // "Рост" in code page 1251, and a misspelling of it.
+    auto doc = samples::MixedModel(0, "var t\r\nset \xd0\xee\xf1\xf2 = t\r\nset \xd0\xee\xf1\xf1 = t\r\nplot g t t");
+    AddElements(*doc->m_pEntityList, {"level \xd0\xee\xf1\xf2 0"});
+    const Outcome run = Call(CheckCommand, {WriteTemp("findings.vrn", doc->Store())});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "3: Variable Росс undefined.\n4: Variable g undefined.\n");
     EXPECT_EQ(run.err, "");
-    const CheckRun example = RunCheck({(kSource / "examples/sir-epidemic.vrn").string()});
+    const Outcome example = Call(CheckCommand, {(kSource / "examples/sir-epidemic.vrn").string()});
     EXPECT_EQ(example.code, 0);
     EXPECT_EQ(example.out, "");
 
-    const std::string truncated = ::testing::TempDir() + "/check-truncated.vrn";
-    std::ofstream(truncated, std::ios::binary) << std::string("\0\0\0\0\0\0\xF0\x3F\x80\x02", 10);
-    const CheckRun bad = RunCheck({truncated});
+    const std::string truncated = WriteTemp("truncated.vrn", std::string("\0\0\0\0\0\0\xF0\x3F\x80\x02", 10));
+    const Outcome bad = Call(CheckCommand, {truncated});
     EXPECT_EQ(bad.code, 2);
     EXPECT_NE(bad.err.find("cannot read model"), std::string::npos);
     for (const CommandArgs& args : std::vector<CommandArgs>{
-             {}, {truncated, truncated}, {"--all"}, {::testing::TempDir() + "/no-such-model.vrn"}})
-        EXPECT_EQ(RunCheck(args).code, 2);
+             {}, {truncated, truncated}, {"--all"}, {TempPath("missing.vrn")}})
+        EXPECT_EQ(Call(CheckCommand, args).code, 2);
 }
 
 }  // namespace
