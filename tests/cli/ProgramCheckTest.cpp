@@ -1,11 +1,7 @@
-// The static check of model programs: its findings over the programs of
-// tests/interpreter/check, the proof that it never flags a line that
-// executes without error (the examples, the corpus rows and those programs,
-// each run for real), and `varnel check` with its exit codes.
-//
-// A check program (code page 1251) runs over the diagram below; a line
-// "TEXT => MESSAGE" is TEXT, refused with "Interpretation error:\n" MESSAGE,
-// # standing for the line's number. Every other line must pass.
+// The static check of model programs (its findings are corpus items): the
+// proof that it never flags a line that executes without error, over the
+// examples and the corpus rows, each run for real; and `varnel check` with
+// its exit codes.
 #include <algorithm>
 
 #include "Cli.h"
@@ -28,33 +24,6 @@ std::vector<fs::path> FilesIn(const fs::path& dir, const std::string& extension)
     std::sort(files.begin(), files.end());
     EXPECT_FALSE(files.empty()) << dir;
     return files;
-}
-
-struct CheckDiagram {
-    EntityList list;
-    CheckDiagram() {
-        AddElements(list, {"variable X 5", "variable Y 1", "table tab 0 10 5 1 2 3", "table empty 0 10 0", "switch sw 1 2 5"});
-    }
-};
-
-struct CheckProgramFile {
-    std::vector<std::string> lines;
-    std::vector<std::string> expected;  // "LINE: MESSAGE"
-};
-
-CheckProgramFile ReadCheckProgram(const fs::path& path) {
-    CheckProgramFile file;
-    std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);) {
-        const std::string number = std::to_string(file.lines.size() + 1);
-        const size_t arrow = line.find(" => ");
-        file.lines.push_back(line.substr(0, arrow));
-        if (arrow == std::string::npos) continue;
-        std::string message = line.substr(arrow + 4);
-        if (const size_t hash = message.find('#'); hash != std::string::npos) message.replace(hash, 1, number);
-        file.expected.push_back(number + ": " + message);
-    }
-    return file;
 }
 
 // The lines with CR LF between them, blanking those numbered in `blanks`
@@ -103,18 +72,7 @@ void ExpectNoFalseAlarm(const std::string& program, const EntityList* pDiagram, 
     }
 }
 
-TEST(ProgramCheck, FindsWhatTheCheckProgramsSayAndNeverFlagsALineThatRuns) {
-    const CheckDiagram diagram;
-    for (const fs::path& path : FilesIn(kSource / "tests/interpreter/check", ".txt")) {
-        SCOPED_TRACE(path.filename().string());
-        const CheckProgramFile file = ReadCheckProgram(path);
-        const std::string program = Join(file.lines, {});
-        std::vector<std::string> found;
-        for (const auto& f : CheckProgram(program, &diagram.list))
-            found.push_back(std::to_string(f.nLine) + ": " + FindingText(f));
-        EXPECT_EQ(found, file.expected);
-        ExpectNoFalseAlarm(program, &diagram.list, path.filename().string());
-    }
+TEST(ProgramCheck, NeverFlagsALineThatRuns) {
     for (const fs::path& path : FilesIn(kSource / "tests/interpreter/corpus", ".txt"))
         for (const CCorpusRow& row : ReadCorpusFile(path)) {
             EntityList rowDiagram;

@@ -139,6 +139,7 @@ TEST(Graphic, StoresAndLoadsSamplesColourAndCaption) {
     back->Serialize(in);
     EXPECT_EQ(back->m_nId, 7);
     EXPECT_EQ(back->Samples(), g->Samples());
+    EXPECT_EQ(back->GetSample(1).x, -0.5);
     EXPECT_EQ(back->m_nColor, 255);
     EXPECT_EQ(back->m_strText, "ab");
     EXPECT_EQ(in.BytesLeft(), 0u);

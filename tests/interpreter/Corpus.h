@@ -8,8 +8,6 @@
 #pragma once
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "support/CorpusDiagram.h"
 
@@ -21,33 +19,21 @@ struct CCorpusRow {
 };
 
 // "a|b" as the editor hands it over: "a\r\nb".
-inline std::string ProgramText(const std::string& rowProgram) {
-    std::string text;
-    for (char c : rowProgram) text += c == '|' ? std::string("\r\n") : std::string(1, c);
-    return text;
-}
-
-inline std::vector<std::string> Split(const std::string& text, const std::string& separator) {
-    std::vector<std::string> parts;
-    size_t from = 0;
-    for (size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + separator.size())
-        parts.push_back(text.substr(from, at - from));
-    parts.push_back(text.substr(from));
-    return parts;
+inline std::string ProgramText(std::string rowProgram) {
+    for (size_t at; (at = rowProgram.find('|')) != std::string::npos;) rowProgram.replace(at, 1, "\r\n");
+    return rowProgram;
 }
 
 inline std::vector<CCorpusRow> ReadCorpusFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> diagram;
+    std::vector<std::string> diagram, texts;
     std::vector<CCorpusRow> rows;
-    std::vector<std::string> texts;
     int number = 0;
     for (std::string line; std::getline(in, line);) {
         ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.rfind("# diagram: ", 0) == 0) {
             diagram.push_back(line.substr(11));
-        } else if (!line.empty() && line[0] == ' ' && !rows.empty()) {
+        } else if (line.rfind(" ", 0) == 0 && !rows.empty()) {
             const std::string rest = line.substr(line.find_first_not_of(' '));
             texts.back() += (rest.rfind("=>", 0) == 0 ? " " : "") + rest;
         } else if (!line.empty() && line[0] != '#') {
@@ -58,8 +44,9 @@ inline std::vector<CCorpusRow> ReadCorpusFile(const std::filesystem::path& path)
     for (size_t i = 0; i < rows.size(); ++i) {
         const size_t arrow = texts[i].find(" => ");
         rows[i].strProgram = ProgramText(texts[i].substr(0, arrow));
-        if (arrow == std::string::npos) continue;
-        for (const std::string& item : Split(texts[i].substr(arrow + 4), "; ")) {
+        std::string rest = arrow == std::string::npos ? "" : texts[i].substr(arrow + 4) + "; ";
+        for (size_t at; (at = rest.find("; ")) != std::string::npos; rest.erase(0, at + 2)) {
+            const std::string item = rest.substr(0, at);
             if (item.rfind("diagram: ", 0) == 0)
                 rows[i].diagram.push_back(item.substr(9));
             else

@@ -1,6 +1,8 @@
 // Programs run compiled and line by line: both runs must leave exactly the
 // same (outcome, message, line, steps, polls, every symbol and sample to the
-// bit) and meet what the program's corpus row says (format in Corpus.h):
+// bit), the build-graphs run must end as they did and leave no heap block
+// behind, and all must bear out every item of the program's corpus row (see
+// Corpus.h):
 //   NAME = VALUE         a number symbol, shortest round-trip text
 //   error N: MESSAGE     fails on line N with "Interpretation error:\n" MESSAGE
 //   outcome: step limit|cancelled    steps: N    polls: STEP...
@@ -8,27 +10,30 @@
 //   graphic NAME: color=C text="T" loX=A hiX=B loY=C hiY=D divY=E
 //   series NAME: X Y, X Y, ...      samples NAME: COUNT
 //   max-steps: N         cancel at poll: K (the K-th poll stops it)
-// Without an error or outcome item the run must end normally. Programs too
-// big for a row are built here.
+//   check N: MESSAGE     a finding of the static check; "check: none" for none
+// Without an error or outcome item the run must end normally; without check
+// items the static check finds exactly the run's error. Programs too big for
+// a row are built here.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <set>
 
 #include "Corpus.h"
+#include "interpreter/BuildGraphs.h"
+#include "interpreter/ProgramCheck.h"
 #include "support/RunSnapshot.h"
+
+long LiveHeapBlocks();  // HeapBlocks.cpp
 
 namespace {
 
 namespace fs = std::filesystem;
 
 // The compiled run; the test fails where the line-by-line one left anything else.
-CRunSnapshot RunBothWays(CInterpreter& compiled, const std::string& program, RunControl control,
+CRunSnapshot RunBothWays(CInterpreter& compiled, const std::string& program, RunControl control = {},
                          const EntityList* pDiagram = nullptr) {
     CInterpreter reference;
-    if (pDiagram) {
-        EXPECT_TRUE(reference.ImportDrawingVariables(pDiagram));
-        EXPECT_TRUE(compiled.ImportDrawingVariables(pDiagram));
-    }
+    EXPECT_EQ(reference.ImportDrawingVariables(pDiagram), compiled.ImportDrawingVariables(pDiagram));
     control.bReference = true;
     const CRunSnapshot expected = SnapshotRun(reference, program, control);
     control.bReference = false;
@@ -37,115 +42,125 @@ CRunSnapshot RunBothWays(CInterpreter& compiled, const std::string& program, Run
     return actual;
 }
 
-const CSymbolSnapshot* FindSymbol(const CRunSnapshot& run, const std::string& name) {
-    for (const CSymbolSnapshot& s : run.symbols)
-        if (s.strName == name) return &s;
-    return nullptr;
+// The blocks the second of two calls of fn left on the heap (the first
+// settles anything built once per process).
+template <typename Fn>
+long BlocksLeftBy(Fn fn) {
+    fn();
+    const long before = LiveHeapBlocks();
+    fn();
+    return LiveHeapBlocks() - before;
 }
 
-std::string Number(const CRunSnapshot& run, const std::string& name) {
-    const CSymbolSnapshot* s = FindSymbol(run, name);
-    return s && s->nKind == SK_NUMBER ? FormatRoundTrip(s->dValue) : "(no number)";
+// The whole build-graphs run ends as the interpreter's did, hands over every
+// series when it ends normally, and leaves nothing else behind.
+void ExpectBuildGraphsAgree(const CRunSnapshot& run, const std::string& program, const RunControl& control,
+                            const EntityList& diagram) {
+    size_t series = 0;
+    for (const CSymbolSnapshot& s : run.symbols) series += s.nKind == SK_GRAPHIC && run.outcome == RunOutcome::Ok;
+    const long left = BlocksLeftBy([&] {
+        const BuildGraphsResult built = BuildGraphs(&diagram, program, RunControl(control));
+        EXPECT_EQ(built.outcome, run.outcome);
+        EXPECT_EQ(built.strError + " line " + std::to_string(built.nErrorLine),
+                  run.strError + " line " + std::to_string(run.nErrorLine));
+        EXPECT_EQ(built.nSteps, run.nSteps);
+        EXPECT_EQ(built.series.size(), series);
+    });
+    EXPECT_EQ(left, 0) << "heap blocks left by the build-graphs run";
 }
 
-std::string SeriesText(const std::string& what, const CVGraphic& g) {
-    if (what == "samples") return std::to_string(g.GetSampleCount());
-    if (what == "graphic")
-        return "color=" + std::to_string(g.m_nColor) + " text=\"" + g.m_strText + "\" loX=" + FormatRoundTrip(g.m_dLoX) +
-               " hiX=" + FormatRoundTrip(g.m_dHiX) + " loY=" + FormatRoundTrip(g.m_dLoY) +
-               " hiY=" + FormatRoundTrip(g.m_dHiY) + " divY=" + FormatRoundTrip(g.m_dDivY);
-    std::string text;
-    for (const CSample& s : g.m_samples) text += ", " + FormatRoundTrip(s.x) + " " + FormatRoundTrip(s.y);
-    return text.substr(std::min<size_t>(2, text.size()));
-}
-
-// The item as the run bears it out, to compare with the item as written.
-std::string Observed(const CRunSnapshot& run, const std::string& item) {
-    const size_t colon = item.find(": ");
-    if (colon == std::string::npos) {
-        const std::string name = item.substr(0, item.find(" = "));
-        return name + " = " + Number(run, name);
-    }
-    const std::string key = item.substr(0, colon);
-    const std::string what = key.substr(0, key.find(' '));
-    const std::string subject = key.substr(std::min(what.size() + 1, key.size()));
-    std::string seen;
-    if (what == "error") {
-        const std::string prefix = "Interpretation error:\n";
-        seen = run.strError.rfind(prefix, 0) == 0 ? run.strError.substr(prefix.size()) : run.strError;
-        return "error " + std::to_string(run.nErrorLine) + ": " + seen;
-    }
+// Every item the run bears out, written as a corpus row writes it, and
+// "defined: NAME" for every symbol.
+std::set<std::string> Items(const CRunSnapshot& run) {
     static const char* const kOutcomes[] = {"ok", "error", "step limit", "cancelled", "unknown name"};
-    if (what == "outcome") seen = kOutcomes[static_cast<int>(run.outcome)];
-    if (what == "undefined") seen = FindSymbol(run, item.substr(colon + 2)) ? "(defined)" : item.substr(colon + 2);
-    if (what == "symbols") seen = std::to_string(run.symbols.size());
-    if (what == "steps") seen = std::to_string(run.nSteps);
-    for (uint64_t step : run.polls)
-        if (what == "polls") seen += (seen.empty() ? "" : " ") + std::to_string(step);
-    for (const CSymbolSnapshot& s : run.symbols)
-        if (what == "order" && s.nKind == SK_GRAPHIC) seen += (seen.empty() ? "" : " ") + s.strName;
-    if (what == "graphic" || what == "series" || what == "samples") {
-        const CSymbolSnapshot* s = FindSymbol(run, subject);
-        seen = s && s->pGraphic ? SeriesText(what, *s->pGraphic) : "(no series)";
+    const std::string prefix = "Interpretation error:\n";
+    const bool bPrefixed = run.strError.rfind(prefix, 0) == 0;
+    std::set<std::string> items{std::string("outcome: ") + kOutcomes[static_cast<int>(run.outcome)],
+                                "error " + std::to_string(run.nErrorLine) + ": " +
+                                    run.strError.substr(bPrefixed ? prefix.size() : 0),
+                                "steps: " + std::to_string(run.nSteps),
+                                "symbols: " + std::to_string(run.symbols.size())};
+    std::string polls = "polls:", order = "order:";
+    for (uint64_t step : run.polls) polls += " " + std::to_string(step);
+    for (const CSymbolSnapshot& s : run.symbols) {
+        items.insert("defined: " + s.strName);
+        if (s.nKind == SK_NUMBER) items.insert(s.strName + " = " + FormatRoundTrip(s.dValue));
+        if (!s.pGraphic) continue;
+        const CVGraphic& g = *s.pGraphic;
+        order += " " + s.strName;
+        items.insert("samples " + s.strName + ": " + std::to_string(g.GetSampleCount()));
+        items.insert("graphic " + s.strName + ": color=" + std::to_string(g.m_nColor) + " text=\"" + g.m_strText +
+                     "\" loX=" + FormatRoundTrip(g.m_dLoX) + " hiX=" + FormatRoundTrip(g.m_dHiX) +
+                     " loY=" + FormatRoundTrip(g.m_dLoY) + " hiY=" + FormatRoundTrip(g.m_dHiY) +
+                     " divY=" + FormatRoundTrip(g.m_dDivY));
+        std::string samples;
+        for (const CSample& p : g.m_samples) samples += ", " + FormatRoundTrip(p.x) + " " + FormatRoundTrip(p.y);
+        items.insert("series " + s.strName + ": " + samples.substr(std::min<size_t>(2, samples.size())));
     }
-    return key + ": " + seen;
+    items.insert({polls, order});
+    return items;
 }
 
-class Corpus : public ::testing::TestWithParam<fs::path> {};
+// The static check finds what the row's check items say ("check N: MESSAGE",
+// or "check: none"); without any, the run's error if there is one.
+void ExpectCheckFindings(const CCorpusRow& row, const EntityList& diagram) {
+    std::vector<std::string> expected, found;
+    bool bStated = false;
+    for (const std::string& item : row.items) bStated |= item.rfind("check", 0) == 0;
+    for (const std::string& item : row.items)
+        if (item.rfind(bStated ? "check " : "error ", 0) == 0) expected.push_back(item.substr(6));
+    for (const CCheckFinding& f : CheckProgram(row.strProgram, &diagram))
+        found.push_back(std::to_string(f.nLine) + ": " + FindingText(f));
+    EXPECT_EQ(found, expected) << "the static check's findings";
+}
 
-TEST_P(Corpus, EveryRowRunsBothWaysAsItSays) {
-    const std::vector<CCorpusRow> rows = ReadCorpusFile(GetParam());
-    ASSERT_FALSE(rows.empty());
-    for (const CCorpusRow& row : rows) {
-        SCOPED_TRACE(GetParam().filename().string() + ":" + std::to_string(row.nLine));
-        EntityList diagram;
-        AddElements(diagram, row.diagram);
-        RunControl control;
-        std::vector<std::string> expected;
-        bool bEnds = false;
-        for (const std::string& item : row.items) {
-            if (item.rfind("max-steps: ", 0) == 0) {
-                control.nMaxSteps = std::stoull(item.substr(11));
-            } else if (item.rfind("cancel at poll: ", 0) == 0) {
-                control.pfnPoll = [calls = 0, last = std::stoi(item.substr(16))](uint64_t) mutable {
-                    return ++calls < last;
-                };
-            } else {
-                expected.push_back(item);
+void ExpectItem(const std::set<std::string>& items, const std::string& item) {
+    if (item.rfind("undefined: ", 0) == 0) {
+        EXPECT_FALSE(items.count("defined: " + item.substr(11))) << item;
+    } else if (!items.count(item)) {
+        std::string seen;
+        for (const std::string& s : items) seen += "\n  " + s;
+        ADD_FAILURE() << item << "\nnot among:" << seen;
+    }
+}
+
+TEST(Corpus, EveryRowRunsBothWaysAsItSays) {
+    for (const auto& entry : fs::directory_iterator(fs::path(VARNEL_TESTS_DIR) / "interpreter" / "corpus"))
+        for (const CCorpusRow& row : ReadCorpusFile(entry.path())) {
+            SCOPED_TRACE(entry.path().filename().string() + ":" + std::to_string(row.nLine));
+            EntityList diagram;
+            AddElements(diagram, row.diagram);
+            RunControl control;
+            bool bEnds = false;
+            for (const std::string& item : row.items) {
+                if (item.rfind("max-steps: ", 0) == 0) control.nMaxSteps = std::stoull(item.substr(11));
+                if (item.rfind("cancel at poll: ", 0) == 0)
+                    control.pfnPoll = [calls = 0, last = std::stoi(item.substr(16))](uint64_t) mutable {
+                        return ++calls < last;
+                    };
                 bEnds |= item.rfind("error ", 0) == 0 || item.rfind("outcome: ", 0) == 0;
             }
+            CInterpreter compiled;
+            const CRunSnapshot run = RunBothWays(compiled, row.strProgram, control, &diagram);
+            ExpectBuildGraphsAgree(run, row.strProgram, control, diagram);
+            const std::set<std::string> items = Items(run);
+            ExpectCheckFindings(row, diagram);
+            for (const std::string& item : row.items)
+                if (item.rfind("max-steps: ", 0) && item.rfind("cancel at poll: ", 0) && item.rfind("check", 0))
+                    ExpectItem(items, item);
+            if (!bEnds) ExpectItem(items, "outcome: ok");
+            EXPECT_FALSE(row.items.empty()) << "a row without expectations";
         }
-        ASSERT_FALSE(expected.empty()) << "a row without expectations";
-        CInterpreter compiled;
-        const CRunSnapshot run = RunBothWays(compiled, row.strProgram, control, &diagram);
-        for (const std::string& item : expected) EXPECT_EQ(Observed(run, item), item);
-        if (!bEnds) EXPECT_EQ(run.outcome, RunOutcome::Ok) << run.strError;
-    }
 }
-
-std::vector<fs::path> CorpusFiles() {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(fs::path(VARNEL_TESTS_DIR) / "interpreter" / "corpus"))
-        files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-INSTANTIATE_TEST_SUITE_P(Programs, Corpus, ::testing::ValuesIn(CorpusFiles()),
-                         [](const auto& info) {
-                             std::string name = info.param.stem().string();
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
 
 // 70,000 lines and more than 64 KiB before the mark.
 TEST(BigPrograms, MarksBeyondSixteenBitsJumpCorrectly) {
     std::string program = "var n|goto far|";
     for (int i = 0; i < 70000; ++i) program += "' padding|";
     CInterpreter interp;
-    const CRunSnapshot run = RunBothWays(interp, ProgramText(program + "mark far|set n = n + 1|if n < 3|goto far|bogus"), {});
-    EXPECT_EQ(run.strError, "Interpretation error:\nUnknown command 'bogus' (col: 70007).");
-    EXPECT_EQ(Number(run, "n"), "3");
+    const auto items = Items(RunBothWays(interp, ProgramText(program + "mark far|set n = n + 1|if n < 3|goto far|bogus")));
+    ExpectItem(items, "error 70007: Unknown command 'bogus' (col: 70007).");
+    ExpectItem(items, "n = 3");
     EXPECT_EQ(interp.m_marks.Find("far")->nLine, 70003);
 }
 
@@ -158,9 +173,8 @@ TEST(BigPrograms, HundredThousandMarksJumpToTheRightOne) {
     RunControl control;
     control.nMaxSteps = 1000000;  // a wrong jump must not loop for ever
     CInterpreter interp;
-    const CRunSnapshot run = RunBothWays(interp, ProgramText(program + "set x = x + 1"), control);
     // To m99998 (x 7), back to m0, down to m99998 again (x 14), past m99999 (x 15).
-    EXPECT_EQ(Number(run, "x"), "15") << run.strError;
+    ExpectItem(Items(RunBothWays(interp, ProgramText(program + "set x = x + 1"), control)), "x = 15");
     EXPECT_EQ(interp.m_marks.GetCount(), 100000u);
 }
 
@@ -169,9 +183,9 @@ TEST(BigPrograms, HundredThousandMarksJumpToTheRightOne) {
 TEST(BigPrograms, LongLinesBringThePollSooner) {
     RunControl control;
     control.pfnPoll = [](uint64_t) { return false; };
-    CInterpreter interp;
     std::string sum = "set x = 1";
     for (int i = 0; i < 200000; ++i) sum += "+1";
+    CInterpreter interp;
     const CRunSnapshot run = RunBothWays(interp, ProgramText("var x|mark a|" + sum + "|goto a"), control);
     EXPECT_EQ(run.outcome, RunOutcome::Cancelled);
     ASSERT_EQ(run.polls.size(), 1u);
@@ -182,12 +196,10 @@ TEST(BigPrograms, LongLinesBringThePollSooner) {
 TEST(BigPrograms, DeepNestingIsReadWithoutRecursion) {
     EntityList diagram;
     AddElements(diagram, {"variable x 4", "switch s 1 2 5"});
-    CInterpreter interp;
-    std::string line = "set r = ";
+    std::string line = "var r|set r = ";
     for (int i = 0; i < 200000; ++i) line += "s(";
-    const CRunSnapshot run =
-        RunBothWays(interp, ProgramText("var r|" + line + "x" + std::string(200000, ')')), {}, &diagram);
-    EXPECT_EQ(Number(run, "r"), "1");
+    CInterpreter interp;
+    ExpectItem(Items(RunBothWays(interp, ProgramText(line + "x" + std::string(200000, ')')), {}, &diagram)), "r = 1");
 }
 
 }  // namespace

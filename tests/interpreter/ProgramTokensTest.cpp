@@ -8,58 +8,52 @@
 
 namespace {
 
-// Each token as ROLE:text, C command, M mark, # comment, N number,
-// Q quoted, K known name, U unknown name.
-std::string Tokens(const std::string& line, const CProgramNames& names, int64_t nLine = 1) {
-    static const char kRoles[] = "CM#NQKU";
-    std::string out;
-    for (const CProgramToken& t : CheckLine(line, nLine, names).tokens) {
-        if (!out.empty()) out += ' ';
-        out += kRoles[static_cast<int>(t.role)];
-        out += ':' + line.substr(t.nStart, t.nLength);
-    }
-    return out;
+CProgramNames Names(const std::string& program, EntityList& diagram) {
+    AddElements(diagram, {"variable X 1", "table tab 0 1 1 1 2"});
+    CProgramNames names;
+    names.ImportDiagram(&diagram);
+    names.ScanProgram(ProgramText(program));
+    return names;
 }
 
-struct Names {
-    EntityList diagram;
-    CProgramNames names;
-    explicit Names(const std::string& program) {
-        AddElements(diagram, {"variable X 1", "table tab 0 1 1 1 2"});
-        names.ImportDiagram(&diagram);
-        names.ScanProgram(ProgramText(program));
-    }
-};
-
+// Each token as ROLE:text: C command, M mark, # comment, N number, Q quoted,
+// K known name, U unknown name; the lines stand on line 3.
 TEST(ProgramTokens, StatementsAreSplitAsTheRunReadsThem) {
-    const Names n("var t|graphic g|mark top");
-    EXPECT_EQ(Tokens("set t = tab(X) * 1.5 + Xs", n.names), "C:set K:t K:tab K:X N:1.5 U:Xs");
-    EXPECT_EQ(Tokens("  ' any text \"here\"", n.names), "#:' any text \"here\"");
-    EXPECT_EQ(Tokens("var t = 5", n.names), "C:var K:t #:= 5");
-    EXPECT_EQ(Tokens("graphic g color=255 text=\"Рост\" (note)", n.names),
-              "C:graphic K:g C:color N:255 C:text Q:\"Рост\" #:(note)");
-    EXPECT_EQ(Tokens("if -1 < t", n.names), "C:if N:-1 K:t");
-    EXPECT_EQ(Tokens("goto top", n.names), "C:goto M:top");
-    EXPECT_EQ(Tokens("goto bottom", n.names), "C:goto U:bottom");
-    EXPECT_EQ(Tokens("mark top", n.names, 3), "C:mark M:top");
-    EXPECT_EQ(Tokens("plot g t X rest", n.names), "C:plot K:g K:t K:X #:rest");
-    EXPECT_EQ(Tokens("(x) = 5", n.names), "#:(x) = 5");
-    // An unknown word, and what follows a refusal, coloured by its look.
-    EXPECT_EQ(Tokens("sett t 2 \"a\"", n.names), "U:sett K:t N:2 Q:\"a\"");
+    EntityList diagram;
+    const CProgramNames names = Names("var t|graphic g|mark top", diagram);
+    const std::pair<std::string, std::string> cases[] = {
+        {"set t = tab(X) * 1.5 + Xs", "C:set K:t K:tab K:X N:1.5 U:Xs"},
+        {"  ' any text \"here\"", "#:' any text \"here\""},
+        {"var t = 5", "C:var K:t #:= 5"},
+        {"graphic g color=255 text=\"Рост\" (note)", "C:graphic K:g C:color N:255 C:text Q:\"Рост\" #:(note)"},
+        {"if -1 < t", "C:if N:-1 K:t"},
+        {"goto top", "C:goto M:top"},
+        {"goto bottom", "C:goto U:bottom"},
+        {"mark top", "C:mark M:top"},
+        {"plot g t X rest", "C:plot K:g K:t K:X #:rest"},
+        {"(x) = 5", "#:(x) = 5"},
+        {"sett t 2 \"a\"", "U:sett K:t N:2 Q:\"a\""},  // an unknown word, the rest coloured by its look
+    };
+    for (const auto& [line, expected] : cases) {
+        std::string tokens;
+        for (const CProgramToken& t : CheckLine(line, 3, names).tokens)
+            tokens += (tokens.empty() ? "" : " ") + std::string(1, "CM#NQKU"[static_cast<int>(t.role)]) + ":" +
+                      line.substr(t.nStart, t.nLength);
+        EXPECT_EQ(tokens, expected) << line;
+    }
 }
 
 TEST(ProgramTokens, NamesComeFromTheDiagramAndFromDeclarationsAnywhere) {
-    const Names n("set late = 1|var late|graphic curve");
-    EXPECT_TRUE(n.names.IsKnown("late"));
-    EXPECT_TRUE(n.names.IsKnown("curve"));
-    EXPECT_TRUE(n.names.IsKnown("tab"));
-    EXPECT_FALSE(n.names.IsKnown("Tab"));  // names are case-sensitive
-    EXPECT_TRUE(CheckProgram(ProgramText("set late = 1|var late"), &n.diagram).empty());
+    EntityList diagram, otherDiagram;
+    const CProgramNames names = Names("set late = 1|var late|graphic curve", diagram);
+    EXPECT_TRUE(names.IsKnown("late") && names.IsKnown("curve") && names.IsKnown("tab"));
+    EXPECT_FALSE(names.IsKnown("Tab"));  // names are case-sensitive
+    EXPECT_TRUE(CheckProgram(ProgramText("set late = 1|var late"), &diagram).empty());
     // Comparing two readings tells the editor when to recolour.
-    Names other("set late = 1|var late|graphic curve");
-    EXPECT_TRUE(other.names == n.names);
-    other.names.ScanProgram("var early");
-    EXPECT_FALSE(other.names == n.names);
+    CProgramNames other = Names("set late = 1|var late|graphic curve", otherDiagram);
+    EXPECT_TRUE(other == names);
+    other.ScanProgram("var early");
+    EXPECT_FALSE(other == names);
 }
 
 }  // namespace
