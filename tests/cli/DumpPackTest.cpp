@@ -70,17 +70,18 @@ TEST(PackCommand, DumpsPackToTheSameBytesWhateverTheirEncoding) {
     for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(DumpThenPack(files[i]), files[i]) << i;
 }
 
+// One series of id 0, up to its point count.
+const std::string kGraphic = "01 00 FF FF 01 00 09 00 43 56 47 72 61 70 68 69 63 00000000 ";
+
 TEST(DumpCommand, SaysWhenTheVersionIsNotOneOrPackCannotGiveTheBytesBack) {
     Outcome dumped = Call(DumpCommand, {WriteTemp("version2.vrn", HexBytes("00 00 00 00 00 00 00 40"))});
     EXPECT_EQ(dumped.code, 0);
     EXPECT_NE(dumped.out.find("{\"version\":2.0,"), std::string::npos);
     EXPECT_NE(dumped.err.find("opens as a new empty model"), std::string::npos);
-    // A negative point count loads as no points; pack writes the count 0.
-    dumped = Call(DumpCommand, {WriteTemp("negative.vrn", ModelFileBytes("00", "01 00 FF FF 01 00 09 00 43 56 47 72 61 "
-                                                                             "70 68 69 63 00000000 FEFFFFFF 00000000 "
-                                                                             "00000000 00"))});
+    // Negative point and sample counts load as none; pack writes the count 0.
+    dumped = Call(DumpCommand, {WriteTemp("negative.vrn", ModelFileBytes("00", kGraphic + "FEFFFFFF FFFFFFFF 05000000 00"))});
     EXPECT_EQ(dumped.code, 0);
-    EXPECT_NE(dumped.out.find("\"points\":[]"), std::string::npos);
+    EXPECT_NE(dumped.out.find("\"points\":[],\"text\":\"\",\"color\":5,\"samples\":[]"), std::string::npos);
     EXPECT_NE(dumped.err.find("does not reproduce byte for byte"), std::string::npos);
 }
 
@@ -94,6 +95,7 @@ TEST(DumpCommand, BadFilesExitWith2) {
         {HexBytes("00 00 00"), "Bad file format"},
         {ModelFileBytes("00", "01 00 FF FF 01 00 04 00 43 56 58 58"), "Bad file format"},
         {noMarker, "Internal data error."},
+        {ModelFileBytes("00", kGraphic + "00000000 FFFFFF7F" + std::string(32, '0')), "Bad file format"},
     };
     for (const auto& [bytes, message] : cases) {
         const Outcome dumped = Call(DumpCommand, {WriteTemp("bad.vrn", bytes)});

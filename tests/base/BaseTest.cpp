@@ -1,5 +1,6 @@
-// Number conversions: the decimal reading rule, "%g" and round-trip text,
-// saturating conversions, and independence from a Russian process locale.
+// Number conversions (the decimal reading rule, "%g" and round-trip text,
+// saturating conversions, independence from a Russian process locale) and
+// the 1251 codec.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -7,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "base/Cp1251.h"
 #include "base/Numbers.h"
 #include "base/TextReaders.h"
 
@@ -63,6 +65,26 @@ TEST(Numbers, ConversionsKeepTheDecimalPointUnderARussianLocale) {
     EXPECT_EQ(ReadNumberAt(" 2.5", value), 4u);
     EXPECT_EQ(value, 2.5);
     std::setlocale(LC_ALL, previous.c_str());
+}
+
+TEST(Cp1251, EveryByteSurvivesARoundTripThroughItsCharacter) {
+    EXPECT_EQ(Cp1251ToUtf8("\xd0\xee\xf1\xf2 \xc0\xff\xa8\xb8\x88\xb9\x96\n"), "Рост АяЁё€№–\n");
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    std::string back;
+    ASSERT_TRUE(Utf8ToCp1251(Cp1251ToUtf8(all), back));
+    EXPECT_EQ(back, all);
+}
+
+TEST(Cp1251, UnrepresentableOrMalformedTextIsReported) {
+    std::string out;
+    EXPECT_FALSE(Utf8ToCp1251("\xe4\xb8\xad", out));  // a CJK character
+    EXPECT_EQ(out, "?");
+    EXPECT_FALSE(Utf8ToCp1251("a\xff" "b", out));
+    EXPECT_EQ(out, "a?b");
+    EXPECT_FALSE(Utf8ToCp1251("\xd0", out));  // truncated sequence
+    EXPECT_FALSE(Utf8ToCp1251("\xc0\xaf", out));  // overlong slash
+    EXPECT_EQ(Utf8ToCp1251Lossy("\xd0\xaf\xf0\x9f\x98\x80"), "\xdf?");
 }
 
 }  // namespace

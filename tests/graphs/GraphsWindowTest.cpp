@@ -1,0 +1,138 @@
+// The graphs window's data: plot rectangle, grid lines, labels and their
+// drawing order; the sample nearest the mouse on screen with its readout;
+// the previous run's series met by caption and laid on the current scale.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "graphs/Graphic.h"
+#include "graphs/GraphsLayout.h"
+#include "graphs/PreviousRun.h"
+#include "graphs/SampleReadout.h"
+#include "tests/support/RecordingDC.h"
+
+namespace {
+
+const CRect kFrame{0, 0, 420, 275};  // plot rectangle 45, 15, 400, 255
+const CRect kPlot{0, 0, 100, 100};   // one pixel per unit for series on 0..100 both ways
+
+GraphsGrid Grid(double loX, double hiX, double loY, double hiY, double divY, const CRect& frame = kFrame) {
+    return GraphsGridLayout(frame, GraphsPlotRect(frame), loX, hiX, loY, hiY, divY);
+}
+
+std::string Texts(const std::array<GraphsLabel, 11>& labels) {
+    std::string texts;
+    for (const GraphsLabel& label : labels) texts += label.strText + " ";
+    return texts;
+}
+
+std::unique_ptr<CVGraphic> Series(const std::string& caption, std::vector<CSample> samples) {
+    auto g = std::make_unique<CVGraphic>();
+    g->m_strText = caption;
+    g->m_dHiX = g->m_dHiY = 100;
+    g->m_samples = std::move(samples);
+    return g;
+}
+
+// Vertical lines at truncated tenths of the width, horizontal ones from the
+// top down, each across the whole plot rectangle; label boxes hang below and
+// beside them.
+TEST(GraphsLayout, GridLinesAndLabelBoxesSpanThePlotRectangle) {
+    EXPECT_EQ(GraphsPlotRect(kFrame), (CRect{45, 15, 400, 255}));
+    EXPECT_EQ(GraphsPlotRect(CRect{0, 0, 424, 274}), (CRect{45, 15, 404, 254}));
+    const GraphsGrid grid = Grid(0, 10, 0, 1, 1);
+    const int expected[] = {45, 80, 116, 151, 187, 222, 258, 293, 329, 364, 400};
+    for (int i = 0; i <= 10; ++i) {
+        EXPECT_EQ(grid.vertical[i].from, (CPoint{expected[i], 15})) << i;
+        EXPECT_EQ(grid.vertical[i].to, (CPoint{expected[i], 255})) << i;
+        EXPECT_EQ(grid.horizontal[i].from, (CPoint{45, 15 + 24 * i})) << i;
+        EXPECT_EQ(grid.horizontal[i].to, (CPoint{400, 15 + 24 * i})) << i;
+    }
+    EXPECT_EQ(grid.xLabels[2].box, (CRect{116, 257, 117, 275}));
+    EXPECT_EQ(grid.yLabels[0].box, (CRect{0, 13, 45, 275}));
+    EXPECT_EQ(grid.yLabels[10].box, (CRect{0, 253, 45, 275}));
+    EXPECT_EQ(grid.xLabels[2].nFlags, 0x121u);
+    EXPECT_EQ(grid.yLabels[0].nFlags, 0x21u);
+    // Drawn line, label, line, label per step.
+    RecordingDC dc;
+    DrawGraphsGrid(dc, Grid(0, 10, 0, 10, 1));
+    const std::vector<std::string> ops = dc.Ops();
+    ASSERT_EQ(ops.size(), 66u);
+    EXPECT_EQ(ops[0] + ops[1] + ops[3] + ops[4], "MoveTo(45,15)LineTo(45,255)MoveTo(45,15)LineTo(400,15)");
+    EXPECT_EQ(ops[2].substr(0, 13) + ops[5].substr(0, 14), "DrawText(\"0\",DrawText(\"10\",");
+}
+
+// x labels run low to high as they are; y labels high at the top, divided;
+// each in the shortest six-digit form. Degenerate ranges never overflow.
+TEST(GraphsLayout, LabelTextsRunAlongTheAxes) {
+    const GraphsGrid grid = Grid(0, 10, 0, 1000, 1000);
+    EXPECT_EQ(Texts(grid.xLabels), "0 1 2 3 4 5 6 7 8 9 10 ");
+    EXPECT_EQ(Texts(grid.yLabels), "1 0.9 0.8 0.7 0.6 0.5 0.4 0.3 0.2 0.1 0 ");
+    EXPECT_EQ(Grid(0, 1, 0, 1, 1).xLabels[3].strText, "0.3");  // 0.1 * 3 is not exactly 0.3
+    const GraphsGrid large = Grid(0, 1000000, 0, 1, 1);
+    EXPECT_EQ(large.xLabels[1].strText + " " + large.xLabels[10].strText, "100000 1e+06");
+    EXPECT_EQ(Grid(0, 0.0001, 0, 1, 1).xLabels[1].strText, "1e-05");
+
+    const GraphsGrid infinite = Grid(0, std::numeric_limits<double>::infinity(), 5, 5, 0);
+    EXPECT_EQ(infinite.vertical[10].from.x, 400);
+    EXPECT_EQ(infinite.xLabels[10].strText, "inf");
+    const GraphsGrid wide = Grid(0, 1, 0, 1, 1, CRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX});
+    EXPECT_EQ(wide.vertical[10].from.x, INT32_MAX - 20);
+    EXPECT_EQ(wide.xLabels[10].box.right, INT32_MAX - 19);
+    EXPECT_EQ(wide.vertical[0].from.x, INT32_MIN + 45);
+}
+
+TEST(Readout, NearestSampleIsNearestOnScreen) {
+    // Screen y grows downwards: the sample (50, 90) is drawn at (50, 10).
+    const auto g = Series("g", {{10, 10}, {40, 90}, {50, 90}, {50, 10}, {60, 50}, {90, 90}});
+    // Of two at x = 50 the one near in y, the nearer of two neighbours, beyond the ends.
+    const int cases[][3] = {{11, 88, 0}, {49, 12, 2}, {50, 85, 3}, {44, 10, 1}, {-500, 50, 0}, {500, 10, 5}};
+    for (auto [x, y, index] : cases) EXPECT_EQ(NearestSample(*g, kPlot, x, y), index) << x << " " << y;
+    // Samples far away in x but close in distance are still found.
+    EXPECT_EQ(NearestSample(*Series("s", {{0, 0}, {49, 100}, {51, 0}, {100, 100}}), kPlot, 48, 0), 1);
+    EXPECT_EQ(ReadoutText(1.5, -2e-7), "x = 1.5, y = -2e-07");
+    // None in an empty series; one sample under an automatic range (0/0) is still found.
+    EXPECT_EQ(NearestSample(CVGraphic(), kPlot, 5, 5), -1);
+    CVGraphic single;
+    single.m_samples = {{3, 4}};
+    EXPECT_EQ(NearestSample(single, kPlot, 70, 70), 0);
+    EXPECT_EQ(NearestSample(*Series("n", {{std::nan(""), 5}, {20, 20}, {30, 30}}), kPlot, 29, 70), 2);
+    // A large series costs a few steps, not one per sample (and is right).
+    std::vector<CSample> many;
+    for (int i = 0; i < 1'000'000; ++i) many.push_back({i / 10000.0, 50});
+    EXPECT_EQ(NearestSample(*Series("b", many), kPlot, 42.00004, 50), 420000);
+}
+
+TEST(PreviousRun, SeriesMeetByCaptionInTurnAndTheGhostIsFadedOnTheCurrentScale) {
+    CPreviousRun previous;
+    EXPECT_TRUE(previous.IsEmpty());
+    const auto a1 = Series("a", {{1, 1}}), a2 = Series("a", {{2, 2}}), b = Series("b", {{3, 3}});
+    previous.Remember({a1.get(), b.get(), a2.get()});
+    a1->AddSample(9, 9);  // the kept copies do not follow the originals
+    const auto c = Series("c", {}), newA = Series("a", {});
+    const auto match = previous.Match({c.get(), newA.get(), newA.get(), newA.get()});
+    ASSERT_EQ(match.size(), 4u);
+    ASSERT_NE(match[1], nullptr);
+    EXPECT_EQ(match[1]->m_samples, (std::vector<CSample>{{1, 1}}));
+    EXPECT_EQ(match[2]->m_samples, (std::vector<CSample>{{2, 2}}));
+    EXPECT_TRUE(!match[0] && !match[3]);
+    previous.Forget();
+    EXPECT_TRUE(previous.IsEmpty());
+    EXPECT_EQ(previous.Match({newA.get()})[0], nullptr);
+
+    // The current series runs 0..10 automatically; the previous one 0..20.
+    CVGraphic current, earlier;
+    current.m_nColor = static_cast<int32_t>(RGB(255, 0, 0));
+    current.m_samples = {{0, 0}, {10, 10}};
+    earlier.m_samples = {{0, 0}, {5, 20}};
+    const auto ghost = MakeGhost(earlier, current, kPlot);
+    ASSERT_EQ(ghost->GetPointCount(), 2);
+    EXPECT_EQ(ghost->GetPoint(1), (CPoint{50, -100}));  // above the plot: higher than now
+    EXPECT_EQ(ghost->m_nColor, static_cast<int32_t>(RGB(255, 191, 191)));
+    EXPECT_EQ(ghost->m_bHighlight, 0);
+    EXPECT_EQ(FadedColor(RGB(0, 0, 0)), RGB(191, 191, 191));
+    EXPECT_EQ(FadedColor(RGB(255, 255, 255)), RGB(255, 255, 255));
+}
+
+}  // namespace
