@@ -26,19 +26,9 @@ std::vector<fs::path> FilesIn(const fs::path& dir, const std::string& extension)
     return files;
 }
 
-// The lines with CR LF between them, blanking those numbered in `blanks`
-// and putting `probe` in place of line number `probed`.
-std::string Join(const std::vector<std::string>& lines, const std::vector<int64_t>& blanks, int64_t probed = 0,
-                 const std::string& probe = "") {
+std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const int64_t number = static_cast<int64_t>(i) + 1;
-        text += (i ? "\r\n" : "");
-        if (number == probed)
-            text += probe;
-        else if (std::find(blanks.begin(), blanks.end(), number) == blanks.end())
-            text += lines[i];
-    }
+    for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
     return text;
 }
 
@@ -54,18 +44,18 @@ void ExpectNoFalseAlarm(const std::string& program, const EntityList* pDiagram, 
     control.nMaxSteps = 2'000'000;
     for (const CCheckFinding& finding : findings) {
         SCOPED_TRACE(name + " line " + std::to_string(finding.nLine));
-        std::vector<int64_t> others;
+        std::vector<std::string> alone = lines;
         for (const auto& f : findings)
-            if (f.nLine != finding.nLine) others.push_back(f.nLine);
-        const std::string alone = Join(lines, others);
-        const auto again = CheckProgram(alone, pDiagram);
+            if (f.nLine != finding.nLine) alone[f.nLine - 1].clear();
+        const auto again = CheckProgram(Joined(alone), pDiagram);
         ASSERT_NE(std::find(again.begin(), again.end(), finding), again.end());
-        const BuildGraphsResult run = BuildGraphs(pDiagram, alone, control);
+        const BuildGraphsResult run = BuildGraphs(pDiagram, Joined(alone), control);
         if (run.outcome == RunOutcome::Error && run.nErrorLine == finding.nLine) {
             EXPECT_EQ(run.strError, finding.strMessage);
             continue;
         }
-        const BuildGraphsResult probe = BuildGraphs(pDiagram, Join(lines, others, finding.nLine, "probe!"), control);
+        alone[finding.nLine - 1] = "probe!";
+        const BuildGraphsResult probe = BuildGraphs(pDiagram, Joined(alone), control);
         EXPECT_FALSE(probe.outcome == RunOutcome::Error && probe.nErrorLine == finding.nLine &&
                      probe.strError.find("probe!") != std::string::npos)
             << "flagged, yet it runs: " << finding.strMessage;

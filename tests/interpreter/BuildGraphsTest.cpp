@@ -133,41 +133,34 @@ TEST(ModelSnapshot, RunsAsTheDiagramAfterItIsGoneAndSeesChanges) {
 
 TEST(BackgroundRun, NewerRequestCancelsTheRunGoingAndOnlyStartedRunsReport) {
     std::mutex mutex;
-    std::vector<std::pair<uint64_t, RunOutcome>> finished;
-    std::vector<CSample> lastSamples;
+    std::vector<std::string> reports;  // TICKET OUTCOME SAMPLES FIRST-Y
     auto runner = std::make_unique<CBackgroundRun>([&](uint64_t nTicket, BuildGraphsResult result) {
+        const std::vector<CSample> samples = Samples(result);
         const std::lock_guard lock(mutex);
-        finished.emplace_back(nTicket, result.outcome);
-        lastSamples = Samples(result);
+        reports.push_back(std::to_string(nTicket) + " " + OutcomeText(result.outcome) + " " +
+                          std::to_string(samples.size()) + " " + (samples.empty() ? "" : FormatRoundTrip(samples[0].y)));
     });
-    auto diagram = Diagram();
-    auto endless = std::make_shared<const CModelSnapshot>(diagram.get(), "mark a\r\ngoto a");
-    auto model = std::make_shared<const CModelSnapshot>(diagram.get(), kProgram);
+    const auto reported = [&] {
+        const std::lock_guard lock(mutex);
+        return reports;
+    };
     const auto waitFor = [&](auto condition) {
         for (int i = 0; i < 2000 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
         return condition();
     };
-    const auto finishedCount = [&] {
-        const std::lock_guard lock(mutex);
-        return finished.size();
-    };
-
+    auto diagram = Diagram();
+    auto endless = std::make_shared<const CModelSnapshot>(diagram.get(), "mark a\r\ngoto a");
     EXPECT_EQ(runner->Submit({endless, {}, 0}), 1u);
     ASSERT_TRUE(waitFor([&] { return runner->RunningTicket() == 1; }));
-    EXPECT_EQ(runner->Submit({model, {{"L", 100.0}}, 0}), 2u);
-    ASSERT_TRUE(waitFor([&] { return finishedCount() == 2; }));
-    {
-        const std::lock_guard lock(mutex);
-        EXPECT_EQ(finished[0], std::make_pair(uint64_t{1}, RunOutcome::Cancelled));
-        EXPECT_EQ(finished[1], std::make_pair(uint64_t{2}, RunOutcome::Ok));
-        ASSERT_EQ(lastSamples.size(), 20u);
-        EXPECT_EQ(lastSamples[0].y, 1.0 - 1.0 + 100.0);  // the override reached the run
-    }
+    EXPECT_EQ(runner->Submit({std::make_shared<const CModelSnapshot>(diagram.get(), kProgram), {{"L", 100.0}}, 0}), 2u);
+    ASSERT_TRUE(waitFor([&] { return reported().size() == 2; }));
+    // The superseded run was cancelled; the override reached the newer one.
+    EXPECT_EQ(reported(), (std::vector<std::string>{"1 cancelled 0 ", "2 ok 20 100"}));
     // A run that never ends stops when its owner goes, and says nothing.
     EXPECT_EQ(runner->Submit({endless, {}, 0}), 3u);
     ASSERT_TRUE(waitFor([&] { return runner->RunningTicket() == 3; }));
     runner.reset();
-    EXPECT_EQ(finished.size(), 2u);
+    EXPECT_EQ(reports.size(), 2u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "interpreter/BuildGraphs.h"
 #include "support/CorpusDiagram.h"
 
 struct CCorpusRow {
@@ -18,10 +19,23 @@ struct CCorpusRow {
     std::vector<std::string> items;
 };
 
-// "a|b" as the editor hands it over: "a\r\nb".
-inline std::string ProgramText(std::string rowProgram) {
-    for (size_t at; (at = rowProgram.find('|')) != std::string::npos;) rowProgram.replace(at, 1, "\r\n");
-    return rowProgram;
+// "a|b" as the editor hands it over: "a\r\nb"; "{N*TEXT}" stands for N
+// copies of TEXT, # in the k-th copy for k (from 0).
+inline std::string ProgramText(const std::string& row) {
+    std::string text;
+    for (size_t at = 0; at < row.size(); ++at) {
+        if (row[at] != '{') {
+            text += row[at] == '|' ? std::string("\r\n") : std::string(1, row[at]);
+            continue;
+        }
+        const size_t star = row.find('*', at), end = row.find('}', at);
+        const std::string copy = ProgramText(row.substr(star + 1, end - star - 1));
+        const size_t hash = copy.find('#');
+        for (int k = 0, n = std::stoi(row.substr(at + 1, star - at - 1)); k < n; ++k)
+            text += hash == std::string::npos ? copy : copy.substr(0, hash) + std::to_string(k) + copy.substr(hash + 1);
+        at = end;
+    }
+    return text;
 }
 
 inline std::vector<CCorpusRow> ReadCorpusFile(const std::filesystem::path& path) {
@@ -54,6 +68,11 @@ inline std::vector<CCorpusRow> ReadCorpusFile(const std::filesystem::path& path)
         }
     }
     return rows;
+}
+
+inline const char* OutcomeText(RunOutcome outcome) {
+    static const char* const kOutcomes[] = {"ok", "error", "step limit", "cancelled", "unknown name"};
+    return kOutcomes[static_cast<int>(outcome)];
 }
 
 inline void AddElements(EntityList& list, const std::vector<std::string>& specs) {

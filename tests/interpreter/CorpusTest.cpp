@@ -13,7 +13,7 @@
 //   check N: MESSAGE     a finding of the static check; "check: none" for none
 // Without an error or outcome item the run must end normally; without check
 // items the static check finds exactly the run's error. Programs too big for
-// a row are built here.
+// a row are written with "{N*TEXT}".
 #include <gtest/gtest.h>
 
 #include <set>
@@ -72,10 +72,9 @@ void ExpectBuildGraphsAgree(const CRunSnapshot& run, const std::string& program,
 // Every item the run bears out, written as a corpus row writes it, and
 // "defined: NAME" for every symbol.
 std::set<std::string> Items(const CRunSnapshot& run) {
-    static const char* const kOutcomes[] = {"ok", "error", "step limit", "cancelled", "unknown name"};
     const std::string prefix = "Interpretation error:\n";
     const bool bPrefixed = run.strError.rfind(prefix, 0) == 0;
-    std::set<std::string> items{std::string("outcome: ") + kOutcomes[static_cast<int>(run.outcome)],
+    std::set<std::string> items{std::string("outcome: ") + OutcomeText(run.outcome),
                                 "error " + std::to_string(run.nErrorLine) + ": " +
                                     run.strError.substr(bPrefixed ? prefix.size() : 0),
                                 "steps: " + std::to_string(run.nSteps),
@@ -151,55 +150,6 @@ TEST(Corpus, EveryRowRunsBothWaysAsItSays) {
             if (!bEnds) ExpectItem(items, "outcome: ok");
             EXPECT_FALSE(row.items.empty()) << "a row without expectations";
         }
-}
-
-// 70,000 lines and more than 64 KiB before the mark.
-TEST(BigPrograms, MarksBeyondSixteenBitsJumpCorrectly) {
-    std::string program = "var n|goto far|";
-    for (int i = 0; i < 70000; ++i) program += "' padding|";
-    CInterpreter interp;
-    const auto items = Items(RunBothWays(interp, ProgramText(program + "mark far|set n = n + 1|if n < 3|goto far|bogus")));
-    ExpectItem(items, "error 70007: Unknown command 'bogus' (col: 70007).");
-    ExpectItem(items, "n = 3");
-    EXPECT_EQ(interp.m_marks.Find("far")->nLine, 70003);
-}
-
-// Found by fuzzing: each mark was checked against every earlier one, so a
-// program of this size took minutes to start (and could not be stopped).
-TEST(BigPrograms, HundredThousandMarksJumpToTheRightOne) {
-    std::string program = "var x|goto m99998|";
-    for (int i = 0; i < 100000; ++i)
-        program += "mark m" + std::to_string(i) + (i == 99998 ? "|set x = x + 7|if x < 10|goto m0|" : "|");
-    RunControl control;
-    control.nMaxSteps = 1000000;  // a wrong jump must not loop for ever
-    CInterpreter interp;
-    // To m99998 (x 7), back to m0, down to m99998 again (x 14), past m99999 (x 15).
-    ExpectItem(Items(RunBothWays(interp, ProgramText(program + "set x = x + 1"), control)), "x = 15");
-    EXPECT_EQ(interp.m_marks.GetCount(), 100000u);
-}
-
-// A loop over a very long line does much work per statement: the poll must
-// still come soon, not after thousands of such statements.
-TEST(BigPrograms, LongLinesBringThePollSooner) {
-    RunControl control;
-    control.pfnPoll = [](uint64_t) { return false; };
-    std::string sum = "set x = 1";
-    for (int i = 0; i < 200000; ++i) sum += "+1";
-    CInterpreter interp;
-    const CRunSnapshot run = RunBothWays(interp, ProgramText("var x|mark a|" + sum + "|goto a"), control);
-    EXPECT_EQ(run.outcome, RunOutcome::Cancelled);
-    ASSERT_EQ(run.polls.size(), 1u);
-    EXPECT_GT(run.polls[0], 0u);
-    EXPECT_LT(run.polls[0], 100u);
-}
-
-TEST(BigPrograms, DeepNestingIsReadWithoutRecursion) {
-    EntityList diagram;
-    AddElements(diagram, {"variable x 4", "switch s 1 2 5"});
-    std::string line = "var r|set r = ";
-    for (int i = 0; i < 200000; ++i) line += "s(";
-    CInterpreter interp;
-    ExpectItem(Items(RunBothWays(interp, ProgramText(line + "x" + std::string(200000, ')')), {}, &diagram)), "r = 1");
 }
 
 }  // namespace
