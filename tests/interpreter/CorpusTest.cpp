@@ -1,8 +1,7 @@
-// Programs run compiled and line by line: both runs must leave exactly the
-// same (outcome, message, line, steps, polls, every symbol and sample to the
-// bit), the build-graphs run must end as they did and leave no heap block
-// behind, and all must bear out every item of the program's corpus row (see
-// Corpus.h):
+// Every corpus row (see Corpus.h) runs compiled and line by line: both runs
+// must leave exactly the same (outcome, message, line, steps, polls, every
+// symbol and sample to the bit), the build-graphs run must end as they did
+// and leave no heap block behind, and all must bear out the row's items:
 //   NAME = VALUE         a number symbol, shortest round-trip text
 //   error N: MESSAGE     fails on line N with "Interpretation error:\n" MESSAGE
 //   outcome: step limit|cancelled    steps: N    polls: STEP...
@@ -12,14 +11,12 @@
 //   max-steps: N         cancel at poll: K (the K-th poll stops it)
 //   check N: MESSAGE     a finding of the static check; "check: none" for none
 // Without an error or outcome item the run must end normally; without check
-// items the static check finds exactly the run's error. Programs too big for
-// a row are written with "{N*TEXT}".
+// items the static check finds exactly the run's error.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "Corpus.h"
-#include "interpreter/BuildGraphs.h"
 #include "interpreter/ProgramCheck.h"
 #include "support/RunSnapshot.h"
 
@@ -27,23 +24,8 @@ long LiveHeapBlocks();  // HeapBlocks.cpp
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// The compiled run; the test fails where the line-by-line one left anything else.
-CRunSnapshot RunBothWays(CInterpreter& compiled, const std::string& program, RunControl control = {},
-                         const EntityList* pDiagram = nullptr) {
-    CInterpreter reference;
-    EXPECT_EQ(reference.ImportDrawingVariables(pDiagram), compiled.ImportDrawingVariables(pDiagram));
-    control.bReference = true;
-    const CRunSnapshot expected = SnapshotRun(reference, program, control);
-    control.bReference = false;
-    CRunSnapshot actual = SnapshotRun(compiled, program, control);
-    EXPECT_EQ(FirstDifference(expected, actual), "");
-    return actual;
-}
-
-// The blocks the second of two calls of fn left on the heap (the first
-// settles anything built once per process).
+// The heap blocks the second of two calls of fn left (the first settles
+// anything built once per process).
 template <typename Fn>
 long BlocksLeftBy(Fn fn) {
     fn();
@@ -52,31 +34,13 @@ long BlocksLeftBy(Fn fn) {
     return LiveHeapBlocks() - before;
 }
 
-// The whole build-graphs run ends as the interpreter's did, hands over every
-// series when it ends normally, and leaves nothing else behind.
-void ExpectBuildGraphsAgree(const CRunSnapshot& run, const std::string& program, const RunControl& control,
-                            const EntityList& diagram) {
-    size_t series = 0;
-    for (const CSymbolSnapshot& s : run.symbols) series += s.nKind == SK_GRAPHIC && run.outcome == RunOutcome::Ok;
-    const long left = BlocksLeftBy([&] {
-        const BuildGraphsResult built = BuildGraphs(&diagram, program, RunControl(control));
-        EXPECT_EQ(built.outcome, run.outcome);
-        EXPECT_EQ(built.strError + " line " + std::to_string(built.nErrorLine),
-                  run.strError + " line " + std::to_string(run.nErrorLine));
-        EXPECT_EQ(built.nSteps, run.nSteps);
-        EXPECT_EQ(built.series.size(), series);
-    });
-    EXPECT_EQ(left, 0) << "heap blocks left by the build-graphs run";
-}
-
-// Every item the run bears out, written as a corpus row writes it, and
-// "defined: NAME" for every symbol.
+// Every item the run bears out, written as a row writes it, and "defined:
+// NAME" for every symbol.
 std::set<std::string> Items(const CRunSnapshot& run) {
     const std::string prefix = "Interpretation error:\n";
-    const bool bPrefixed = run.strError.rfind(prefix, 0) == 0;
     std::set<std::string> items{std::string("outcome: ") + OutcomeText(run.outcome),
                                 "error " + std::to_string(run.nErrorLine) + ": " +
-                                    run.strError.substr(bPrefixed ? prefix.size() : 0),
+                                    run.strError.substr(run.strError.rfind(prefix, 0) ? 0 : prefix.size()),
                                 "steps: " + std::to_string(run.nSteps),
                                 "symbols: " + std::to_string(run.symbols.size())};
     std::string polls = "polls:", order = "order:";
@@ -100,55 +64,68 @@ std::set<std::string> Items(const CRunSnapshot& run) {
     return items;
 }
 
-// The static check finds what the row's check items say ("check N: MESSAGE",
-// or "check: none"); without any, the run's error if there is one.
-void ExpectCheckFindings(const CCorpusRow& row, const EntityList& diagram) {
-    std::vector<std::string> expected, found;
-    bool bStated = false;
-    for (const std::string& item : row.items) bStated |= item.rfind("check", 0) == 0;
-    for (const std::string& item : row.items)
-        if (item.rfind(bStated ? "check " : "error ", 0) == 0) expected.push_back(item.substr(6));
-    for (const CCheckFinding& f : CheckProgram(row.strProgram, &diagram))
-        found.push_back(std::to_string(f.nLine) + ": " + FindingText(f));
-    EXPECT_EQ(found, expected) << "the static check's findings";
+void ExpectItem(const std::set<std::string>& items, const std::string& item) {
+    std::string seen;
+    for (const std::string& s : items) seen += "\n  " + s;
+    if (item.rfind("undefined: ", 0) == 0)
+        EXPECT_FALSE(items.count("defined: " + item.substr(11))) << item;
+    else
+        EXPECT_TRUE(items.count(item)) << item << "\nnot among:" << seen;
 }
 
-void ExpectItem(const std::set<std::string>& items, const std::string& item) {
-    if (item.rfind("undefined: ", 0) == 0) {
-        EXPECT_FALSE(items.count("defined: " + item.substr(11))) << item;
-    } else if (!items.count(item)) {
-        std::string seen;
-        for (const std::string& s : items) seen += "\n  " + s;
-        ADD_FAILURE() << item << "\nnot among:" << seen;
+void ExpectRow(const CCorpusRow& row) {
+    EntityList diagram;
+    AddElements(diagram, row.diagram);
+    RunControl control;
+    bool bEnds = false, bChecked = false;
+    std::vector<std::string> expected, errors, findings;
+    for (const std::string& item : row.items) {
+        if (item.rfind("max-steps: ", 0) == 0) control.nMaxSteps = std::stoull(item.substr(11));
+        if (item.rfind("cancel at poll: ", 0) == 0)
+            control.pfnPoll = [calls = 0, last = std::stoi(item.substr(16))](uint64_t) mutable { return ++calls < last; };
+        bChecked |= item.rfind("check", 0) == 0;
+        bEnds |= item.rfind("error ", 0) == 0 || item.rfind("outcome: ", 0) == 0;
+        (item.rfind("check ", 0) == 0 ? findings : item.rfind("error ", 0) == 0 ? errors : expected).push_back(item);
     }
+    CInterpreter reference, compiled;
+    EXPECT_TRUE(reference.ImportDrawingVariables(&diagram) && compiled.ImportDrawingVariables(&diagram));
+    RunControl referenceControl = control;
+    referenceControl.bReference = true;
+    const CRunSnapshot run = SnapshotRun(compiled, row.strProgram, control);
+    EXPECT_EQ(FirstDifference(SnapshotRun(reference, row.strProgram, referenceControl), run), "");
+    const std::set<std::string> items = Items(run);
+    for (const std::string& item : expected)
+        if (item.rfind("max-steps: ", 0) && item.rfind("cancel at poll: ", 0) && item != "check: none")
+            ExpectItem(items, item);
+    for (const std::string& item : errors) ExpectItem(items, item);
+    if (!bEnds) ExpectItem(items, "outcome: ok");
+
+    // The static check finds what the check items say, else the run's error.
+    std::vector<std::string> found;
+    for (const CCheckFinding& f : CheckProgram(row.strProgram, &diagram))
+        found.push_back((bChecked ? "check " : "error ") + std::to_string(f.nLine) + ": " + FindingText(f));
+    EXPECT_EQ(found, bChecked ? findings : errors) << "the static check's findings";
+
+    // Build-graphs ends as the run did and hands over every series when it
+    // ends normally, destroying all it made otherwise.
+    size_t series = 0;
+    for (const CSymbolSnapshot& s : run.symbols) series += s.nKind == SK_GRAPHIC && run.outcome == RunOutcome::Ok;
+    const long left = BlocksLeftBy([&] {
+        const BuildGraphsResult built = BuildGraphs(&diagram, row.strProgram, RunControl(control));
+        EXPECT_EQ(OutcomeText(built.outcome) + (" " + built.strError) + " line " + std::to_string(built.nErrorLine),
+                  OutcomeText(run.outcome) + (" " + run.strError) + " line " + std::to_string(run.nErrorLine));
+        EXPECT_EQ(built.nSteps, run.nSteps);
+        EXPECT_EQ(built.series.size(), series);
+    });
+    EXPECT_EQ(left, 0) << "heap blocks left by the build-graphs run";
 }
 
 TEST(Corpus, EveryRowRunsBothWaysAsItSays) {
-    for (const auto& entry : fs::directory_iterator(fs::path(VARNEL_TESTS_DIR) / "interpreter" / "corpus"))
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VARNEL_TESTS_DIR) + "/interpreter/corpus"))
         for (const CCorpusRow& row : ReadCorpusFile(entry.path())) {
             SCOPED_TRACE(entry.path().filename().string() + ":" + std::to_string(row.nLine));
-            EntityList diagram;
-            AddElements(diagram, row.diagram);
-            RunControl control;
-            bool bEnds = false;
-            for (const std::string& item : row.items) {
-                if (item.rfind("max-steps: ", 0) == 0) control.nMaxSteps = std::stoull(item.substr(11));
-                if (item.rfind("cancel at poll: ", 0) == 0)
-                    control.pfnPoll = [calls = 0, last = std::stoi(item.substr(16))](uint64_t) mutable {
-                        return ++calls < last;
-                    };
-                bEnds |= item.rfind("error ", 0) == 0 || item.rfind("outcome: ", 0) == 0;
-            }
-            CInterpreter compiled;
-            const CRunSnapshot run = RunBothWays(compiled, row.strProgram, control, &diagram);
-            ExpectBuildGraphsAgree(run, row.strProgram, control, diagram);
-            const std::set<std::string> items = Items(run);
-            ExpectCheckFindings(row, diagram);
-            for (const std::string& item : row.items)
-                if (item.rfind("max-steps: ", 0) && item.rfind("cancel at poll: ", 0) && item.rfind("check", 0))
-                    ExpectItem(items, item);
-            if (!bEnds) ExpectItem(items, "outcome: ok");
             EXPECT_FALSE(row.items.empty()) << "a row without expectations";
+            ExpectRow(row);
         }
 }
 

@@ -10,17 +10,17 @@ std::atomic<long> g_nBlocks{0};
 
 void* AllocateOrNull(size_t n) noexcept {
     void* p = std::malloc(n ? n : 1);
-    if (p) ++g_nBlocks;
+    g_nBlocks += p != nullptr;
     return p;
 }
 
 void* Allocate(size_t n) {
-    if (void* p = AllocateOrNull(n)) return p;
-    throw std::bad_alloc();
+    void* p = AllocateOrNull(n);
+    return p ? p : throw std::bad_alloc();
 }
 
 void Release(void* p) noexcept {
-    if (p) --g_nBlocks;
+    g_nBlocks -= p != nullptr;
     std::free(p);
 }
 }  // namespace
