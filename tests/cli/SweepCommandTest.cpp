@@ -1,6 +1,6 @@
 // varnel sweep: one line per run in grid order, the same bytes whatever the
 // number of threads, a failing run reporting in its own line while the
-// others complete, and the mistakes found before any run.
+// others complete.
 #include <algorithm>
 
 #include "Cli.h"
@@ -41,25 +41,6 @@ TEST(SweepCommand, GridInOrderWithItsErrorsAndTheSameBytesOnAnyThreads) {
     EXPECT_EQ(two.out, Sweep({model, "--vary", "a=0:4:41", "--vary", "b=0:1:25", "--jobs", "1"}).out);
     // Values between the ends read as typed: 0.3, not 0.30000000000000004.
     EXPECT_NE(two.out.find("{\"run\":75,\"values\":{\"a\":0.3,\"b\":0}"), std::string::npos);
-}
-
-TEST(SweepCommand, MistakesEndBeforeAnyRun) {
-    const std::string model = SweepModel();
-    for (const CommandArgs& args : std::vector<CommandArgs>{
-             {model},                                    // nothing to vary
-             {model, "--vary", "a=1:2"},                 // no count
-             {model, "--vary", "a=1:2:0"},               // no values
-             {model, "--vary", "a=x:2:3"},               // not a number
-             {model, "--vary", "c=1:2:3"},               // no such value
-             {model, "--vary", "a=1:2:3", "--set", "a=9"},  // both varied and fixed
-             {model, "--vary", "a=1:2:3", "--jobs", "0"},
-             {model, "--vary", "a=1:2:3000000", "--vary", "b=1:2:3000000", "--vary", "a.x=1:2:3000000"},
-             {"/no/such/model.vrn", "--vary", "a=1:2:3"}}) {
-        const Outcome r = Sweep(args);
-        EXPECT_EQ(r.code, 2) << args.back();
-        EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err, "");
-    }
 }
 
 }  // namespace
