@@ -40,31 +40,25 @@ inline std::string ProgramText(const std::string& row) {
 
 inline std::vector<CCorpusRow> ReadCorpusFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> diagram, texts;
-    std::vector<CCorpusRow> rows;
+    std::vector<std::string> diagram;
+    std::vector<CCorpusRow> rows;  // first with the rows' whole text as their program
     int number = 0;
     for (std::string line; std::getline(in, line);) {
-        ++number;
-        if (line.rfind("# diagram: ", 0) == 0) {
+        const size_t text = line.find_first_not_of(' ');
+        if (++number, line.rfind("# diagram: ", 0) == 0)
             diagram.push_back(line.substr(11));
-        } else if (line.rfind(" ", 0) == 0 && !rows.empty()) {
-            const std::string rest = line.substr(line.find_first_not_of(' '));
-            texts.back() += (rest.rfind("=>", 0) == 0 ? " " : "") + rest;
-        } else if (!line.empty() && line[0] != '#') {
-            rows.push_back({number, "", diagram, {}});
-            texts.push_back(line);
-        }
+        else if (text > 0 && text != std::string::npos && !rows.empty())
+            rows.back().strProgram += (line.find("=>") == text ? " " : "") + line.substr(text);
+        else if (text != std::string::npos && line[0] != '#')
+            rows.push_back({number, line, diagram, {}});
     }
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const size_t arrow = texts[i].find(" => ");
-        rows[i].strProgram = ProgramText(texts[i].substr(0, arrow));
-        std::string rest = arrow == std::string::npos ? "" : texts[i].substr(arrow + 4) + "; ";
+    for (CCorpusRow& row : rows) {
+        const size_t arrow = row.strProgram.find(" => ");
+        std::string rest = arrow == std::string::npos ? "" : row.strProgram.substr(arrow + 4) + "; ";
+        row.strProgram = ProgramText(row.strProgram.substr(0, arrow));
         for (size_t at; (at = rest.find("; ")) != std::string::npos; rest.erase(0, at + 2)) {
-            const std::string item = rest.substr(0, at);
-            if (item.rfind("diagram: ", 0) == 0)
-                rows[i].diagram.push_back(item.substr(9));
-            else
-                rows[i].items.push_back(item);
+            const bool bDiagram = rest.rfind("diagram: ", 0) == 0;
+            (bDiagram ? row.diagram : row.items).push_back(rest.substr(bDiagram ? 9 : 0, at - (bDiagram ? 9 : 0)));
         }
     }
     return rows;

@@ -1,9 +1,14 @@
-// The graphs window's data: plot rectangle, grid lines, labels and their
-// drawing order; the sample nearest the mouse on screen with its readout;
-// the previous run's series met by caption and laid on the current scale.
+// The plot series (sample order, axis ranges, mapping to the screen, also
+// for degenerate ranges, drawing with its pen; its record is part of the
+// dump's golden file) and the graphs window's data: plot rectangle, grid
+// lines, labels and their drawing order; the sample nearest the mouse on
+// screen with its readout; the previous run's series met by caption and
+// laid on the current scale.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "graphs/Graphic.h"
@@ -13,6 +18,101 @@
 #include "tests/support/RecordingDC.h"
 
 namespace {
+
+const double kNaN = std::nan(""), kInf = std::numeric_limits<double>::infinity();
+
+std::unique_ptr<CVGraphic> Series(std::vector<CSample> samples, std::vector<double> range = {0, 0, 0, 0}) {
+    auto g = std::make_unique<CVGraphic>();
+    g->m_samples = std::move(samples);
+    g->m_dLoX = range[0], g->m_dHiX = range[1], g->m_dLoY = range[2], g->m_dHiY = range[3];
+    return g;
+}
+
+// The screen points after mapping into r, as "(x,y) ...".
+std::string Mapped(CVGraphic& g, const CRect& r) {
+    g.MapToRect(r);
+    std::string points;
+    for (int i = 0; i < g.GetPointCount(); ++i) points += RecordingDC::Pt(g.GetPoint(i)) + " ";
+    return points;
+}
+
+std::string Drawn(const CVGraphic& g, RecordingDC& dc) {
+    const_cast<CVGraphic&>(g).Draw(dc, nullptr);
+    std::string ops;
+    for (const std::string& op : dc.Ops()) ops += op + " ";
+    return ops;
+}
+
+// Samples in order stay as they are; with a NaN among them the result is
+// still the stable sort's, whatever it moves.
+TEST(Graphic, SortByXGivesTheStableSortsResult) {
+    const std::vector<std::vector<CSample>> cases{
+        {{3, 30}, {1, 10}, {2, 20}, {1, 11}, {1, 12}}, {{1, 1}, {1, 2}, {2, 3}, {5, 4}}, {{2, 1}, {kNaN, 2}, {1, 3}},
+        {{kNaN, 1}, {3, 2}, {1, 3}, {kNaN, 4}, {0, 5}}, {{0, 1}, {-0.0, 2}, {-1, 3}},
+    };
+    for (const auto& samples : cases) {
+        std::vector<CSample> expected = samples;
+        std::stable_sort(expected.begin(), expected.end(), [](const CSample& a, const CSample& b) { return a.x < b.x; });
+        const auto g = Series(samples);
+        g->SortByX();
+        ASSERT_EQ(g->m_samples.size(), expected.size());
+        EXPECT_EQ(std::memcmp(g->m_samples.data(), expected.data(), expected.size() * sizeof(CSample)), 0);
+    }
+}
+
+// Without an explicit range the samples give it; an explicit one is used
+// as it stands, even with one end zero. High y is at the top of the screen;
+// a flat range maps its 0/0 to 0, and no range fails nothing.
+TEST(Graphic, RangeAndMappingFollowTheSamplesUnlessGiven) {
+    const auto g = Series({});
+    double r[4];
+    EXPECT_FALSE(g->GetRange(r[0], r[1], r[2], r[3]));
+    g->m_samples = {{0, 5}, {4, -7}, {10, 3}};
+    EXPECT_EQ(g->GetSample(1).y, -7);
+    ASSERT_TRUE(g->GetRange(r[0], r[1], r[2], r[3]));
+    EXPECT_EQ(std::vector<double>(r, r + 4), (std::vector<double>{0, 10, -7, 5}));
+    g->m_dLoX = -1, g->m_dLoY = 0, g->m_dHiY = 50;
+    ASSERT_TRUE(g->GetRange(r[0], r[1], r[2], r[3]));
+    EXPECT_EQ(std::vector<double>(r, r + 4), (std::vector<double>{-1, 0, 0, 50}));
+    g->RemoveAllSamples();
+    EXPECT_EQ(g->GetSampleCount(), 0);
+
+    const CRect rect{45, 15, 255, 235};
+    EXPECT_EQ(Mapped(*Series({{0, 5}, {5, 0}, {10, -5}}), rect), "(45,15) (150,125) (255,235) ");
+    EXPECT_EQ(Mapped(*Series({{0, 7}, {10, 7}}), rect), "(45,0) (255,0) ");
+    EXPECT_EQ(Mapped(*Series({{3, 4}}), rect), "(0,0) ");
+    EXPECT_EQ(Mapped(*Series({{0, 0}, {1e-300, kInf}, {1, kNaN}}), rect), "(45,235) (45,0) (255,0) ");
+    CVGraphic none;
+    none.AddPoint(CPoint{1, 2});
+    EXPECT_EQ(Mapped(none, rect), "(1,2) ");  // no samples: the points stay
+}
+
+TEST(Graphic, DrawsAPolylineWithItsPenAndGivesThePreviousBack) {
+    const CPen previous{PS_SOLID, 3, RGB(1, 2, 3)};
+    RecordingDC empty, dc, highlighted;
+    empty.pen = dc.pen = previous;
+    Drawn(CVGraphic(), empty);
+    EXPECT_EQ(empty.pen, previous);
+    const auto g = Series({{0, 5}, {5, 0}, {10, -5}});
+    g->m_nColor = 255;
+    g->MapToRect({45, 15, 255, 235});
+    EXPECT_EQ(Drawn(*g, dc), "SetPen(solid,1,#ff0000) MoveTo(45,15) LineTo(150,125) LineTo(255,235) "
+                             "SetPen(solid,3,#010203) ");
+    g->m_bHighlight = 1;
+    EXPECT_EQ(Drawn(*g, highlighted).substr(0, 23), "SetPen(dash,1,#ff0000) ");
+}
+
+// Where more than four points in a row share a pixel column only the first,
+// the lowest, the highest and the last are drawn to, in their order.
+TEST(Graphic, DenseColumnsDrawTheirFirstLowestHighestAndLast) {
+    const auto g = Series({{0, 5}, {0, 9}, {0, 7}, {0, 3}, {0, 8}, {0, 6}, {1, 1}, {1, 2}, {1, 0}, {1, 2}, {2, 4}},
+                          {0, 2, 0, 10});
+    g->MapToRect({0, 0, 2, 10});
+    RecordingDC dc;
+    EXPECT_EQ(Drawn(*g, dc), "SetPen(solid,1,#000000) MoveTo(0,5) LineTo(0,1) LineTo(0,7) LineTo(0,4) LineTo(1,9) "
+                             "LineTo(1,8) LineTo(1,10) LineTo(1,8) LineTo(2,6) SetPen(solid,1,#000000) ");
+}
+
 
 const CRect kFrame{0, 0, 420, 275};  // plot rectangle 45, 15, 400, 255
 const CRect kPlot{0, 0, 100, 100};   // one pixel per unit for series on 0..100 both ways
@@ -27,11 +127,9 @@ std::string Texts(const std::array<GraphsLabel, 11>& labels) {
     return texts;
 }
 
-std::unique_ptr<CVGraphic> Series(const std::string& caption, std::vector<CSample> samples) {
-    auto g = std::make_unique<CVGraphic>();
+std::unique_ptr<CVGraphic> Captioned(const std::string& caption, std::vector<CSample> samples) {
+    auto g = Series(std::move(samples), {0, 100, 0, 100});
     g->m_strText = caption;
-    g->m_dHiX = g->m_dHiY = 100;
-    g->m_samples = std::move(samples);
     return g;
 }
 
@@ -85,32 +183,32 @@ TEST(GraphsLayout, LabelTextsRunAlongTheAxes) {
 
 TEST(Readout, NearestSampleIsNearestOnScreen) {
     // Screen y grows downwards: the sample (50, 90) is drawn at (50, 10).
-    const auto g = Series("g", {{10, 10}, {40, 90}, {50, 90}, {50, 10}, {60, 50}, {90, 90}});
+    const auto g = Captioned("g", {{10, 10}, {40, 90}, {50, 90}, {50, 10}, {60, 50}, {90, 90}});
     // Of two at x = 50 the one near in y, the nearer of two neighbours, beyond the ends.
     const int cases[][3] = {{11, 88, 0}, {49, 12, 2}, {50, 85, 3}, {44, 10, 1}, {-500, 50, 0}, {500, 10, 5}};
     for (auto [x, y, index] : cases) EXPECT_EQ(NearestSample(*g, kPlot, x, y), index) << x << " " << y;
     // Samples far away in x but close in distance are still found.
-    EXPECT_EQ(NearestSample(*Series("s", {{0, 0}, {49, 100}, {51, 0}, {100, 100}}), kPlot, 48, 0), 1);
+    EXPECT_EQ(NearestSample(*Captioned("s", {{0, 0}, {49, 100}, {51, 0}, {100, 100}}), kPlot, 48, 0), 1);
     EXPECT_EQ(ReadoutText(1.5, -2e-7), "x = 1.5, y = -2e-07");
     // None in an empty series; one sample under an automatic range (0/0) is still found.
     EXPECT_EQ(NearestSample(CVGraphic(), kPlot, 5, 5), -1);
     CVGraphic single;
     single.m_samples = {{3, 4}};
     EXPECT_EQ(NearestSample(single, kPlot, 70, 70), 0);
-    EXPECT_EQ(NearestSample(*Series("n", {{std::nan(""), 5}, {20, 20}, {30, 30}}), kPlot, 29, 70), 2);
+    EXPECT_EQ(NearestSample(*Captioned("n", {{std::nan(""), 5}, {20, 20}, {30, 30}}), kPlot, 29, 70), 2);
     // A large series costs a few steps, not one per sample (and is right).
     std::vector<CSample> many;
     for (int i = 0; i < 1'000'000; ++i) many.push_back({i / 10000.0, 50});
-    EXPECT_EQ(NearestSample(*Series("b", many), kPlot, 42.00004, 50), 420000);
+    EXPECT_EQ(NearestSample(*Captioned("b", many), kPlot, 42.00004, 50), 420000);
 }
 
 TEST(PreviousRun, SeriesMeetByCaptionInTurnAndTheGhostIsFadedOnTheCurrentScale) {
     CPreviousRun previous;
     EXPECT_TRUE(previous.IsEmpty());
-    const auto a1 = Series("a", {{1, 1}}), a2 = Series("a", {{2, 2}}), b = Series("b", {{3, 3}});
+    const auto a1 = Captioned("a", {{1, 1}}), a2 = Captioned("a", {{2, 2}}), b = Captioned("b", {{3, 3}});
     previous.Remember({a1.get(), b.get(), a2.get()});
     a1->AddSample(9, 9);  // the kept copies do not follow the originals
-    const auto c = Series("c", {}), newA = Series("a", {});
+    const auto c = Captioned("c", {}), newA = Captioned("a", {});
     const auto match = previous.Match({c.get(), newA.get(), newA.get(), newA.get()});
     ASSERT_EQ(match.size(), 4u);
     ASSERT_NE(match[1], nullptr);
