@@ -1,6 +1,6 @@
 // varnel dump and varnel pack: the JSON of every class, pack of a dump
-// giving the file's bytes back (unusual encodings included), a failed write
-// that leaves the old model, and exit 2 with a message for bad files and JSON.
+// giving the file's bytes back (unusual encodings included), and a failed
+// write that leaves the old model.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "Cli.h"
+#include "support/CorpusDiagram.h"
 #include "support/ModelBytes.h"
 
 namespace {
@@ -31,14 +32,9 @@ Bytes DumpThenPack(const Bytes& bytes) {
 // shortest digits, and values that are no finite number.
 TEST(DumpCommand, WritesEveryClassAsTheGoldenJson) {
     auto doc = samples::MixedModel(14, "var \xF5 = 1\r\n");
-    auto level = std::make_unique<CVLevel>();
-    level->m_dValue = std::numeric_limits<double>::quiet_NaN();
-    doc->m_pEntityList->Add(std::move(level));
-    auto sw = std::make_unique<CVSwitch>();
-    sw->m_dValue = HUGE_VAL;
-    sw->m_dValue2 = -HUGE_VAL;
-    sw->m_dThreshold = -std::numeric_limits<double>::quiet_NaN();
-    doc->m_pEntityList->Add(std::move(sw));
+    for (const char* spec : {"level Level 0", "switch Switch 1e400 -1e400 0"}) doc->m_pEntityList->Add(CorpusElement(spec));
+    static_cast<CVLevel*>(doc->m_pEntityList->GetAt(14))->m_dValue = std::nan("");
+    static_cast<CVSwitch*>(doc->m_pEntityList->GetAt(15))->m_dThreshold = -std::nan("");
     const Bytes bytes = doc->Store();
     const Outcome dumped = Call(DumpCommand, {WriteTemp("every_class.vrn", bytes)});
     EXPECT_EQ(dumped.code, 0);

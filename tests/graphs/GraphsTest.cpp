@@ -21,10 +21,12 @@ namespace {
 
 const double kNaN = std::nan(""), kInf = std::numeric_limits<double>::infinity();
 
-std::unique_ptr<CVGraphic> Series(std::vector<CSample> samples, std::vector<double> range = {0, 0, 0, 0}) {
+std::unique_ptr<CVGraphic> Series(std::vector<CSample> samples, std::vector<double> range = {0, 0, 0, 0},
+                                  const std::string& caption = "") {
     auto g = std::make_unique<CVGraphic>();
     g->m_samples = std::move(samples);
     g->m_dLoX = range[0], g->m_dHiX = range[1], g->m_dLoY = range[2], g->m_dHiY = range[3];
+    g->m_strText = caption;
     return g;
 }
 
@@ -36,8 +38,8 @@ std::string Mapped(CVGraphic& g, const CRect& r) {
     return points;
 }
 
-std::string Drawn(const CVGraphic& g, RecordingDC& dc) {
-    const_cast<CVGraphic&>(g).Draw(dc, nullptr);
+std::string Drawn(CVGraphic& g, RecordingDC& dc) {
+    g.Draw(dc, nullptr);
     std::string ops;
     for (const std::string& op : dc.Ops()) ops += op + " ";
     return ops;
@@ -87,35 +89,32 @@ TEST(Graphic, RangeAndMappingFollowTheSamplesUnlessGiven) {
     EXPECT_EQ(Mapped(none, rect), "(1,2) ");  // no samples: the points stay
 }
 
-TEST(Graphic, DrawsAPolylineWithItsPenAndGivesThePreviousBack) {
+// Drawn with its pen, dashed when highlighted, the previous pen given back.
+// Where more than four points in a row share a pixel column only the first,
+// the lowest, the highest and the last are drawn to, in their order.
+TEST(Graphic, DrawsAPolylineWithItsPenAndFourPointsAColumn) {
     const CPen previous{PS_SOLID, 3, RGB(1, 2, 3)};
-    RecordingDC empty, dc, highlighted;
+    RecordingDC empty, dc, highlighted, dense;
     empty.pen = dc.pen = previous;
-    Drawn(CVGraphic(), empty);
+    CVGraphic none;
+    Drawn(none, empty);
     EXPECT_EQ(empty.pen, previous);
-    const auto g = Series({{0, 5}, {5, 0}, {10, -5}});
+    auto g = Series({{0, 5}, {5, 0}, {10, -5}});
     g->m_nColor = 255;
     g->MapToRect({45, 15, 255, 235});
     EXPECT_EQ(Drawn(*g, dc), "SetPen(solid,1,#ff0000) MoveTo(45,15) LineTo(150,125) LineTo(255,235) "
                              "SetPen(solid,3,#010203) ");
     g->m_bHighlight = 1;
     EXPECT_EQ(Drawn(*g, highlighted).substr(0, 23), "SetPen(dash,1,#ff0000) ");
-}
-
-// Where more than four points in a row share a pixel column only the first,
-// the lowest, the highest and the last are drawn to, in their order.
-TEST(Graphic, DenseColumnsDrawTheirFirstLowestHighestAndLast) {
-    const auto g = Series({{0, 5}, {0, 9}, {0, 7}, {0, 3}, {0, 8}, {0, 6}, {1, 1}, {1, 2}, {1, 0}, {1, 2}, {2, 4}},
-                          {0, 2, 0, 10});
+    g = Series({{0, 5}, {0, 9}, {0, 7}, {0, 3}, {0, 8}, {0, 6}, {1, 1}, {1, 2}, {1, 0}, {1, 2}, {2, 4}}, {0, 2, 0, 10});
     g->MapToRect({0, 0, 2, 10});
-    RecordingDC dc;
-    EXPECT_EQ(Drawn(*g, dc), "SetPen(solid,1,#000000) MoveTo(0,5) LineTo(0,1) LineTo(0,7) LineTo(0,4) LineTo(1,9) "
-                             "LineTo(1,8) LineTo(1,10) LineTo(1,8) LineTo(2,6) SetPen(solid,1,#000000) ");
+    EXPECT_EQ(Drawn(*g, dense), "SetPen(solid,1,#000000) MoveTo(0,5) LineTo(0,1) LineTo(0,7) LineTo(0,4) LineTo(1,9) "
+                                "LineTo(1,8) LineTo(1,10) LineTo(1,8) LineTo(2,6) SetPen(solid,1,#000000) ");
 }
-
 
 const CRect kFrame{0, 0, 420, 275};  // plot rectangle 45, 15, 400, 255
-const CRect kPlot{0, 0, 100, 100};   // one pixel per unit for series on 0..100 both ways
+const CRect kPlot{0, 0, 100, 100};   // one pixel per unit for series on k100
+const std::vector<double> k100{0, 100, 0, 100};
 
 GraphsGrid Grid(double loX, double hiX, double loY, double hiY, double divY, const CRect& frame = kFrame) {
     return GraphsGridLayout(frame, GraphsPlotRect(frame), loX, hiX, loY, hiY, divY);
@@ -127,11 +126,6 @@ std::string Texts(const std::array<GraphsLabel, 11>& labels) {
     return texts;
 }
 
-std::unique_ptr<CVGraphic> Captioned(const std::string& caption, std::vector<CSample> samples) {
-    auto g = Series(std::move(samples), {0, 100, 0, 100});
-    g->m_strText = caption;
-    return g;
-}
 
 // Vertical lines at truncated tenths of the width, horizontal ones from the
 // top down, each across the whole plot rectangle; label boxes hang below and
@@ -183,32 +177,30 @@ TEST(GraphsLayout, LabelTextsRunAlongTheAxes) {
 
 TEST(Readout, NearestSampleIsNearestOnScreen) {
     // Screen y grows downwards: the sample (50, 90) is drawn at (50, 10).
-    const auto g = Captioned("g", {{10, 10}, {40, 90}, {50, 90}, {50, 10}, {60, 50}, {90, 90}});
+    const auto g = Series({{10, 10}, {40, 90}, {50, 90}, {50, 10}, {60, 50}, {90, 90}}, k100);
     // Of two at x = 50 the one near in y, the nearer of two neighbours, beyond the ends.
     const int cases[][3] = {{11, 88, 0}, {49, 12, 2}, {50, 85, 3}, {44, 10, 1}, {-500, 50, 0}, {500, 10, 5}};
     for (auto [x, y, index] : cases) EXPECT_EQ(NearestSample(*g, kPlot, x, y), index) << x << " " << y;
     // Samples far away in x but close in distance are still found.
-    EXPECT_EQ(NearestSample(*Captioned("s", {{0, 0}, {49, 100}, {51, 0}, {100, 100}}), kPlot, 48, 0), 1);
+    EXPECT_EQ(NearestSample(*Series({{0, 0}, {49, 100}, {51, 0}, {100, 100}}, k100), kPlot, 48, 0), 1);
     EXPECT_EQ(ReadoutText(1.5, -2e-7), "x = 1.5, y = -2e-07");
     // None in an empty series; one sample under an automatic range (0/0) is still found.
     EXPECT_EQ(NearestSample(CVGraphic(), kPlot, 5, 5), -1);
-    CVGraphic single;
-    single.m_samples = {{3, 4}};
-    EXPECT_EQ(NearestSample(single, kPlot, 70, 70), 0);
-    EXPECT_EQ(NearestSample(*Captioned("n", {{std::nan(""), 5}, {20, 20}, {30, 30}}), kPlot, 29, 70), 2);
+    EXPECT_EQ(NearestSample(*Series({{3, 4}}), kPlot, 70, 70), 0);
+    EXPECT_EQ(NearestSample(*Series({{kNaN, 5}, {20, 20}, {30, 30}}, k100), kPlot, 29, 70), 2);
     // A large series costs a few steps, not one per sample (and is right).
     std::vector<CSample> many;
     for (int i = 0; i < 1'000'000; ++i) many.push_back({i / 10000.0, 50});
-    EXPECT_EQ(NearestSample(*Captioned("b", many), kPlot, 42.00004, 50), 420000);
+    EXPECT_EQ(NearestSample(*Series(many, k100), kPlot, 42.00004, 50), 420000);
 }
 
 TEST(PreviousRun, SeriesMeetByCaptionInTurnAndTheGhostIsFadedOnTheCurrentScale) {
     CPreviousRun previous;
     EXPECT_TRUE(previous.IsEmpty());
-    const auto a1 = Captioned("a", {{1, 1}}), a2 = Captioned("a", {{2, 2}}), b = Captioned("b", {{3, 3}});
+    const auto a1 = Series({{1, 1}}, k100, "a"), a2 = Series({{2, 2}}, k100, "a"), b = Series({{3, 3}}, k100, "b");
     previous.Remember({a1.get(), b.get(), a2.get()});
     a1->AddSample(9, 9);  // the kept copies do not follow the originals
-    const auto c = Captioned("c", {}), newA = Captioned("a", {});
+    const auto c = Series({}, k100, "c"), newA = Series({}, k100, "a");
     const auto match = previous.Match({c.get(), newA.get(), newA.get(), newA.get()});
     ASSERT_EQ(match.size(), 4u);
     ASSERT_NE(match[1], nullptr);
@@ -220,11 +212,9 @@ TEST(PreviousRun, SeriesMeetByCaptionInTurnAndTheGhostIsFadedOnTheCurrentScale) 
     EXPECT_EQ(previous.Match({newA.get()})[0], nullptr);
 
     // The current series runs 0..10 automatically; the previous one 0..20.
-    CVGraphic current, earlier;
-    current.m_nColor = static_cast<int32_t>(RGB(255, 0, 0));
-    current.m_samples = {{0, 0}, {10, 10}};
-    earlier.m_samples = {{0, 0}, {5, 20}};
-    const auto ghost = MakeGhost(earlier, current, kPlot);
+    const auto current = Series({{0, 0}, {10, 10}}), earlier = Series({{0, 0}, {5, 20}});
+    current->m_nColor = static_cast<int32_t>(RGB(255, 0, 0));
+    const auto ghost = MakeGhost(*earlier, *current, kPlot);
     ASSERT_EQ(ghost->GetPointCount(), 2);
     EXPECT_EQ(ghost->GetPoint(1), (CPoint{50, -100}));  // above the plot: higher than now
     EXPECT_EQ(ghost->m_nColor, static_cast<int32_t>(RGB(255, 191, 191)));
