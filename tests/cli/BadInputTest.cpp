@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "Cli.h"
-#include "support/CorpusDiagram.h"
 #include "support/ModelBytes.h"
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "app/cli/Commands.h"
 #include "document/FileBytes.h"
+#include "interpreter/Corpus.h"
 #include "support/ModelSamples.h"
 
 struct Outcome {

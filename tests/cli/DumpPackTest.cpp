@@ -11,7 +11,6 @@
 #include <fstream>
 
 #include "Cli.h"
-#include "support/CorpusDiagram.h"
 #include "support/ModelBytes.h"
 
 namespace {

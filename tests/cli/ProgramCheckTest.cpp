@@ -6,7 +6,6 @@
 
 #include "Cli.h"
 #include "graphs/Graphic.h"
-#include "interpreter/Corpus.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/ProgramCheck.h"
 

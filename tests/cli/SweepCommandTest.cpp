@@ -4,14 +4,13 @@
 #include <algorithm>
 
 #include "Cli.h"
-#include "support/CorpusDiagram.h"
 
 namespace {
 
 // Variables a and b; the run plots the point (a, b) and fails on its
 // fourth line when a is 2.
 std::string SweepModel() {
-    auto doc = samples::MixedModel(0, "graphic g color=255\r\nplot g a b\r\nif a = 2\r\ngoto nowhere");
+    auto doc = samples::MixedModel(0, ProgramText("graphic g color=255|plot g a b|if a = 2|goto nowhere"));
     for (const char* spec : {"variable a 0", "variable b 0"}) doc->m_pEntityList->Add(CorpusElement(spec));
     return WriteTemp("sweep.vrn", doc->Store());
 }
