@@ -45,12 +45,9 @@ TEST(Numbers, SaturatingConversionsNeverLeaveInt32) {
         {2147483647.9, kMax}, {-2147483648.9, kMin},
     };
     for (auto [value, expected] : cases) EXPECT_EQ(SaturatingTrunc(value), expected) << value;
-    EXPECT_EQ(SaturatingAdd(kMax, 1), kMax);
-    EXPECT_EQ(SaturatingAdd(kMin, -1), kMin);
-    EXPECT_EQ(SaturatingAdd(2, 3), 5);
-    EXPECT_EQ(SaturatingMul(65536, 65536), kMax);
-    EXPECT_EQ(SaturatingMul(-65536, 65536), kMin);
-    EXPECT_EQ(SaturatingMul(-7, 3), -21);
+    EXPECT_EQ((std::vector<int32_t>{SaturatingAdd(kMax, 1), SaturatingAdd(kMin, -1), SaturatingAdd(2, 3),
+                                    SaturatingMul(65536, 65536), SaturatingMul(-65536, 65536), SaturatingMul(-7, 3)}),
+              (std::vector<int32_t>{kMax, kMin, 5, kMax, kMin, -21}));
 }
 
 // The conversions must not follow the process locale's decimal comma.
@@ -67,23 +64,21 @@ TEST(Numbers, ConversionsKeepTheDecimalPointUnderARussianLocale) {
     std::setlocale(LC_ALL, previous.c_str());
 }
 
-TEST(Cp1251, EveryByteSurvivesARoundTripThroughItsCharacter) {
+// Every byte survives a round trip through its character; text 1251 cannot
+// hold, or that is no UTF-8, is reported with "?" in its place.
+TEST(Cp1251, CodesEveryByteAndReportsWhatItCannot) {
     EXPECT_EQ(Cp1251ToUtf8("\xd0\xee\xf1\xf2 \xc0\xff\xa8\xb8\x88\xb9\x96\n"), "Рост АяЁё€№–\n");
-    std::string all;
+    std::string all, back;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
-    std::string back;
     ASSERT_TRUE(Utf8ToCp1251(Cp1251ToUtf8(all), back));
     EXPECT_EQ(back, all);
-}
-
-TEST(Cp1251, UnrepresentableOrMalformedTextIsReported) {
-    std::string out;
-    EXPECT_FALSE(Utf8ToCp1251("\xe4\xb8\xad", out));  // a CJK character
-    EXPECT_EQ(out, "?");
-    EXPECT_FALSE(Utf8ToCp1251("a\xff" "b", out));
-    EXPECT_EQ(out, "a?b");
-    EXPECT_FALSE(Utf8ToCp1251("\xd0", out));  // truncated sequence
-    EXPECT_FALSE(Utf8ToCp1251("\xc0\xaf", out));  // overlong slash
+    const std::pair<const char*, const char*> bad[] = {
+        {"\xe4\xb8\xad", "?"}, {"a\xff" "b", "a?b"}, {"\xd0", ""}, {"\xc0\xaf", ""},  // CJK, truncated, overlong
+    };
+    for (auto [text, lossy] : bad) {
+        EXPECT_FALSE(Utf8ToCp1251(text, back)) << text;
+        EXPECT_EQ(*lossy ? back : "", lossy);
+    }
     EXPECT_EQ(Utf8ToCp1251Lossy("\xd0\xaf\xf0\x9f\x98\x80"), "\xdf?");
 }
 

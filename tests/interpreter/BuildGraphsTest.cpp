@@ -35,11 +35,8 @@ TEST(SymbolTable, KeepsItsOrderAndFindsEveryNameThroughRemovalAndExtraction) {
     table.ExtractIf([](const std::string&, int v) { return v % 3 == 1; }, [&](int) { ++taken; });
     EXPECT_EQ(taken, 1667u);
     EXPECT_EQ(table.GetCount(), 1666u);
-    for (int i = 0; i < 5000; ++i) {
-        const int* found = table.Find(name(i));
-        ASSERT_EQ(found != nullptr, i % 3 == 2) << i;
-        if (found) EXPECT_EQ(*found, i == 8 ? 3008 : i);
-    }
+    for (int i = 0; i < 5000; ++i)
+        EXPECT_EQ(table.Find(name(i)) ? *table.Find(name(i)) : -1, i % 3 != 2 ? -1 : i == 8 ? 3008 : i) << i;
     table.Set(name(0), 42);  // a removed name can come back
     EXPECT_EQ(*table.Find(name(0)), 42);
     table.RemoveAll();

@@ -1,10 +1,20 @@
-// The golden program corpus (interpreter/corpus/*.txt, code page 1251), read
-// by the corpus run and by the static check's proof. One program a row:
-//   LINE|LINE|...  =>  ITEM; ITEM; ...
-// its lines joined by | (the run gets them CR LF); a line that starts with
-// blanks continues the row above. "# diagram: SPEC" adds an element to every
-// row of its file, an item "diagram: SPEC" to its row alone (SPEC as in
-// support/CorpusDiagram.h); other lines starting with # are comments.
+// The golden program corpus (interpreter/corpus/*.txt, code page 1251): one
+// program a row, "LINE|LINE|... => ITEM; ITEM; ...", its lines joined by |
+// (the run gets CR LF) and {N*TEXT} standing for N copies of TEXT (# in the
+// k-th copy for k). A line that starts with blanks continues the row above.
+// "# diagram: SPEC" adds an element (support/CorpusDiagram.h) to every row of
+// its file, an item "diagram: SPEC" to its row; other # lines are comments.
+// The items a row's runs must bear out (CorpusTest.cpp):
+//   NAME = VALUE         a number symbol, shortest round-trip text
+//   error N: MESSAGE     fails on line N with "Interpretation error:\n" MESSAGE
+//   outcome: step limit|cancelled    steps: N    polls: STEP...
+//   symbols: COUNT       undefined: NAME    order: NAME... (graphs-window order)
+//   graphic NAME: color=C text="T" loX=A hiX=B loY=C hiY=D divY=E
+//   series NAME: X Y, X Y, ...      samples NAME: COUNT
+//   max-steps: N         cancel at poll: K (the K-th poll stops it)
+//   check N: MESSAGE     a finding of the static check; "check: none" for none
+// Without an error or outcome item the run must end normally; without check
+// items the static check finds exactly the run's error.
 #pragma once
 #include <filesystem>
 #include <fstream>
@@ -19,8 +29,6 @@ struct CCorpusRow {
     std::vector<std::string> items;
 };
 
-// "a|b" as the editor hands it over: "a\r\nb"; "{N*TEXT}" stands for N
-// copies of TEXT, # in the k-th copy for k (from 0).
 inline std::string ProgramText(const std::string& row) {
     std::string text;
     for (size_t at = 0; at < row.size(); ++at) {

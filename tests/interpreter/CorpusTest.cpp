@@ -1,17 +1,7 @@
 // Every corpus row (see Corpus.h) runs compiled and line by line: both runs
 // must leave exactly the same (outcome, message, line, steps, polls, every
 // symbol and sample to the bit), the build-graphs run must end as they did
-// and leave no heap block behind, and all must bear out the row's items:
-//   NAME = VALUE         a number symbol, shortest round-trip text
-//   error N: MESSAGE     fails on line N with "Interpretation error:\n" MESSAGE
-//   outcome: step limit|cancelled    steps: N    polls: STEP...
-//   symbols: COUNT       undefined: NAME    order: NAME... (graphs-window order)
-//   graphic NAME: color=C text="T" loX=A hiX=B loY=C hiY=D divY=E
-//   series NAME: X Y, X Y, ...      samples NAME: COUNT
-//   max-steps: N         cancel at poll: K (the K-th poll stops it)
-//   check N: MESSAGE     a finding of the static check; "check: none" for none
-// Without an error or outcome item the run must end normally; without check
-// items the static check finds exactly the run's error.
+// and leave no heap block behind, and all must bear out the row's items.
 #include <gtest/gtest.h>
 
 #include <atomic>
