@@ -1,6 +1,8 @@
 // varnel run: output in every format, number and text forms, value
 // overrides, and exit 1 for an interpreter error (with its line), 3 for the
-// step bound; bad input is in BadInputTest.
+// step bound. varnel sweep: one line per run in grid order, the same bytes
+// whatever the number of threads, a failing run reporting in its own line
+// while the others complete. Bad input is in BadInputTest.
 #include <algorithm>
 
 #include "Cli.h"
@@ -69,6 +71,35 @@ TEST(RunModelCommand, SetReplacesElementValuesAndExitCodesSayWhatWentWrong) {
     EXPECT_NE(bound.err.find("1000"), std::string::npos) << bound.err;
     EXPECT_EQ(RunProgram("var a|var b", {"--max-steps=2"}).code, 0);
     EXPECT_EQ(RunProgram("var a|var b", {"--max-steps=1"}).code, 3);
+}
+
+// Variables a and b; the run plots the point (a, b) and fails on its fourth
+// line when a is 2.
+TEST(SweepCommand, GridInOrderWithItsErrorsAndTheSameBytesOnAnyThreads) {
+    auto doc = samples::MixedModel(0, ProgramText("graphic g color=255|plot g a b|if a = 2|goto nowhere"));
+    for (const char* spec : {"variable a 0", "variable b 0"}) doc->m_pEntityList->Add(CorpusElement(spec));
+    const std::string model = WriteTemp("sweep.vrn", doc->Store());
+    const Outcome one = Call(SweepCommand, {model, "--vary", "a=1:3:3", "--vary=b=-0.5:0.5:2", "--jobs", "1"});
+    ASSERT_EQ(one.code, 0) << one.err;
+    EXPECT_EQ(one.err, "");
+    std::string expected;
+    for (int run = 0; run < 6; ++run) {
+        const std::string a = std::to_string(1 + run / 2), b = run % 2 ? "0.5" : "-0.5";
+        expected += "{\"run\":" + std::to_string(run) + ",\"values\":{\"a\":" + a + ",\"b\":" + b + "}," +
+                    (a == "2" ? R"("error":"Interpretation error:\nBad mark name in goto command(4).","line":4)"
+                              : R"("series":[{"caption":"","color":255,"loX":0,"hiX":0,"loY":0,"hiY":0,"divY":1,)"
+                                R"("samples":[[)" + a + "," + b + "]]}]") + "}\n";
+    }
+    EXPECT_EQ(one.out, expected);
+    // Many more runs than threads, so that their timing differs.
+    CommandArgs args = {model, "--vary", "a=0:4:41", "--vary", "b=0:1:25", "--jobs", "2"};
+    const Outcome two = Call(SweepCommand, args);
+    EXPECT_EQ(two.code, 0);
+    EXPECT_EQ(std::count(two.out.begin(), two.out.end(), '\n'), 41 * 25);
+    args.back() = "1";
+    EXPECT_EQ(two.out, Call(SweepCommand, args).out);
+    // Values between the ends read as typed: 0.3, not 0.30000000000000004.
+    EXPECT_NE(two.out.find("{\"run\":75,\"values\":{\"a\":0.3,\"b\":0}"), std::string::npos);
 }
 
 }  // namespace
