@@ -56,6 +56,9 @@ TEST(Commands, BadInputExitsTwoWithAMessageAndNoOutput) {
     // Some found by fuzzing: a number beyond the double range escaped as
     // another exception, and models of fields each valid on their own were
     // written although the loader refuses them.
+    const auto level = [](const std::string& value) {
+        return ModelJson(R"({"class":"CVLevel","id":0,"points":[],"name":"a","description":"","value":)" + value + "}");
+    };
     const std::pair<std::string, const char*> json[] = {
         {"{\"version\":1.0,", "not valid JSON"},
         {R"({"version":1.06e688})", "not valid JSON"},
@@ -67,10 +70,7 @@ TEST(Commands, BadInputExitsTwoWithAMessageAndNoOutput) {
         {ModelJson(R"({"class":"CVLine","id":2147483648,"points":[]})"), "objects[0].id: is out of range"},
         {ModelJson(R"({"class":"CVText","id":0,"points":[],"text":"\u2603"})"),
          "objects[0].text: holds a character that code page 1251 lacks"},
-        {ModelJson(R"({"class":"CVLevel","id":0,"points":[],"name":"a","description":"","value":"x"})"),
-         "objects[0].value: must be a number"},
-        {ModelJson(R"({"class":"CVLevel","id":0,"points":[],"name":"a","description":"","value":-1e309})"),
-         "number overflow"},
+        {level(R"("x")"), "objects[0].value: must be a number"}, {level("-1e309"), "number overflow"},
         {ModelJson(R"({"class":"CVTableData","id":0,"points":[],"name":"T","description":"","from":0,"to":2,)"
                    R"("step":1,"values":[1,2]})"),
          "holds 2 values but the range from, to, step calls for 3"},

@@ -1,9 +1,6 @@
-// The plot series (sample order, axis ranges, mapping to the screen, also
-// for degenerate ranges, drawing with its pen; its record is part of the
-// dump's golden file) and the graphs window's data: plot rectangle, grid
-// lines, labels and their drawing order; the sample nearest the mouse on
-// screen with its readout; the previous run's series met by caption and
-// laid on the current scale.
+// The plot series (its record is part of the dump's golden file) and the
+// graphs window's data: grid and labels, the sample nearest the mouse, and
+// the previous run's series laid on the current scale.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,6 +25,11 @@ std::unique_ptr<CVGraphic> Series(std::vector<CSample> samples, std::vector<doub
     g->m_dLoX = range[0], g->m_dHiX = range[1], g->m_dLoY = range[2], g->m_dHiY = range[3];
     g->m_strText = caption;
     return g;
+}
+
+std::vector<double> Range(const CVGraphic& g) {
+    double r[4];
+    return g.GetRange(r[0], r[1], r[2], r[3]) ? std::vector<double>(r, r + 4) : std::vector<double>{};
 }
 
 // The screen points after mapping into r, as "(x,y) ...".
@@ -67,15 +69,12 @@ TEST(Graphic, SortByXGivesTheStableSortsResult) {
 // a flat range maps its 0/0 to 0, and no range fails nothing.
 TEST(Graphic, RangeAndMappingFollowTheSamplesUnlessGiven) {
     const auto g = Series({});
-    double r[4];
-    EXPECT_FALSE(g->GetRange(r[0], r[1], r[2], r[3]));
+    EXPECT_EQ(Range(*g), std::vector<double>{});
     g->m_samples = {{0, 5}, {4, -7}, {10, 3}};
     EXPECT_EQ(g->GetSample(1).y, -7);
-    ASSERT_TRUE(g->GetRange(r[0], r[1], r[2], r[3]));
-    EXPECT_EQ(std::vector<double>(r, r + 4), (std::vector<double>{0, 10, -7, 5}));
+    EXPECT_EQ(Range(*g), (std::vector<double>{0, 10, -7, 5}));
     g->m_dLoX = -1, g->m_dLoY = 0, g->m_dHiY = 50;
-    ASSERT_TRUE(g->GetRange(r[0], r[1], r[2], r[3]));
-    EXPECT_EQ(std::vector<double>(r, r + 4), (std::vector<double>{-1, 0, 0, 50}));
+    EXPECT_EQ(Range(*g), (std::vector<double>{-1, 0, 0, 50}));
     g->RemoveAllSamples();
     EXPECT_EQ(g->GetSampleCount(), 0);
 
@@ -125,7 +124,6 @@ std::string Texts(const std::array<GraphsLabel, 11>& labels) {
     for (const GraphsLabel& label : labels) texts += label.strText + " ";
     return texts;
 }
-
 
 // Vertical lines at truncated tenths of the width, horizontal ones from the
 // top down, each across the whole plot rectangle; label boxes hang below and
