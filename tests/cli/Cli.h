@@ -37,14 +37,13 @@ inline std::string WriteTemp(const std::string& name, const std::string& text) {
     return WriteTemp(name, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-// A model as JSON, as pack reads it: the objects (no encoding details)
-// and the program, and any keys after them.
+// A model as pack reads it: the objects, the program and any keys after them.
 inline std::string ModelJson(const std::string& objects, const std::string& extra = "", const std::string& program = "") {
     return R"({"version":1.0,"width":640,"height":480,"fullScale":1,"objects":[)" + objects + R"(],"program":")" +
            program + "\"" + extra + "}";
 }
 
-// A model file of the given objects and program.
+// A model file of the given program and mixed objects.
 inline std::string WriteModel(const std::string& name, const std::string& program, int objects = 0) {
     return WriteTemp(name, samples::MixedModel(objects, program)->Store());
 }

@@ -1,7 +1,6 @@
-// The static check of model programs (its findings are corpus items): the
-// proof that it never flags a line that executes without error, over the
-// examples and the corpus rows, each run for real; and `varnel check` with
-// its exit codes.
+// The static check (its findings are corpus items): the proof that it never
+// flags a line that runs without error, over the examples and the corpus
+// rows; and `varnel check` with its exit codes.
 #include <algorithm>
 
 #include "Cli.h"
