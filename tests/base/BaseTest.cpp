@@ -1,6 +1,5 @@
-// Number conversions (the decimal reading rule, "%g" and round-trip text,
-// saturating conversions, independence from a Russian process locale) and
-// the 1251 codec.
+// Number conversions, also under a Russian process locale, and the 1251
+// codec.
 #include <gtest/gtest.h>
 
 #include <clocale>

@@ -1,7 +1,6 @@
 // Every command refuses bad input before it does anything: exit 2, nothing
-// on standard output, and a message naming the fault. Files that are no
-// model go to every command that reads one; JSON that is no model to pack,
-// which then writes nothing.
+// on standard output, a message naming the fault. Files that are no model
+// go to every command that reads one; pack then writes nothing.
 #include <filesystem>
 
 #include "Cli.h"

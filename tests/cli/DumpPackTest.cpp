@@ -1,6 +1,5 @@
-// varnel dump and varnel pack: the JSON of every class, pack of a dump
-// giving the file's bytes back (unusual encodings included), and a failed
-// write that leaves the old model.
+// varnel dump and pack: the JSON of every class, a dump packing to the same
+// bytes, and a failed write that leaves the old model.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,15 +1,12 @@
-// varnel run: output in every format, number and text forms, value
-// overrides, and exit 1 for an interpreter error (with its line), 3 for the
-// step bound. varnel sweep: one line per run in grid order, the same bytes
-// whatever the number of threads, a failing run reporting in its own line
-// while the others complete. Bad input is in BadInputTest.
+// varnel run: every output format, value overrides, exit codes 1 and 3.
+// varnel sweep: the grid in order, its failing runs in their own lines, the
+// same bytes on any number of threads. Bad input is in BadInputTest.
 #include <algorithm>
 
 #include "Cli.h"
 
 namespace {
 
-// The program written as a corpus row: lines joined by |.
 Outcome RunProgram(const std::string& program, CommandArgs extra = {}) {
     extra.insert(extra.begin(), WriteModel("run.vrn", ProgramText(program)));
     return Call(RunModelCommand, extra);

@@ -64,9 +64,8 @@ TEST(Graphic, SortByXGivesTheStableSortsResult) {
     }
 }
 
-// Without an explicit range the samples give it; an explicit one is used
-// as it stands, even with one end zero. High y is at the top of the screen;
-// a flat range maps its 0/0 to 0, and no range fails nothing.
+// The samples give the range unless one is given (even with an end zero);
+// high y maps to the top, a flat range's 0/0 to 0, and no range fails.
 TEST(Graphic, RangeAndMappingFollowTheSamplesUnlessGiven) {
     const auto g = Series({});
     EXPECT_EQ(Range(*g), std::vector<double>{});
@@ -125,9 +124,8 @@ std::string Texts(const std::array<GraphsLabel, 11>& labels) {
     return texts;
 }
 
-// Vertical lines at truncated tenths of the width, horizontal ones from the
-// top down, each across the whole plot rectangle; label boxes hang below and
-// beside them.
+// Lines at truncated tenths across the whole plot rectangle, label boxes
+// below and beside them.
 TEST(GraphsLayout, GridLinesAndLabelBoxesSpanThePlotRectangle) {
     EXPECT_EQ(GraphsPlotRect(kFrame), (CRect{45, 15, 400, 255}));
     const GraphsGrid grid = Grid(0, 10, 0, 1, 1);

@@ -14,8 +14,7 @@
 
 namespace {
 
-// Reads once from the input: what it read, then "|" and the text left (or
-// "!" and the message).
+// Reads once: what it read, "|" and the text left (or "!" and the message).
 std::string Read(const std::string& reader, const std::string& input) {
     const char* cursor = input.c_str();
     double value = 1;
@@ -63,9 +62,8 @@ TEST(Lexer, ReadersTakeWhatTheLanguageSays) {
     EXPECT_EQ(IntToString(-2147483647 - 1), "-2147483648");
 }
 
-// Each token as ROLE:text: C command, M mark, # comment, N number, Q quoted,
-// K name known from the diagram or a declaration anywhere, U unknown name;
-// the lines stand on line 3.
+// Tokens as ROLE:text (C command, M mark, # comment, N number, Q quoted, K
+// name known from the diagram or any declaration, U unknown) on line 3.
 TEST(ProgramTokens, StatementsAreSplitAsTheRunReadsThem) {
     EntityList diagram;
     AddElements(diagram, {"variable X 1", "table tab 0 1 1 1 2"});

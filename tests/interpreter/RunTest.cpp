@@ -1,9 +1,6 @@
-// Runs of model programs. Every corpus row (see Corpus.h) runs compiled and
-// line by line: both runs must leave exactly the same (outcome, message,
-// line, steps, polls, every symbol and sample to the bit), the build-graphs
-// run must end as they did and leave no heap block behind, and all must bear
-// out the row's items. Around the interpreter: the name table, the diagram's
-// import, value overrides, and runs off the caller's thread on a copy.
+// Runs of model programs: every corpus row (see Corpus.h) compiled, line by
+// line and through build-graphs; and around the interpreter, the name table,
+// the diagram's import, value overrides and runs on a copy of the model.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -56,8 +53,7 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
 
 namespace {
 
-// Every item the run bears out, written as a row writes it, and "defined:
-// NAME" for every symbol.
+// Every item the run bears out, as a row writes it; "defined: NAME" too.
 std::set<std::string> Items(const CRunSnapshot& run) {
     const std::string prefix = "Interpretation error:\n";
     std::set<std::string> items{std::string("outcome: ") + OutcomeText(run.outcome),
@@ -155,9 +151,8 @@ TEST(Corpus, EveryRowRunsBothWaysAsItSays) {
         }
 }
 
-// Chains by bucket, newest first, beside an index for lookups: a name set
-// again keeps its place, and every name stays findable through removal and
-// extraction.
+// Chains by bucket, newest first, beside an index: a name set again keeps
+// its place, every name stays findable through removal and extraction.
 TEST(SymbolTable, KeepsItsOrderAndFindsEveryNameThroughRemovalAndExtraction) {
     CNameTable<int> table;
     for (const char* name : {"g1", "g", "x", "y", "\xff", "g"}) table.Set(name, 1);
@@ -234,9 +229,8 @@ TEST(ValueOverride, SetsNumbersAndSwitchFieldsAndNamesWhatItMisses) {
     EXPECT_EQ(Samples(BuildGraphs(&list, program)), (std::vector<CSample>{{1, 1}, {4, 1}}));
 }
 
-// A copy of a model with a table, a switch and a level runs as the diagram
-// did after the diagram is gone; a newer request cancels the run going, and
-// only runs that started report.
+// A copy of a model runs as the diagram did after the diagram is gone; a
+// newer request cancels the run going, and only runs that started report.
 TEST(BackgroundRun, RunsACopyOfTheModelAndANewerRequestCancelsTheRunGoing) {
     auto diagram = std::make_unique<EntityList>();
     AddElements(*diagram, {"table T 0 2 1 1 4 9", "switch S -1 1 0.5", "level L 0.25"});
