@@ -31,9 +31,12 @@ Bytes DumpThenPack(const Bytes& bytes) {
 // file; pack of a dump gives the bytes back, whatever their encoding.
 TEST(DumpCommand, WritesTheGoldenJsonAndPackGivesTheBytesBack) {
     auto doc = samples::MixedModel(14, "var \xF5 = 1\r\n");
-    for (const char* spec : {"level Level 0", "switch Switch 1e400 -1e400 0"}) doc->m_pEntityList->Add(CorpusElement(spec));
+    // New elements as they come, with their default names.
+    for (CVEntity* e : std::initializer_list<CVEntity*>{new CVLevel, new CVSwitch, new CVRate, new CVVariable, new CVExpert})
+        doc->m_pEntityList->Add(std::unique_ptr<CVEntity>(e));
     static_cast<CVLevel*>(doc->m_pEntityList->GetAt(14))->m_dValue = std::nan("");
-    static_cast<CVSwitch*>(doc->m_pEntityList->GetAt(15))->m_dThreshold = -std::nan("");
+    auto* sw = static_cast<CVSwitch*>(doc->m_pEntityList->GetAt(15));
+    sw->m_dValue = HUGE_VAL, sw->m_dValue2 = -HUGE_VAL, sw->m_dThreshold = -std::nan("");
     std::ifstream golden(std::string(VARNEL_SOURCE_DIR) + "/tests/cli/every-class.json", std::ios::binary);
     EXPECT_EQ(Call(DumpCommand, {WriteTemp("every_class.vrn", doc->Store())}).out,
               std::string(std::istreambuf_iterator<char>(golden), {}));
@@ -60,16 +63,14 @@ TEST(DumpCommand, WritesTheGoldenJsonAndPackGivesTheBytesBack) {
     for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(DumpThenPack(files[i]), files[i]) << i;
 }
 
-// One series of id 0, up to its point count.
-const std::string kGraphic = "01 00 FF FF 01 00 09 00 43 56 47 72 61 70 68 69 63 00000000 ";
-
 TEST(DumpCommand, SaysWhenTheVersionIsNotOneOrPackCannotGiveTheBytesBack) {
     Outcome dumped = Call(DumpCommand, {WriteTemp("version2.vrn", HexBytes("00 00 00 00 00 00 00 40"))});
     EXPECT_EQ(dumped.code, 0);
     EXPECT_NE(dumped.out.find("{\"version\":2.0,"), std::string::npos);
     EXPECT_NE(dumped.err.find("opens as a new empty model"), std::string::npos);
-    // Negative point and sample counts load as none; pack writes the count 0.
-    dumped = Call(DumpCommand, {WriteTemp("negative.vrn", ModelFileBytes("00", kGraphic + "FEFFFFFF FFFFFFFF 05000000 00"))});
+    // A series with negative point and sample counts loads with none; pack writes 0.
+    const std::string series = "01 00 FF FF 01 00 09 00 43 56 47 72 61 70 68 69 63 00000000 FEFFFFFF FFFFFFFF 05000000 00";
+    dumped = Call(DumpCommand, {WriteTemp("negative.vrn", ModelFileBytes("00", series))});
     EXPECT_EQ(dumped.code, 0);
     EXPECT_NE(dumped.out.find("\"points\":[],\"text\":\"\",\"color\":5,\"samples\":[]"), std::string::npos);
     EXPECT_NE(dumped.err.find("does not reproduce byte for byte"), std::string::npos);

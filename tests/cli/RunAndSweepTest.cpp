@@ -12,8 +12,7 @@ Outcome RunProgram(const std::string& program, CommandArgs extra = {}) {
     return Call(RunModelCommand, extra);
 }
 
-// Two series, named so that "b" (bucket 13) comes after "a" (bucket 12)
-// whatever their order in the program; samples plotted out of order.
+// "b" (bucket 13) comes after "a" (bucket 12) in any program order; samples out of order.
 const std::string kTwoSeries =
     "var x|var y|graphic b color=255 text=\"\xd0\xee\xf1\xf2, a\\b\"|graphic a color=65280 loY=-1 hiY=1e+2 divY=10 "
     "text=\"a\"|set x = 2|set y = 0.1|plot a x y|set x = 1|set y = 1/3|plot a x y|set y = 1/0|plot b x y|"
