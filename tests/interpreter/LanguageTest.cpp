@@ -111,8 +111,7 @@ TEST(TableValue, ArithmeticIntervalMatchesTheScan) {
     const auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
     for (int table = 0; table < 3000; ++table) {
         const double from = table % 7 == 0 ? uniform(-1e17, 1e17) : uniform(-100, 100);
-        double step = table % 5 == 0 ? uniform(1e-9, 1e-3) : uniform(0.01, 10);
-        if (table % 11 == 0) step = -step;
+        const double step = (table % 11 ? 1 : -1) * (table % 5 == 0 ? uniform(1e-9, 1e-3) : uniform(0.01, 10));
         const int count = 1 + static_cast<int>(random() % (table % 13 == 0 ? 5000 : 40));
         const double gap = table % 3 == 0 ? uniform(0, 1) * step : 0.0;
         const double to = from + (count - 1) * step + gap;
