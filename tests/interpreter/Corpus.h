@@ -50,10 +50,10 @@ inline std::vector<CCorpusRow> ReadCorpusFile(const std::filesystem::path& path)
     std::ifstream in(path, std::ios::binary);
     std::vector<std::string> diagram;
     std::vector<CCorpusRow> rows;  // first with the rows' whole text as their program
-    int number = 0;
-    for (std::string line; std::getline(in, line);) {
+    int number = 1;
+    for (std::string line; std::getline(in, line); ++number) {
         const size_t text = line.find_first_not_of(' ');
-        if (++number, line.rfind("# diagram: ", 0) == 0)
+        if (line.rfind("# diagram: ", 0) == 0)
             diagram.push_back(line.substr(11));
         else if (text > 0 && text != std::string::npos && !rows.empty())
             rows.back().strProgram += (line.find("=>") == text ? " " : "") + line.substr(text);
