@@ -1,0 +1,81 @@
+// Number conversions, also under a Russian process locale, and the 1251
+// codec.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "base/Cp1251.h"
+#include "base/Numbers.h"
+#include "base/TextReaders.h"
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr int32_t kMin = INT32_MIN, kMax = INT32_MAX;
+
+TEST(Numbers, DecimalConversionReadsDecimalNotationOnlyAndOverflowsToInfinity) {
+    const std::pair<const char*, double> cases[] = {
+        {"1.05", 1.05}, {"  -2.5e+2xyz", -250}, {"1E5", 100000}, {"+7", 7}, {".5", 0.5}, {"12.", 12}, {"1e", 1},
+        {"0x10", 0}, {"inf", 0}, {"nan", 0}, {"-", 0}, {".", 0}, {"", 0}, {"1,5", 1},
+        {"1e+400", kInf}, {"-1e+400", -kInf}, {"1e-400", 0},
+    };
+    for (auto [text, value] : cases) EXPECT_EQ(DecimalToDouble(text), value) << text;
+    EXPECT_EQ(DecimalToDouble(std::string(400, '9')), kInf);
+}
+
+TEST(Numbers, FormatGWritesLikePercentGAndRoundTripTextReadsBack) {
+    const std::pair<double, const char*> cases[] = {
+        {0, "0"}, {1.5, "1.5"}, {100000, "100000"}, {1000000, "1e+06"}, {0.0001, "0.0001"}, {0.00001, "1e-05"},
+        {1.0 / 3, "0.333333"}, {-2.5, "-2.5"},
+    };
+    for (auto [value, text] : cases) EXPECT_EQ(FormatG(value), text) << text;
+    for (double v : {0.1, 1.0 / 3, -1e-300, 6.02214076e23, 5e-324})
+        EXPECT_EQ(DecimalToDouble(FormatRoundTrip(v)), v) << FormatRoundTrip(v);
+    EXPECT_EQ(FormatRoundTrip(2) + FormatRoundTrip(kInf) + FormatRoundTrip(-kInf) + FormatRoundTrip(std::nan("")),
+              "2inf-infnan");
+}
+
+TEST(Numbers, SaturatingConversionsNeverLeaveInt32) {
+    const std::pair<double, int32_t> cases[] = {
+        {12.9, 12}, {-1.5, -1}, {std::nan(""), 0}, {kInf, kMax}, {-kInf, kMin}, {3e9, kMax}, {-3e9, kMin},
+        {2147483647.9, kMax}, {-2147483648.9, kMin},
+    };
+    for (auto [value, expected] : cases) EXPECT_EQ(SaturatingTrunc(value), expected) << value;
+    EXPECT_EQ((std::vector<int32_t>{SaturatingAdd(kMax, 1), SaturatingAdd(kMin, -1), SaturatingAdd(2, 3),
+                                    SaturatingMul(65536, 65536), SaturatingMul(-65536, 65536), SaturatingMul(-7, 3)}),
+              (std::vector<int32_t>{kMax, kMin, 5, kMax, kMin, -21}));
+}
+
+// The conversions must not follow the process locale's decimal comma.
+TEST(Numbers, ConversionsKeepTheDecimalPointUnderARussianLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) GTEST_SKIP() << "ru_RU.UTF-8 locale not installed";
+    EXPECT_EQ(std::string(std::localeconv()->decimal_point), ",");  // or the test proves nothing
+    EXPECT_EQ(DecimalToDouble("1.05"), 1.05);
+    EXPECT_EQ(DecimalToDouble("1e+400"), kInf);
+    EXPECT_EQ(FormatG(1.05) + " " + FormatRoundTrip(0.1), "1.05 0.1");
+    std::setlocale(LC_ALL, previous.c_str());
+}
+
+// Every byte survives a round trip through its character; text 1251 cannot
+// hold, or that is no UTF-8, is reported with "?" in its place.
+TEST(Cp1251, CodesEveryByteAndReportsWhatItCannot) {
+    EXPECT_EQ(Cp1251ToUtf8("\xd0\xee\xf1\xf2 \xc0\xff\xa8\xb8\x88\xb9\x96\n"), "Рост АяЁё€№–\n");
+    std::string all, back;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    ASSERT_TRUE(Utf8ToCp1251(Cp1251ToUtf8(all), back));
+    EXPECT_EQ(back, all);
+    const std::pair<const char*, const char*> bad[] = {
+        {"\xe4\xb8\xad", "?"}, {"a\xff" "b", "a?b"}, {"\xd0", ""}, {"\xc0\xaf", ""},  // CJK, truncated, overlong
+    };
+    for (auto [text, lossy] : bad) {
+        EXPECT_FALSE(Utf8ToCp1251(text, back)) << text;
+        EXPECT_EQ(*lossy ? back : "", lossy);
+    }
+    EXPECT_EQ(Utf8ToCp1251Lossy("\xd0\xaf\xf0\x9f\x98\x80"), "\xdf?");
+}
+
+}  // namespace
