@@ -1,5 +1,5 @@
 // The evaluator's operator characters and their precedence, shared by the
-// line-reading evaluator and the compiler that mirrors it.
+// line-reading evaluator, the compiler that mirrors it and the check.
 #pragma once
 
 constexpr int kNoPrecedence = -1;

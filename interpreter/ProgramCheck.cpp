@@ -13,6 +13,7 @@
 #include "interpreter/Interpreter.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
+#include "interpreter/Operators.h"
 
 namespace {
 
@@ -22,19 +23,6 @@ std::string Message(const std::string& rest) { return kPrefix + rest; }
 
 // Whether an operand leaves a value, on the executions that survive it.
 enum class EPresence { None, Some, Maybe };
-
-int Precedence(char c) {
-    switch (c) {
-        case '\0':
-        case ')': return 0;
-        case '+':
-        case '-': return 1;
-        case '*':
-        case '/': return 2;
-        case '(': return 9;
-        default: return -1;
-    }
-}
 
 bool IsArithmetic(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
 
@@ -347,7 +335,7 @@ private:
             const char c = ReadChar(m_pos);
             while (!ops.empty()) {
                 const char top = ops.back();
-                if (Precedence(top) < 0 || Precedence(c) < 0) return false;
+                if (Precedence(top) == kNoPrecedence || Precedence(c) == kNoPrecedence) return false;
                 if (Precedence(top) < Precedence(c) || top == '(') break;
                 if (IsArithmetic(top)) {
                     if (nMax < 2) return false;
