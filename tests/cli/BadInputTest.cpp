@@ -13,7 +13,7 @@ using Command = int (*)(const CommandArgs&, std::ostream&, std::ostream&);
 TEST(Commands, BadInputExitsTwoWithAMessageAndNoOutput) {
     // L6 a level, T9 a table, E11 a switch; a and b variables.
     auto doc = samples::MixedModel(12, "graphic g\r\nplot g a b");
-    for (const char* spec : {"variable a 0", "variable b 0"}) doc->m_pEntityList->Add(CorpusElement(spec));
+    for (const char* description : {"variable a 0", "variable b 0"}) doc->m_pEntityList->Add(CorpusElement(description));
     const std::string model = WriteTemp("model.vrn", doc->Store()), missing = TempPath("missing.vrn");
     const std::string packed = TempPath("packed.vrn");
     std::vector<std::tuple<Command, CommandArgs, std::string>> cases = {

@@ -73,7 +73,7 @@ TEST(RunModelCommand, SetReplacesElementValuesAndExitCodesSayWhatWentWrong) {
 // line when a is 2.
 TEST(SweepCommand, GridInOrderWithItsErrorsAndTheSameBytesOnAnyThreads) {
     auto doc = samples::MixedModel(0, ProgramText("graphic g color=255|plot g a b|if a = 2|goto nowhere"));
-    for (const char* spec : {"variable a 0", "variable b 0"}) doc->m_pEntityList->Add(CorpusElement(spec));
+    for (const char* description : {"variable a 0", "variable b 0"}) doc->m_pEntityList->Add(CorpusElement(description));
     const std::string model = WriteTemp("sweep.vrn", doc->Store());
     const Outcome one = Call(SweepCommand, {model, "--vary", "a=1:3:3", "--vary=b=-0.5:0.5:2", "--jobs", "1"});
     ASSERT_EQ(one.code, 0) << one.err;

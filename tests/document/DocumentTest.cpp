@@ -122,7 +122,7 @@ std::string DocumentScript::Model(const std::string& c, std::istream& in) {
     }
     if (c == "step" || c == "done") s.clear(), change = drag->Finish();  // answers the change to keep, if any
     if (c == "remove") change = std::make_unique<CRemoveChange>((in >> n, n));
-    if (c == "place") change = std::make_unique<CPlaceChange>(MakeSpecClass(Rest(in)));
+    if (c == "place") change = std::make_unique<CPlaceChange>(MakeDescribedClass(Rest(in)));
     if (c == "sheet" && in >> n >> m) change = std::make_unique<CSheetSizeChange>(*doc, int32_t(n), int32_t(m));
     if (c == "setvalues") {  // NAME=VALUE...
         std::vector<CValueOverride> values;
@@ -194,8 +194,8 @@ TEST(Document, Files) {
 TEST(Document, RunAllocatesNothingPerStatement) {
     auto allocations = [](int steps) {
         EntityList diagram;
-        AddSpec(diagram, "TableData name=T to=10 step=2.5 data=1/2/4/8/16");
-        AddSpec(diagram, "Switch name=W value=1 value2=0.5 threshold=5");
+        AddDescribed(diagram, "TableData name=T to=10 step=2.5 data=1/2/4/8/16");
+        AddDescribed(diagram, "Switch name=W value=1 value2=0.5 threshold=5");
         CInterpreter interp;
         interp.ImportDrawingVariables(&diagram);
         Probe probe;

@@ -2,8 +2,8 @@
 // program a row, "LINE|LINE|... => ITEM; ITEM; ...", its lines joined by |
 // (the run gets CR LF) and {N*TEXT} standing for N copies of TEXT (# in the
 // k-th copy for k). A line that starts with blanks continues the row above.
-// "# diagram: SPEC" adds an element (support/CorpusDiagram.h) to every row of
-// its file, an item "diagram: SPEC" to its row; other # lines are comments.
+// "# diagram: DESCRIPTION" adds an element (support/CorpusDiagram.h) to every row of
+// its file, an item "diagram: DESCRIPTION" to its row; other # lines are comments.
 // The items a row's runs must bear out (CorpusTest.cpp):
 //   NAME = VALUE         a number symbol, shortest round-trip text
 //   error N: MESSAGE     fails on line N with "Interpretation error:\n" MESSAGE
@@ -77,6 +77,6 @@ inline const char* OutcomeText(RunOutcome outcome) {
     return kOutcomes[static_cast<int>(outcome)];
 }
 
-inline void AddElements(EntityList& list, const std::vector<std::string>& specs) {
-    for (const std::string& spec : specs) list.Add(CorpusElement(spec));
+inline void AddElements(EntityList& list, const std::vector<std::string>& descriptions) {
+    for (const std::string& description : descriptions) list.Add(CorpusElement(description));
 }

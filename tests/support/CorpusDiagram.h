@@ -22,8 +22,8 @@ inline std::vector<double> CorpusNumbers(std::istringstream& in) {
 
 // One "' diagram:" line's element: level|rate|variable|expert NAME VALUE,
 // table NAME FROM TO STEP VALUE..., switch NAME VALUE VALUE2 THRESHOLD.
-inline std::unique_ptr<CVEntity> CorpusElement(const std::string& spec) {
-    std::istringstream in(spec);
+inline std::unique_ptr<CVEntity> CorpusElement(const std::string& description) {
+    std::istringstream in(description);
     std::string kind, name;
     in >> kind >> name;
     const std::vector<double> v = CorpusNumbers(in);
@@ -52,7 +52,7 @@ inline std::unique_ptr<CVEntity> CorpusElement(const std::string& spec) {
     expert->m_strText = name;
     expert->m_dValue = at(0);
     if (auto* sw = dynamic_cast<CVSwitch*>(expert.get())) sw->m_dValue2 = at(1), sw->m_dThreshold = at(2);
-    EXPECT_TRUE(kind == "switch" || kind == "expert") << spec;
+    EXPECT_TRUE(kind == "switch" || kind == "expert") << description;
     return expert;
 }
 

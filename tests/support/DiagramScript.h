@@ -59,15 +59,15 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
         {"press", {TE_PRESS, MODE_DRAW}}, {"move", {TE_MOVE, MODE_DRAW}}, {"mpress", {TE_PRESS, MODE_MODIFY}},
         {"start", {TE_START, MODE_DRAW}}, {"finish", {TE_FINISH, MODE_DRAW}}};
     std::string s;
-    if (c == "new") return Dump(*(e = &AddSpec(*list, Rest(in))));
-    if (c == "set") return Dump(ApplySpec(*e, in));
+    if (c == "new") return Dump(*(e = &AddDescribed(*list, Rest(in))));
+    if (c == "set") return Dump(ApplyDescription(*e, in));
     if (c == "at") return Dump(*(e = list->GetAt(std::stoul(Rest(in)))));  // object N of the list
     if (c == "store" || c == "lstore" || c == "rec" || c == "lload" || c == "append") {
         // the record as hex, or the list's with the notes; rec CLASS HEX: an object read;
         // lload HEX: the list read, taking notes; append HEX: a list read onto the list
         static CClassRegistry registry;
         if (!registry.Find("CNotAnEntity")) RegisterDiagramClasses(registry), registry.Register(&CNotAnEntity::cls);
-        if (c == "rec") e = (loose = MakeSpecClass((in >> s, s))).get();
+        if (c == "rec") e = (loose = MakeDescribedClass((in >> s, s))).get();
         if (c == "lload") list->DeleteAll(), notes = {};
         const std::vector<uint8_t> bytes = GoldenBytes(Rest(in));
         try {
@@ -152,7 +152,7 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
         s = std::to_string(e->Track(ev)) + " ";
         return Calls(dc, s + std::to_string(g_bTwoClickFirstPlaced) + std::to_string(g_nFourClickStage));
     }
-    if (c == "count") return std::to_string(dynamic_cast<CVTableData&>(ApplySpec(*e, in)).ValueCount());
+    if (c == "count") return std::to_string(dynamic_cast<CVTableData&>(ApplyDescription(*e, in)).ValueCount());
     if (c == "values") {  // N "text": whether it reads, whether text is left over, the values
         size_t n = 0;
         const std::string text = (in >> n, Rest(in));

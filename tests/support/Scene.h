@@ -1,4 +1,4 @@
-// Diagram objects as one line of text. A spec names the class as the tool bar does, then
+// Diagram objects as one line of text. A description names the class as the tool bar does, then
 // points from P0 on and fields: "Level 10,20 110,80 name=X desc=stock value=6". A dump
 // shows one back: "Level#3 10,20 110,80 8,8 "X" "stock" 6", a switch's value2 and
 // threshold and a table's from:to:step and values too.
@@ -28,7 +28,7 @@ inline CShownFields ShownFields(const CVEntity& entity) {
 }
 
 // Points, then name= desc= value= value2= threshold= from= to= step= data=1/2/3 id= hl=.
-inline CVEntity& ApplySpec(CVEntity& e, std::istream& in) {
+inline CVEntity& ApplyDescription(CVEntity& e, std::istream& in) {
     const CShownFields f = ShownFields(e);
     auto* sw = dynamic_cast<CVSwitch*>(&e);
     auto* table = dynamic_cast<CVTableData*>(&e);
@@ -55,7 +55,7 @@ inline CVEntity& ApplySpec(CVEntity& e, std::istream& in) {
 
 // A new object of the class named as the tool bar names it, as its tool
 // makes it, or the bare "Entity".
-inline std::unique_ptr<CVEntity> MakeSpecClass(const std::string& name) {
+inline std::unique_ptr<CVEntity> MakeDescribedClass(const std::string& name) {
     static const char* const kTools[] = {"Line",     "Text",     "Rectangle", "Ellipse", "Expert",  "BSpline", "Variable",
                                          "Level",    "Rate",     "TableData", "Sources", "Switch",  "Arrow"};
     for (unsigned i = 0; i < 13; ++i)
@@ -64,12 +64,12 @@ inline std::unique_ptr<CVEntity> MakeSpecClass(const std::string& name) {
     return std::make_unique<CVEntity>();
 }
 
-// The spec's object added to the list, then given its points and fields.
-inline CVEntity& AddSpec(EntityList& list, const std::string& spec) {
-    std::istringstream in(spec);
+// The description's object added to the list, then given its points and fields.
+inline CVEntity& AddDescribed(EntityList& list, const std::string& description) {
+    std::istringstream in(description);
     std::string name;
-    list.Add(MakeSpecClass((in >> name, name)));
-    return ApplySpec(*list.GetAt(list.GetCount() - 1), in);
+    list.Add(MakeDescribedClass((in >> name, name)));
+    return ApplyDescription(*list.GetAt(list.GetCount() - 1), in);
 }
 
 inline std::string PointText(CPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
