@@ -4,7 +4,7 @@
 // k-th copy for k). A line that starts with blanks continues the row above.
 // "# diagram: DESCRIPTION" adds an element (support/CorpusDiagram.h) to every row of
 // its file, an item "diagram: DESCRIPTION" to its row; other # lines are comments.
-// The items a row's runs must bear out (CorpusTest.cpp):
+// The items a row's runs must bear out (RunTest.cpp):
 //   NAME = VALUE         a number symbol, shortest round-trip text
 //   error N: MESSAGE     fails on line N with "Interpretation error:\n" MESSAGE
 //   outcome: step limit|cancelled    steps: N    polls: STEP...
