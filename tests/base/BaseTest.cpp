@@ -9,6 +9,7 @@
 
 #include "base/Cp1251.h"
 #include "base/Numbers.h"
+#include "base/WholeText.h"
 #include "base/TextReaders.h"
 
 namespace {
@@ -79,3 +80,16 @@ TEST(Cp1251, CodesEveryByteAndReportsWhatItCannot) {
 }
 
 }  // namespace
+
+TEST(WholeText, TakesOnlyATextThatIsWhollyTheNumber) {
+    using S = EDecimalSeparator;
+    EXPECT_EQ(ReadWholeCount("12"), 12u);
+    for (const char* bad : {"", "12 ", "-1", "1e3", "18446744073709551616"}) EXPECT_FALSE(ReadWholeCount(bad)) << bad;
+    EXPECT_EQ(ReadWholeFinite("-1.5e2"), -150.0);
+    EXPECT_EQ(ReadWholeFinite("+2"), 2.0);
+    EXPECT_FALSE(ReadWholeFinite("1,5"));
+    EXPECT_EQ(ReadWholeFinite("999,5", S::PointOrComma), 999.5);
+    EXPECT_EQ(ReadWholeFinite("0.05", S::PointOrComma), 0.05);
+    for (const char* bad : {"", "abc", "12abc", " 1", "1e999", "inf", "nan", "0x10", "1,000,5", "1,5.2", "+-1", ","})
+        EXPECT_FALSE(ReadWholeFinite(bad, S::PointOrComma)) << bad;
+}
