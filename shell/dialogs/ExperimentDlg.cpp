@@ -6,15 +6,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTimer>
 #include <QUndoStack>
-#include <QVBoxLayout>
 #include <charconv>
 
 #include "archive/ClassRegistry.h"  // Graphic.h names the registry
@@ -28,6 +25,7 @@
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/QtText.h"
 #include "shell/view/VarnelView.h"
+#include "ui_ExperimentDlg.h"
 
 namespace {
 
@@ -52,8 +50,10 @@ QString CountText(uint64_t n) { return QLocale(QLocale::Russian).toString(static
 }  // namespace
 
 CExperimentDlg::CExperimentDlg(CVarnelView& view, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_view(view), m_pSeries(std::make_unique<EntityList>()) {
-    setWindowTitle(QStringLiteral("Эксперимент"));
+    : QWidget(parent, Qt::Window),
+      m_view(view),
+      m_ui(std::make_unique<Ui::ExperimentDlg>()),
+      m_pSeries(std::make_unique<EntityList>()) {
     BuildLayout();
     m_pRunner = std::make_unique<CBackgroundRun>([this](uint64_t nTicket, BuildGraphsResult result) {
         auto pResult = std::make_shared<BuildGraphsResult>(std::move(result));
@@ -72,73 +72,27 @@ CExperimentDlg::~CExperimentDlg() {
 }
 
 void CExperimentDlg::BuildLayout() {
-    m_pList = new CExperimentList;
-    m_pNote = new QLabel;
-    m_pNote->setWordWrap(true);
+    m_ui->setupUi(this);
+    m_pList = m_ui->list;
+    m_pNote = m_ui->note;
     m_pNote->hide();
-    m_pStepBound = new QLineEdit(QString::number(kDefaultStepBound));
-    m_pStepBound->setMaximumWidth(120);
-    m_pStepBound->setToolTip(QStringLiteral("Расчёт, выполнивший больше операторов, останавливается"));
-    m_pApply = new QPushButton(QStringLiteral("Применить"));
-    m_pApply->setToolTip(QStringLiteral("Записать значения эксперимента в элементы диаграммы (одна отменяемая правка)"));
-    m_pReset = new QPushButton(QStringLiteral("Сброс"));
-    m_pReset->setToolTip(QStringLiteral("Вернуть значения диаграммы"));
-    auto* pClose = new QPushButton(QStringLiteral("Закрыть"));
-
-    auto* pBoundRow = new QHBoxLayout;
-    pBoundRow->addWidget(new QLabel(QStringLiteral("Предел шагов:")));
-    pBoundRow->addWidget(m_pStepBound);
-    pBoundRow->addStretch();
-    auto* pButtons = new QHBoxLayout;
-    pButtons->addWidget(m_pApply);
-    pButtons->addWidget(m_pReset);
-    pButtons->addStretch();
-    pButtons->addWidget(pClose);
-    auto* pLeft = new QWidget;
-    auto* pLeftLayout = new QVBoxLayout(pLeft);
-    pLeftLayout->setContentsMargins(0, 0, 0, 0);
-    pLeftLayout->addWidget(new QLabel(QStringLiteral("Отметьте значение, чтобы менять его ползунком:")));
-    pLeftLayout->addWidget(m_pList, 1);
-    pLeftLayout->addWidget(m_pNote);
-    pLeftLayout->addLayout(pBoundRow);
-    pLeftLayout->addLayout(pButtons);
-
-    m_pPlot = new CGraphsPlot;
-    m_pPlot->setMinimumSize(320, 220);
+    m_pStepBound = m_ui->stepBound;
+    m_pStepBound->setText(QString::number(kDefaultStepBound));
+    m_pApply = m_ui->apply;
+    m_pReset = m_ui->reset;
+    m_pPlot = m_ui->plot;
     m_pPlot->SetSeries(m_pSeries.get());
     m_pPlot->SetPreviousRun(&m_previous);
-    m_pSelector = new QComboBox;
-    m_pSelector->setMinimumWidth(160);
-    m_pSwatch = new QLabel;
-    m_pStatus = new QLabel;
-    m_pStatus->setWordWrap(true);
-    m_pStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_pShowLine = new QPushButton;
+    m_pSelector = m_ui->selector;
+    m_pSwatch = m_ui->swatch;
+    m_pStatus = m_ui->status;
+    m_pShowLine = m_ui->showLine;
     m_pShowLine->hide();
-    auto* pSelectorRow = new QHBoxLayout;
-    pSelectorRow->addWidget(m_pSelector);
-    pSelectorRow->addWidget(new QLabel(QStringLiteral("Цвет:")));
-    pSelectorRow->addWidget(m_pSwatch);
-    pSelectorRow->addStretch();
-    auto* pStatusRow = new QHBoxLayout;
-    pStatusRow->addWidget(m_pStatus, 1);
-    pStatusRow->addWidget(m_pShowLine);
-    auto* pRight = new QWidget;
-    auto* pRightLayout = new QVBoxLayout(pRight);
-    pRightLayout->setContentsMargins(0, 0, 0, 0);
-    pRightLayout->addWidget(m_pPlot, 1);
-    pRightLayout->addLayout(pSelectorRow);
-    pRightLayout->addLayout(pStatusRow);
-
-    auto* pSplitter = new QSplitter(Qt::Horizontal);
-    pSplitter->addWidget(pLeft);
-    pSplitter->addWidget(pRight);
-    pSplitter->setStretchFactor(0, 1);
-    pSplitter->setStretchFactor(1, 1);
-    pSplitter->setSizes({540, 540});
-    auto* pLayout = new QVBoxLayout(this);
-    pLayout->addWidget(pSplitter);
-    resize(1100, 540);
+    // Both halves grow alike and start equal.
+    m_ui->splitter->setStretchFactor(0, 1);
+    m_ui->splitter->setStretchFactor(1, 1);
+    m_ui->splitter->setSizes({540, 540});
+    QPushButton* pClose = m_ui->closeButton;
 
     m_pBusyTimer = new QTimer(this);
     m_pBusyTimer->setSingleShot(true);

@@ -24,6 +24,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+namespace Ui {
+class ExperimentDlg;
+}
 
 class CExperimentDlg : public QWidget {
     Q_OBJECT
@@ -67,6 +70,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The widgets from the window's .ui file, then what a .ui cannot say.
     void BuildLayout();
     void Refresh();
     void RequestRun();
@@ -82,6 +86,8 @@ private:
     void UpdateButtons();
 
     CVarnelView& m_view;
+    std::unique_ptr<Ui::ExperimentDlg> m_ui;
+    // The widgets of m_ui the window works with.
     CExperimentList* m_pList = nullptr;
     CGraphsPlot* m_pPlot = nullptr;
     QComboBox* m_pSelector = nullptr;
