@@ -7,6 +7,7 @@
 class CVGraphic;
 
 enum SymbolKind : int32_t {
+    SK_NONE = 0,  // what an object that names no symbol leaves
     SK_NUMBER = 1,
     SK_TABLE = 3,
     SK_SWITCH = 4,
@@ -14,13 +15,13 @@ enum SymbolKind : int32_t {
 };
 
 struct SymbolRec {
-    int32_t nKind = 0;
+    SymbolKind nKind = SK_NONE;
     double dValue = 0.0;           // number; switch: value below the threshold
     const double* pData = nullptr; // table values, owned by the element
     double dFrom = 0.0;            // table: first argument; switch: value at/above threshold
     double dTo = 0.0;              // table: last argument; switch: threshold
     double dStep = 0.0;            // table: argument step
-    CVGraphic* pGraphic = nullptr; // plot series owned by an SK_GRAPHIC symbol
+    CVGraphic* pGraphic = nullptr; // SK_GRAPHIC: its series, owned by the interpreter
 };
 
 // Number of values of a table range: 0 for a zero step, for NaN and for a

@@ -3,6 +3,7 @@
 #include "interpreter/Interpreter.h"
 
 #include <limits>
+#include <unordered_map>
 
 #include "diagram/EntityList.h"
 #include "graphs/Graphic.h"
@@ -13,7 +14,9 @@ namespace {
 bool IsGraphic(const std::string&, const SymbolRec& rec) { return rec.nKind == SK_GRAPHIC; }
 }  // namespace
 
-CInterpreter::~CInterpreter() { Clear(); }
+CInterpreter::CInterpreter() = default;
+
+CInterpreter::~CInterpreter() = default;
 
 bool CInterpreter::ImportDrawingVariables(const EntityList* pList) {
     if (!pList) return false;
@@ -30,23 +33,25 @@ bool CInterpreter::ImportDrawingVariables(const EntityList* pList) {
     return true;
 }
 
-bool CInterpreter::TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out) {
+void CInterpreter::TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out) {
+    // Where each series is held, so that taking them in the table's order
+    // stays linear.
+    std::unordered_map<const CVGraphic*, size_t> held;
+    for (size_t i = 0; i < m_series.size(); ++i) held.emplace(m_series[i].get(), i);
     size_t count = 0;
     m_symbols.ForEach([&](const std::string& name, SymbolRec& rec) { count += IsGraphic(name, rec); });
     // Reserving first means no append below can fail halfway through.
     out.reserve(out.size() + count);
     m_symbols.ExtractIf(IsGraphic, [&](SymbolRec& rec) {
-        out.emplace_back(rec.pGraphic);
+        out.push_back(std::move(m_series[held.at(rec.pGraphic)]));
         rec.pGraphic = nullptr;
     });
-    return true;
+    m_series.clear();
 }
 
 void CInterpreter::Clear() {
-    m_symbols.ExtractIf(IsGraphic, [](SymbolRec& rec) {
-        delete rec.pGraphic;
-        rec.pGraphic = nullptr;
-    });
+    m_symbols.ExtractIf(IsGraphic, [](SymbolRec& rec) { rec.pGraphic = nullptr; });
+    m_series.clear();
 }
 
 std::string LineNumberText(int64_t nLine) {

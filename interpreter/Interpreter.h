@@ -1,7 +1,7 @@
 // CInterpreter: one run of a model program. It holds the symbol table
 // filled from the diagram and by the program, and the mark table of the
-// program's jump targets; the run's plot series live in the symbol table
-// until TakeGraphics moves them out.
+// program's jump targets; the run's plot series, which the symbol table
+// names, are owned here until TakeGraphics moves them out.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -25,10 +25,10 @@ struct MarkPos {
 
 class CInterpreter {
 public:
-    CInterpreter() = default;
+    CInterpreter();
     CInterpreter(const CInterpreter&) = delete;
     CInterpreter& operator=(const CInterpreter&) = delete;
-    // Destroys the series still in the symbol table, so no run can leak them.
+    // Destroys the series not taken.
     ~CInterpreter();
 
     // Empties the symbol table and fills it with the diagram's named
@@ -49,9 +49,9 @@ public:
     // One symbol operand: a number, or a table or switch with its argument.
     bool EvalOperand(const char*& cursor, double& result);
 
-    // Appends every series in iteration order and removes their symbols.
-    bool TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out);
-    // Destroys the series still held by the symbol table.
+    // Appends every series in the symbol table's order and removes their symbols.
+    void TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out);
+    // Destroys the series and removes their symbols.
     void Clear();
 
     CNameTable<SymbolRec> m_symbols;
@@ -78,6 +78,8 @@ private:
     std::vector<char> m_operators;
     std::vector<double> m_operands;
     uint64_t m_nSteps = 0;
+    // The series of the "graphic" symbols, in the order they were made.
+    std::vector<std::unique_ptr<CVGraphic>> m_series;
 };
 
 // The value rules of table and switch symbols; false when the table has no

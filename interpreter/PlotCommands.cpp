@@ -66,9 +66,8 @@ void CInterpreter::ExecGraphic(LineState& s) {
     SymbolRec rec;
     rec.nKind = SK_GRAPHIC;
     rec.pGraphic = pGraphic.get();
+    m_series.push_back(std::move(pGraphic));
     m_symbols.Set(name, rec);
-    // The symbol owns the series only once it is safely in the table.
-    pGraphic.release();
 }
 
 void CInterpreter::ExecPlot(LineState& s) {

@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <QUndoStack>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "document/DocChanges.h"
 #include "document/VarnelDoc.h"
 #include "shell/dialogs/DatabaseDlg.h"

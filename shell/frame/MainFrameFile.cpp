@@ -8,7 +8,7 @@
 #include <QUndoStack>
 #include <QUrl>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "document/VarnelDoc.h"
 #include "shell/frame/FileIo.h"
 #include "shell/frame/MainFrame.h"

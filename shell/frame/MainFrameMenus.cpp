@@ -7,7 +7,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/Resources.h"
 #include "shell/frame/StatusBar.h"

@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <QUndoStack>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/Resources.h"
 #include "shell/frame/StatusBar.h"

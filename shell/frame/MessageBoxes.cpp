@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QPushButton>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "shell/frame/Resources.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "diagram/Moves.h"
 #include "document/VarnelDoc.h"
 #include "shell/dialogs/GraphsDlg.h"

@@ -4,7 +4,7 @@
 
 #include <QLabel>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "shell/frame/Resources.h"
 
 CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent) {

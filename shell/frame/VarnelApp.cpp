@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "document/VarnelDoc.h"
 #include "shell/frame/CommandLine.h"
 #include "shell/frame/MainFrame.h"

@@ -16,6 +16,7 @@
 #include "diagram/EntityList.h"
 #include "diagram/ToolTable.h"
 #include "document/VarnelDoc.h"
+#include "shell/view/CommandIds.h"
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/SheetPainter.h"
 #include "shell/view/ViewHost.h"
@@ -182,7 +183,9 @@ bool CVarnelView::IsDrawingMode() const {
 void CVarnelView::DispatchTrackEvent(TrackEvent event) {
     if (event.nMode == MODE_DRAW) {
         if (m_bNeedNew != 0) {
-            m_pPending = MakeToolEntity(m_nTool);  // nothing for an unknown tool
+            // Nothing for a command that places no object (the move tool).
+            const std::optional<ETool> tool = ToolOfCommand(static_cast<int>(m_nTool));
+            m_pPending = tool ? MakeToolEntity(*tool) : nullptr;
         }
         if (!m_pPending) return;
         m_bNeedNew = m_pPending->Track(event);

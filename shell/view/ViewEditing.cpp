@@ -6,7 +6,7 @@
 #include <QPainter>
 
 #include "base/Numbers.h"
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "diagram/EntityList.h"
 #include "diagram/Moves.h"
 #include "document/VarnelDoc.h"

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 
 class QMenu;
 

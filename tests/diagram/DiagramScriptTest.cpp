@@ -1,12 +1,22 @@
-// The diagram layer driven by one script, diagram.txt (see
-// support/DiagramScript.h): records, drawing, hit areas, moves, placing
-// with the mouse, table values and the parameter dialog.
+// The diagram layer driven by scripts (see support/DiagramScript.h), one
+// file per topic; every row of them is its own test.
 #include <gtest/gtest.h>
 
 #include "support/DiagramScript.h"
 
-TEST(Diagram, Script) {
-    DiagramScript().RunFile("diagram/diagram.txt");
-    EXPECT_EQ(MakeToolEntity(ID_TOOL_LINE - 1), nullptr);
-    EXPECT_EQ(MakeToolEntity(ID_TOOL_ARROW + 1), nullptr);
+namespace {
+
+class DiagramRow : public ::testing::TestWithParam<ScriptRow> {};
+
+TEST_P(DiagramRow, Answers) {
+    DiagramScript script;
+    script.RunUpTo(GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Script, DiagramRow,
+                         ::testing::ValuesIn(ScriptRows({"diagram/records.txt", "diagram/drawing.txt",
+                                                         "diagram/hits.txt", "diagram/moves.txt",
+                                                         "diagram/placing.txt", "diagram/dialogs.txt"})),
+                         RowName);
+
+}  // namespace

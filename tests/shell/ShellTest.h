@@ -7,7 +7,7 @@
 #include <functional>
 #include <map>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "diagram/Elements.h"
 #include "diagram/EntityList.h"
 #include "document/VarnelDoc.h"

@@ -1,5 +1,6 @@
-// Golden tables: text files beside the tests, one case a line, "input => expected" asking
-// for the way back too, "input -> expected" only the way there; '#' starts a comment line.
+// Golden tables: text files beside the tests, one case a line (or more, see GoldenTable),
+// "input => expected" asking for the way back too, "input -> expected" only the way there;
+// '#' starts a comment line.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -17,13 +18,30 @@ inline GoldenCase SplitCase(const std::string& text, int line = 0) {
     return {line, text.substr(0, at), at == std::string::npos ? "" : text.substr(at + 4), both != std::string::npos, text};
 }
 
+// A line that starts with blanks goes on the case above, after a blank, or
+// straight after it when the line above ends in '\\', so that no line need be
+// long; the case keeps the number of its first line.
 inline std::vector<GoldenCase> GoldenTable(const std::string& name) {
     std::ifstream in(std::string(VARNEL_TESTS_DIR) + "/" + name);
     EXPECT_TRUE(in.good()) << name;
     std::vector<GoldenCase> cases;
     int line = 0;
-    for (std::string text; std::getline(in, text);)
-        if (++line, !text.empty() && text[0] != '#') cases.push_back(SplitCase(text, line));
+    for (std::string text; std::getline(in, text);) {
+        ++line;
+        if (text.empty() || text[0] == '#') continue;
+        const size_t start = text.find_first_not_of(" \t");
+        if (start == 0 || cases.empty()) {
+            cases.push_back(SplitCase(text, line));
+        } else if (start != std::string::npos) {
+            std::string joined = cases.back().text;
+            if (joined.back() == '\\') {
+                joined.pop_back();
+            } else {
+                joined += " ";
+            }
+            cases.back() = SplitCase(joined + text.substr(start), cases.back().line);
+        }
+    }
     return cases;
 }
 

@@ -58,19 +58,54 @@ public:
     void Ellipse(const CRect& r) override { calls.push_back("Ellipse" + Rc(r)); }
     void PolyBezier(const CPoint* points, int count) override {
         std::string s = "PolyBezier[";
-        for (int i = 0; i < count; ++i) s += (i ? "," : "") + Pt(points[i]);
+        // Points apart by a blank, so that a long curve can wrap in a golden file.
+        for (int i = 0; i < count; ++i) s += (i ? " " : "") + Pt(points[i]);
         calls.push_back(s + "]");
     }
-    void DrawText(const std::string& text, const CRect& box, uint32_t flags) override {
-        calls.push_back("DrawText(\"" + text + "\"," + Rc(box) + "," + Hex(flags) + ")");
+    // Text flags by name: "center|wordbreak", "left" for none.
+    static std::string FlagsText(uint32_t flags) {
+        const std::pair<uint32_t, const char*> names[] = {
+            {DT_CENTER, "center"}, {DT_WORDBREAK, "wordbreak"}, {DT_SINGLELINE, "singleline"}, {DT_NOCLIP, "noclip"}};
+        std::string s;
+        for (const auto& [bit, name] : names) {
+            if ((flags & bit) == 0) continue;
+            if (!s.empty()) s += "|";
+            s += name;
+            flags &= ~bit;
+        }
+        if (flags != 0) s += (s.empty() ? "" : "|") + Hex(flags);
+        return s.empty() ? "left" : s;
     }
-    CPen GetPen() const override { return calls.push_back("GetPen()"), pen; }
-    void SetPen(const CPen& p) override { calls.push_back("SetPen(" + PenText(p) + ")"), pen = p; }
-    CFontSpec GetFont() const override { return calls.push_back("GetFont()"), font; }
-    void SetFont(const CFontSpec& f) override { calls.push_back("SetFont(" + FontText(f) + ")"), font = f; }
-    void SetTextColor(COLORREF c) override { calls.push_back("SetTextColor(" + Color(c) + ")"), textColor = c; }
+    static std::string RopText(int32_t mode) {
+        if (mode == R2_NOTXORPEN) return "notxor";
+        if (mode == R2_COPYPEN) return "copy";
+        return std::to_string(mode);
+    }
+    void DrawText(const std::string& text, const CRect& box, uint32_t flags) override {
+        calls.push_back("DrawText(\"" + text + "\"," + Rc(box) + "," + FlagsText(flags) + ")");
+    }
+    CPen GetPen() const override {
+        calls.push_back("GetPen()");
+        return pen;
+    }
+    void SetPen(const CPen& p) override {
+        calls.push_back("SetPen(" + PenText(p) + ")");
+        pen = p;
+    }
+    CFontSpec GetFont() const override {
+        calls.push_back("GetFont()");
+        return font;
+    }
+    void SetFont(const CFontSpec& f) override {
+        calls.push_back("SetFont(" + FontText(f) + ")");
+        font = f;
+    }
+    void SetTextColor(COLORREF c) override {
+        calls.push_back("SetTextColor(" + Color(c) + ")");
+        textColor = c;
+    }
     int32_t SetROP2(int32_t mode) override {
-        calls.push_back("SetROP2(" + std::to_string(mode) + ")");
+        calls.push_back("SetROP2(" + RopText(mode) + ")");
         return std::exchange(rop, mode);
     }
 };

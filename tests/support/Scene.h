@@ -5,7 +5,6 @@
 #pragma once
 #include <sstream>
 
-#include "diagram/CommandIds.h"
 #include "diagram/ElementParamDlg.h"
 #include "diagram/EntityList.h"
 #include "diagram/TableElements.h"
@@ -27,28 +26,54 @@ inline CShownFields ShownFields(const CVEntity& entity) {
     return {};
 }
 
-// Points, then name= desc= value= value2= threshold= from= to= step= data=1/2/3 id= hl=.
-inline CVEntity& ApplyDescription(CVEntity& e, std::istream& in) {
+// A point of the description: the next existing point, or one more.
+inline void SetNextPoint(CVEntity& e, int& point, CPoint p) {
+    if (point < e.GetPointCount()) {
+        e.GetPoint(point++) = p;
+    } else if (e.AddPoint(p)) {
+        ++point;
+    }
+}
+
+// The number fields of a description, by name; null for a field the object lacks.
+inline double* NumberField(CVEntity& e, const std::string& key) {
     const CShownFields f = ShownFields(e);
     auto* sw = dynamic_cast<CVSwitch*>(&e);
     auto* table = dynamic_cast<CVTableData*>(&e);
+    if (key == "value") return f.value;
+    if (sw && (key == "value2" || key == "threshold")) return key == "value2" ? &sw->m_dValue2 : &sw->m_dThreshold;
+    if (table && key == "from") return &table->m_dFrom;
+    if (table && key == "to") return &table->m_dTo;
+    if (table && key == "step") return &table->m_dStep;
+    return nullptr;
+}
+
+// Points, then name= desc= value= value2= threshold= from= to= step= data=1/2/3 id= hl=.
+inline CVEntity& ApplyDescription(CVEntity& e, std::istream& in) {
+    const CShownFields f = ShownFields(e);
+    auto* table = dynamic_cast<CVTableData*>(&e);
     int point = 0;
     for (std::string word; in >> word;) {
-        const std::string key = word.substr(0, word.find('=')), text = key == word ? "" : Unescaped(word.substr(key.size() + 1));
+        const std::string key = word.substr(0, word.find('='));
+        const std::string text = key == word ? "" : Unescaped(word.substr(key.size() + 1));
         const double d = std::strtod(text.c_str(), nullptr);
         CPoint p{};
-        if (key == word && std::sscanf(word.c_str(), "%d,%d", &p.x, &p.y) == 2)
-            point < e.GetPointCount() ? void(e.GetPoint(point++) = p) : void(e.AddPoint(p) && ++point);
-        else if (key == "name" || key == "desc") *(key == "name" ? f.name : f.desc) = text;
-        else if (key == "value") *f.value = d;
-        else if (key == "value2" || key == "threshold") (key == "value2" ? sw->m_dValue2 : sw->m_dThreshold) = d;
-        else if (key == "from" || key == "to" || key == "step")
-            (key == "from" ? table->m_dFrom : key == "to" ? table->m_dTo : table->m_dStep) = d;
-        else if (key == "data")
-            for (std::istringstream values((table->m_data.clear(), text)); std::getline(values, word, '/');)
-                table->m_data.push_back(std::strtod(word.c_str(), nullptr));
-        else if (key == "id" || key == "hl") (key == "id" ? e.m_nId : e.m_bHighlight) = static_cast<int32_t>(d);
-        else ADD_FAILURE() << "no field " << word;
+        double* number = NumberField(e, key);
+        if (key == word && std::sscanf(word.c_str(), "%d,%d", &p.x, &p.y) == 2) {
+            SetNextPoint(e, point, p);
+        } else if (key == "name" || key == "desc") {
+            *(key == "name" ? f.name : f.desc) = text;
+        } else if (number) {
+            *number = d;
+        } else if (key == "data") {
+            table->m_data.clear();
+            std::istringstream values(text);
+            for (std::string value; std::getline(values, value, '/');) table->m_data.push_back(std::strtod(value.c_str(), nullptr));
+        } else if (key == "id" || key == "hl") {
+            (key == "id" ? e.m_nId : e.m_bHighlight) = static_cast<int32_t>(d);
+        } else {
+            ADD_FAILURE() << "no field " << word;
+        }
     }
     return e;
 }
@@ -58,8 +83,9 @@ inline CVEntity& ApplyDescription(CVEntity& e, std::istream& in) {
 inline std::unique_ptr<CVEntity> MakeDescribedClass(const std::string& name) {
     static const char* const kTools[] = {"Line",     "Text",     "Rectangle", "Ellipse", "Expert",  "BSpline", "Variable",
                                          "Level",    "Rate",     "TableData", "Sources", "Switch",  "Arrow"};
-    for (unsigned i = 0; i < 13; ++i)
-        if (name == kTools[i]) return MakeToolEntity(ID_TOOL_LINE + i);
+    for (int i = 0; i < 13; ++i) {
+        if (name == kTools[i]) return MakeToolEntity(static_cast<ETool>(i));
+    }
     EXPECT_EQ(name, "Entity");
     return std::make_unique<CVEntity>();
 }

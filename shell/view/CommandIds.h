@@ -1,8 +1,12 @@
 // Numeric command ids shared by the menus, the toolbar, the accelerators,
 // the string table, the view's tools and the tests. 32771 to 32796 are the
 // program's own commands; 57600 and above follow the framework numbering the
-// resource files were written with.
+// resource files were written with. The diagram knows its tools only by
+// ETool; ToolOfCommand is the one place a command id becomes a tool.
 #pragma once
+#include <optional>
+
+#include "diagram/ToolTable.h"
 
 enum : int {
     ID_ZOOM_IN = 32771,
@@ -66,3 +70,10 @@ enum : int {
     IDS_INDICATOR_NUM = 59138,
     IDS_INDICATOR_SCRL = 59139,
 };
+
+// The tool a command places objects with; nothing for any other command.
+// The tool commands are numbered in ETool's order.
+inline std::optional<ETool> ToolOfCommand(int commandId) {
+    if (commandId < ID_TOOL_LINE || commandId > ID_TOOL_ARROW) return std::nullopt;
+    return static_cast<ETool>(commandId - ID_TOOL_LINE);
+}
