@@ -99,6 +99,8 @@ private slots:
             QCOMPARE(At(0).GetRuntimeClass()->m_lpszClassName, c.cls);
             for (size_t k = 0; k < c.expected.size(); ++k) QCOMPARE(At(0).GetPoint(int(k)), c.expected[k]);
         }
+        // Only the tool commands name a tool.
+        QVERIFY(!ToolOfCommand(ID_TOOL_LINE - 1) && !ToolOfCommand(ID_TOOL_ARROW + 1) && !ToolOfCommand(ID_TOOL_MOVE));
         List().DeleteAll();
         Doc().m_nWidth = Doc().m_nHeight = 3000;
         view->OnInitialUpdate();

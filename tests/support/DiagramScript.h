@@ -90,8 +90,11 @@ inline const char* SymbolKindName(SymbolKind kind) {
     return "untouched";
 }
 
+// The captions of the last three boxes but for a switch: "От:", "До:", "Шаг:".
+inline const std::string kRangeCaptions = "\\xCE\\xF2:|\\xC4\\xEE:|\\xD8\\xE0\\xE3:";
+
 // A dialog as it opened: edit= the boxes one can type in, read= the read-only ones (disabled
-// ones are not named), each box's text that is not empty, and the captions.
+// ones are not named), each box's text that is not empty, and the captions unless kRangeCaptions.
 inline std::string DialogText(const CElementDialogState& d) {
     const std::pair<const char*, const CDialogBox*> boxes[] = {{"name", &d.name},     {"desc", &d.description},
                                                                {"values", &d.values}, {"first", &d.first},
@@ -105,7 +108,8 @@ inline std::string DialogText(const CElementDialogState& d) {
     }
     std::string s = editable.empty() ? "" : " edit=" + Joined(editable, ",");
     s += readOnly.empty() ? "" : " read=" + Joined(readOnly, ",");
-    return s + texts + " captions=" + Escaped(d.strFirstCaption + "|" + d.strSecondCaption + "|" + d.strThirdCaption);
+    const std::string captions = Escaped(d.strFirstCaption + "|" + d.strSecondCaption + "|" + d.strThirdCaption);
+    return s + texts + (captions == kRangeCaptions ? "" : " captions=" + captions);
 }
 
 // One row of a script file: its file, its first line and its text.
