@@ -1,5 +1,5 @@
 // The model: its files (models.txt), changes judged by the whole file they leave
-// (changes.txt), the values an experiment varies, the heap a running program asks for.
+// (changes/, a test per row), the values an experiment varies, the heap a running program asks for.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
