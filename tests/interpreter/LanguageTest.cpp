@@ -6,9 +6,11 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <set>
 
 #include "Corpus.h"
 #include "base/TextReaders.h"
+#include "interpreter/Messages.h"
 #include "interpreter/ProgramCheck.h"
 #include "support/RunSnapshot.h"
 
@@ -86,6 +88,18 @@ TEST(ProgramTokens, StatementsAreSplitAsTheRunReadsThem) {
                       line.substr(t.nStart, t.nLength);
         EXPECT_EQ(tokens, expected) << line;
     }
+}
+
+// The message table is read by id and by key: each entry stands at its
+// id's place, keys are unique, and placeholders fill in order.
+TEST(Messages, EachStandsAtItsIdWithItsOwnKey) {
+    std::set<std::string> keys;
+    for (size_t i = 0; i < MessageTexts().size(); ++i) {
+        EXPECT_EQ(static_cast<size_t>(MessageTexts()[i].id), i);
+        EXPECT_TRUE(keys.insert(MessageTexts()[i].pszKey).second) << MessageTexts()[i].pszKey;
+    }
+    EXPECT_EQ(MessageText(EMessage::BadAttributeValue, {"hiX", "graphic", "12"}),
+              "Interpretation error:\nBad hiX arg in command 'graphic' line (12).");
 }
 
 // The rule as written: the first interval [from + i*step, from + (i+1)*step)
