@@ -12,7 +12,7 @@
 
 namespace {
 
-double Apply(char op, double a, double b) {
+double ApplyArithmetic(char op, double a, double b) {
     switch (op) {
         case '+': return a + b;
         case '-': return a - b;
@@ -24,12 +24,6 @@ double Apply(char op, double a, double b) {
 [[noreturn]] void ThrowMissingParameter(const SymbolRec& rec, const std::string& name) {
     ThrowMessage(EMessage::MissingParameter, {rec.nKind == SK_SWITCH ? "switch" : "table", name});
 }
-
-// A table or switch whose argument is still being read.
-struct PendingCall {
-    std::string name;
-    SymbolRec rec;
-};
 
 // Values on the interpreter's scratch stack.
 class CValueDomain {
@@ -45,16 +39,37 @@ public:
         m_values.push_back(value);
         return true;
     }
-    EOperand Symbol(const std::string& word, const char*& cursor, bool bInCall) {
-        double value = 0.0;
-        const EOperand operand = m_interp.EvalSymbol(word, cursor, bInCall, value);
-        if (operand == EOperand::Value) m_values.push_back(value);
-        return operand;
+    using Symbol = const SymbolRec*;
+    ESymbol Find(const std::string& name, const char*, Symbol& rec) {
+        rec = m_interp.m_symbols.Find(name);
+        if (!rec) return ESymbol::Absent;
+        switch (rec->nKind) {
+            case SK_NUMBER: return ESymbol::Number;
+            case SK_TABLE: return ESymbol::Table;
+            case SK_SWITCH: return ESymbol::Switch;
+            default: return ESymbol::NoValue;
+        }
     }
+    EOperand Leaf(Symbol rec) {
+        m_values.push_back(rec->dValue);
+        return EOperand::Value;
+    }
+    EOperand Apply(const std::string& name, Symbol rec, EOperand) {
+        double& top = m_values.back();
+        if (rec->nKind == SK_SWITCH) {
+            top = SwitchValue(*rec, top);
+            return EOperand::Value;
+        }
+        if (!rec->pData || PointCount(*rec) < 1) ThrowMessage(EMessage::TableNotInitialized, {name});
+        if (TableValue(*rec, top, top)) return EOperand::Value;
+        m_values.pop_back();
+        return EOperand::None;
+    }
+    [[noreturn]] EOperand MissingParameter(const std::string& name, Symbol rec) { ThrowMissingParameter(*rec, name); }
     bool Arithmetic(char op) {
         const double b = m_values.back();
         m_values.pop_back();
-        m_values.back() = Apply(op, m_values.back(), b);
+        m_values.back() = ApplyArithmetic(op, m_values.back(), b);
         return true;
     }
     bool Call(const CFunction& function, size_t n) {
@@ -133,45 +148,12 @@ bool TableValue(const SymbolRec& rec, double x, double& value) {
 
 double SwitchValue(const SymbolRec& rec, double x) { return x >= rec.dTo ? rec.dFrom : rec.dValue; }
 
-EOperand CInterpreter::EvalSymbol(std::string name, const char*& cursor, bool bInCall, double& result) {
-    const SymbolRec* pRec = m_symbols.Find(name);
-    if (!pRec) return EOperand::Absent;
-    // A table's argument is itself an operand, possibly another table with
-    // its own argument. The chain of open calls is kept on a heap stack so a
-    // hostile line of nested calls cannot exhaust the machine stack.
-    std::vector<PendingCall> pending;
-    bool bHasValue = false;
-    double value = 0.0;
-    for (;;) {
-        if (!pRec || pRec->nKind == SK_GRAPHIC) break;
-        if (pRec->nKind == SK_NUMBER) {
-            value = pRec->dValue;
-            bHasValue = true;
-            break;
-        }
-        if (pRec->nKind != SK_TABLE && pRec->nKind != SK_SWITCH) break;
-        if (ReadChar(cursor) != '(') ThrowMissingParameter(*pRec, name);
-        pending.push_back(PendingCall{std::move(name), *pRec});
-        name = ReadWord(cursor, bInCall);
-        pRec = m_symbols.Find(name);
-    }
-    while (!pending.empty()) {
-        const PendingCall call = std::move(pending.back());
-        pending.pop_back();
-        if (!bHasValue || ReadChar(cursor) != ')') ThrowMissingParameter(call.rec, call.name);
-        if (call.rec.nKind == SK_SWITCH) {
-            value = SwitchValue(call.rec, value);
-            continue;
-        }
-        if (!call.rec.pData || PointCount(call.rec) < 1) ThrowMessage(EMessage::TableNotInitialized, {call.name});
-        bHasValue = TableValue(call.rec, value, value);
-    }
-    if (bHasValue) result = value;
-    return bHasValue ? EOperand::Value : EOperand::None;
-}
-
 bool CInterpreter::EvalOperand(const char*& cursor, double& result) {
-    return EvalSymbol(ReadWord(cursor), cursor, false, result) == EOperand::Value;
+    CValueDomain domain(*this, m_values, m_nLine);
+    if (CExpressionGrammar(domain, m_stacks).SymbolOperand(ReadWord(cursor), cursor, false) != EOperand::Value)
+        return false;
+    result = m_values.back();
+    return true;
 }
 
 bool CInterpreter::Evaluate(const char*& cursor, double& result) {

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "interpreter/Functions.h"
@@ -29,6 +30,9 @@
 // What an operand left: a value, maybe one (check only), none, a name no
 // symbol holds, or a certain failure the domain has dealt with.
 enum class EOperand { Value, Maybe, None, Absent, Fails };
+
+// What a name stands for, as far as the operand reader is concerned.
+enum class ESymbol { Absent, Number, Table, Switch, NoValue, Maybe };
 
 // Scratch of one reading, kept by the owner so that reading allocates
 // nothing once it has grown.
@@ -45,7 +49,12 @@ struct CGrammarStacks {
 
 // A domain provides:
 //   bool Number(const char*& cursor)       a literal, pushed; false if none
-//   EOperand Symbol(const std::string& word, const char*& cursor, bool bInCall)
+//   Symbol                                 what it knows a name by
+//   ESymbol Find(const std::string& name, const char* cursor, Symbol&)
+//   EOperand Leaf(Symbol)                  a number symbol's value, pushed
+//   EOperand Apply(const std::string& name, Symbol, EOperand argument)
+//                                          a table or switch of the top value
+//   EOperand MissingParameter(const std::string& name, Symbol)
 //   bool Arithmetic(char op)               applied to the two top operands
 //   bool Call(const CFunction&, size_t n)  applied to the n top operands
 //   bool BadCount(const CFunction&)        the count is wrong: throw or note
@@ -70,7 +79,7 @@ public:
     EOperand Operand(const char*& cursor, bool bNumber) {
         if (bNumber && m_d.Number(cursor)) return EOperand::Value;
         const std::string word = ReadWord(cursor);
-        const EOperand operand = m_d.Symbol(word, cursor, false);
+        const EOperand operand = SymbolOperand(word, cursor, false);
         if (operand != EOperand::Absent) return operand;
         const CFunction* pFunction = CallAt(word, cursor);
         if (!pFunction) return EOperand::None;
@@ -79,6 +88,34 @@ public:
         Open(pFunction);
         // A call never closed is as malformed as any other operand.
         return Reduce(cursor, true) && m_s.ops.empty() ? EOperand::Value : EOperand::None;
+    }
+
+    // A symbol operand after its first word: a number symbol, or a table or
+    // switch with its argument in parentheses, which is again a symbol
+    // operand (no literal, no expression, no call). The open tables are kept
+    // on the heap, so a hostile line of nested ones cannot exhaust the stack.
+    EOperand SymbolOperand(std::string name, const char*& cursor, bool bInCall) {
+        typename Domain::Symbol symbol{};
+        ESymbol kind = m_d.Find(name, cursor, symbol);
+        if (kind == ESymbol::Absent) return EOperand::Absent;
+        std::vector<std::pair<std::string, typename Domain::Symbol>> pending;
+        while (kind == ESymbol::Table || kind == ESymbol::Switch) {
+            if (ReadChar(cursor) != '(') return m_d.MissingParameter(name, symbol);
+            pending.emplace_back(std::move(name), symbol);
+            name = ReadWord(cursor, bInCall);
+            kind = m_d.Find(name, cursor, symbol);
+        }
+        EOperand value = kind == ESymbol::Number  ? m_d.Leaf(symbol)
+                         : kind == ESymbol::Maybe ? EOperand::Maybe
+                                                  : EOperand::None;
+        while (!pending.empty()) {
+            const auto call = std::move(pending.back());
+            pending.pop_back();
+            if (value == EOperand::None || ReadChar(cursor) != ')') return m_d.MissingParameter(call.first, call.second);
+            value = m_d.Apply(call.first, call.second, value);
+            if (value == EOperand::Fails) return value;
+        }
+        return value;
     }
 
 private:
@@ -165,7 +202,7 @@ private:
             const CFunction* pCall = nullptr;
             if (!m_d.Number(cursor)) {
                 const std::string word = ReadWord(cursor, bInCall);
-                const EOperand operand = m_d.Symbol(word, cursor, bInCall);
+                const EOperand operand = SymbolOperand(word, cursor, bInCall);
                 if (operand == EOperand::Fails) return false;
                 if (operand == EOperand::Absent) pCall = CallAt(word, cursor);
                 Count(operand);

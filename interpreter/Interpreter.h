@@ -49,8 +49,6 @@ public:
     bool Evaluate(const char*& cursor, double& result);
     // One symbol operand: a number, or a table or switch with its argument.
     bool EvalOperand(const char*& cursor, double& result);
-    // The same after its first word; Absent when no symbol has that name.
-    EOperand EvalSymbol(std::string name, const char*& cursor, bool bInCall, double& result);
     // An operand of "if" (bNumber) or "plot": a symbol operand or a call.
     bool ReadOperand(const char*& cursor, bool bNumber, double& result);
 

@@ -262,49 +262,30 @@ public:
     // refusal inside the expression.
     bool Number(const char*& cursor) { return ReadNumberToken(cursor); }
 
-    // One symbol operand as the operand reader takes it: a name, and for
-    // an element that is a table or a switch its argument in parentheses.
-    EOperand Symbol(std::string name, const char*& cursor, bool bInCall) {
+    // The diagram's names are certain; a declared name may not exist yet.
+    using Symbol = const CDiagramName*;
+    ESymbol Find(const std::string& name, const char* cursor, Symbol& pDiagram) {
         NameToken(name);
-        const CDiagramName* pDiagram = m_names.Diagram(name);
-        if (!pDiagram && !m_names.IsKnown(name)) return EOperand::Absent;
+        pDiagram = m_names.Diagram(name);
+        if (pDiagram) {
+            if (pDiagram->nKind == SK_NUMBER) return ESymbol::Number;
+            if (pDiagram->nKind == SK_TABLE) return ESymbol::Table;
+            return pDiagram->nKind == SK_SWITCH ? ESymbol::Switch : ESymbol::NoValue;
+        }
+        if (!m_names.IsKnown(name)) return ESymbol::Absent;
         // A declared name that is also a function is a call only until the
         // declaration has run.
-        if (!pDiagram && FindFunction(name) && cursor[SkipSpaces(cursor)] == '(') Uncertain();
-        struct CCall {
-            std::string name;
-            CDiagramName kind;
-        };
-        std::vector<CCall> pending;
-        EOperand value = EOperand::None;
-        for (;;) {
-            if (pDiagram && (pDiagram->nKind == SK_TABLE || pDiagram->nKind == SK_SWITCH)) {
-                if (ReadChar(cursor) != '(') return Thrown(MissingParameter(pDiagram->nKind, name));
-                pending.push_back({std::move(name), *pDiagram});
-                name = ReadWord(cursor, bInCall);
-                NameToken(name);
-                pDiagram = m_names.Diagram(name);
-                continue;
-            }
-            if (pDiagram)
-                value = pDiagram->nKind == SK_NUMBER ? EOperand::Value : EOperand::None;
-            else
-                value = m_names.IsVar(name) ? EOperand::Maybe : EOperand::None;
-            break;
-        }
-        while (!pending.empty()) {
-            const CCall call = std::move(pending.back());
-            pending.pop_back();
-            if (value == EOperand::None || ReadChar(cursor) != ')')
-                return Thrown(MissingParameter(call.kind.nKind, call.name));
-            if (call.kind.nKind == SK_SWITCH) {
-                value = EOperand::Value;
-                continue;
-            }
-            if (!call.kind.bHasData) return Thrown(MessageText(EMessage::TableNotInitialized, {call.name}));
-            value = EOperand::Maybe;  // a range with a gap gives no value there
-        }
-        return value;
+        if (FindFunction(name) && cursor[SkipSpaces(cursor)] == '(') Uncertain();
+        return m_names.IsVar(name) ? ESymbol::Maybe : ESymbol::NoValue;
+    }
+    EOperand Leaf(Symbol) { return EOperand::Value; }
+    EOperand Apply(const std::string& name, Symbol pDiagram, EOperand) {
+        if (pDiagram->nKind == SK_SWITCH) return EOperand::Value;
+        if (!pDiagram->bHasData) return Thrown(MessageText(EMessage::TableNotInitialized, {name}));
+        return EOperand::Maybe;  // a range with a gap gives no value there
+    }
+    EOperand MissingParameter(const std::string& name, Symbol pDiagram) {
+        return Thrown(MessageText(EMessage::MissingParameter, {pDiagram->nKind == SK_SWITCH ? "switch" : "table", name}));
     }
     bool Arithmetic(char) { return true; }
     bool Call(const CFunction&, size_t) { return true; }
@@ -320,10 +301,6 @@ private:
     EOperand Thrown(const std::string& message) {
         m_thrown = message;
         return EOperand::Fails;
-    }
-
-    static std::string MissingParameter(int32_t nKind, const std::string& name) {
-        return MessageText(EMessage::MissingParameter, {nKind == SK_SWITCH ? "switch" : "table", name});
     }
 
     const char* m_pBase;

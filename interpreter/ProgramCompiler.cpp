@@ -60,40 +60,6 @@ struct CCompileContext {
     }
 };
 
-// The operand reader after its first word: a number symbol, or a table or
-// switch with its argument. Tables are assumed to have a value; where one
-// has none at run time the line goes to the line-reading handlers.
-EOperand CompileSymbol(const std::string& word, const char*& cursor, CCompileContext& ctx, bool bInCall) {
-    const SymbolRec* pRec = ctx.Lookup(word);
-    if (!pRec) return EOperand::Absent;
-    std::vector<const SymbolRec*> pending;
-    bool bHasValue = false;
-    for (;;) {
-        if (!pRec || pRec->nKind == SK_GRAPHIC) break;
-        if (pRec->nKind == SK_NUMBER) {
-            ctx.EmitVar(&pRec->dValue);
-            bHasValue = true;
-            break;
-        }
-        if (pRec->nKind != SK_TABLE && pRec->nKind != SK_SWITCH) break;
-        if (ReadChar(cursor) != '(') return EOperand::Fails;
-        pending.push_back(pRec);
-        pRec = ctx.Lookup(ReadWord(cursor, bInCall));
-    }
-    while (!pending.empty()) {
-        const SymbolRec* pCall = pending.back();
-        pending.pop_back();
-        if (!bHasValue || ReadChar(cursor) != ')') return EOperand::Fails;
-        if (pCall->nKind == SK_SWITCH) {
-            ctx.EmitCall(EOpCode::Switch, pCall);
-            continue;
-        }
-        if (!pCall->pData || PointCount(*pCall) < 1) return EOperand::Fails;
-        ctx.EmitCall(EOpCode::Table, pCall);
-    }
-    return bHasValue ? EOperand::Value : EOperand::None;
-}
-
 // The emitting use of the grammar: each operand and operator becomes the
 // operation that computes it, each function call its own operation. A
 // wrong argument count is left to the line-reading handlers, which say so.
@@ -107,9 +73,29 @@ public:
         m_ctx.EmitConst(value);
         return true;
     }
-    EOperand Symbol(const std::string& word, const char*& cursor, bool bInCall) {
-        return CompileSymbol(word, cursor, m_ctx, bInCall);
+    // Tables are assumed to have a value; where one has none at run time
+    // the line goes to the line-reading handlers.
+    using Symbol = const SymbolRec*;
+    ESymbol Find(const std::string& name, const char*, Symbol& rec) {
+        rec = m_ctx.Lookup(name);
+        if (!rec) return ESymbol::Absent;
+        switch (rec->nKind) {
+            case SK_NUMBER: return ESymbol::Number;
+            case SK_TABLE: return ESymbol::Table;
+            case SK_SWITCH: return ESymbol::Switch;
+            default: return ESymbol::NoValue;
+        }
     }
+    EOperand Leaf(Symbol rec) {
+        m_ctx.EmitVar(&rec->dValue);
+        return EOperand::Value;
+    }
+    EOperand Apply(const std::string&, Symbol rec, EOperand) {
+        if (rec->nKind == SK_TABLE && (!rec->pData || PointCount(*rec) < 1)) return EOperand::Fails;
+        m_ctx.EmitCall(rec->nKind == SK_SWITCH ? EOpCode::Switch : EOpCode::Table, rec);
+        return EOperand::Value;
+    }
+    EOperand MissingParameter(const std::string&, Symbol) { return EOperand::Fails; }
     bool Arithmetic(char op) {
         m_ctx.EmitArithmetic(op, m_nBegin);
         return true;
