@@ -1,7 +1,7 @@
-// The statement loop of a model program: the mark scan, then one statement
-// per line with "var", "set", "if", "goto" and "mark", handing "graphic"
-// and "plot" to the plot commands. This line-reading loop is the reference;
-// the compiled loop (CompiledRun.cpp) runs lines by its handlers too.
+// The line-reading statement handlers of a model program: the mark scan,
+// then "var", "set", "if", "goto" and "mark", handing "graphic" and "plot"
+// to the plot commands. They are the reference that the compiled lines
+// follow, and they run every line the compiled form cannot finish.
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/LineState.h"
@@ -50,38 +50,7 @@ RunOutcome CInterpreter::Run(const std::string& program, const RunControl& contr
     const char* text = program.c_str();
     m_nSteps = 0;
     ScanMarks(text);
-    return control.bReference ? RunByLines(text, control) : RunCompiled(text, control);
-}
-
-// The reference statement loop: every line is read, copied and looked up
-// afresh each time it executes.
-RunOutcome CInterpreter::RunByLines(const char* text, const RunControl& control) {
-    LineState s;
-    s.pText = text;
-    s.pNext = text;
-    uint64_t& nSteps = m_nSteps;
-    // Long lines make single statements slow, so the poll also comes after
-    // every few megabytes of program text, however few statements that is.
-    uint64_t nBytesSincePoll = 0;
-    try {
-        for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
-            ++nSteps;
-            if (control.nMaxSteps != 0 && nSteps > control.nMaxSteps) return RunOutcome::StepLimit;
-            if (control.pfnPoll &&
-                (nSteps % RunControl::kPollInterval == 0 || nBytesSincePoll >= RunControl::kPollBytes)) {
-                nBytesSincePoll = 0;
-                if (!control.pfnPoll(nSteps)) return RunOutcome::Cancelled;
-            }
-            BeginLine(s);
-            nBytesSincePoll += s.strLine.size();
-            ExecuteStatement(s);
-        }
-    } catch (CInterpreterError& error) {
-        // The statement handlers throw before they move to another line.
-        error.SetLine(s.nLine);
-        throw;
-    }
-    return RunOutcome::Ok;
+    return RunLines(text, control);
 }
 
 void CInterpreter::ExecuteLine(LineState& s) {

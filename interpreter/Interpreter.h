@@ -64,8 +64,7 @@ public:
     struct LineState;
 
 private:
-    RunOutcome RunByLines(const char* text, const RunControl& control);
-    RunOutcome RunCompiled(const char* text, const RunControl& control);
+    RunOutcome RunLines(const char* text, const RunControl& control);
     // Reads the line at state.pNext and executes it by the handlers below.
     void ExecuteLine(LineState& state);
     void ExecuteStatement(LineState& state);

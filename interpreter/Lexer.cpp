@@ -24,16 +24,18 @@ void SkipBlanks(const char*& cursor) { cursor += SkipSpaces(cursor); }
 
 }  // namespace
 
-std::string ReadLine(const char*& cursor) {
+std::string_view NextLine(const char*& cursor) {
     const char* start = cursor;
     while (*cursor != '\0' && *cursor != '\r') ++cursor;
-    std::string line(start, cursor);
+    const std::string_view line(start, static_cast<size_t>(cursor - start));
     if (*cursor == '\r') {
         ++cursor;
         if (*cursor == '\n') ++cursor;
     }
     return line;
 }
+
+std::string ReadLine(const char*& cursor) { return std::string(NextLine(cursor)); }
 
 std::string ReadWord(const char*& cursor) {
     SkipBlanks(cursor);

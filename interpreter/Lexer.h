@@ -4,9 +4,12 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/TextReaders.h"
 
+// The one line splitter: a line ends at CR, with one LF after it.
+std::string_view NextLine(const char*& cursor);
 std::string ReadLine(const char*& cursor);
 std::string ReadWord(const char*& cursor);
 // Inside a function's parentheses a comma ends a word too.

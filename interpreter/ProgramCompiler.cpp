@@ -257,15 +257,9 @@ void UsePlainForm(const std::vector<COp>& ops, CStatement& st) {
 }  // namespace
 
 CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
-    const char* p = text;
-    while (*p != '\0') {
-        const char* start = p;
-        p += std::strcspn(p, "\r");
-        m_lines.push_back(CLine{static_cast<size_t>(start - text), static_cast<size_t>(p - start), {}});
-        if (*p == '\r') {
-            ++p;
-            if (*p == '\n') ++p;
-        }
+    for (const char* p = text; *p != '\0';) {
+        const std::string_view line = NextLine(p);
+        m_lines.push_back(CLine{static_cast<size_t>(line.data() - text), line.size(), {}});
     }
     m_stack.resize(1);
 }
