@@ -7,6 +7,7 @@
 #include "interpreter/CompiledProgram.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/LineState.h"
+#include "interpreter/Operators.h"
 
 namespace {
 
@@ -53,11 +54,6 @@ inline bool Evaluate(CCompiledProgram& program, COpRange range, double& result) 
     return Evaluate(ops + range.nBegin, ops + range.nEnd, program.Stack(), result);
 }
 
-// A failed comparison skips the next line, which still counts as a line.
-inline size_t AfterIf(char comparison, double a, double b) {
-    const bool bHolds = comparison == '<' ? a < b : comparison == '=' ? a == b : a > b;
-    return bHolds ? 1 : 2;
-}
 
 // Executes a compiled statement and moves index on; false when the line
 // must go to the line-reading handlers (nothing has changed then).
@@ -100,7 +96,7 @@ inline bool ExecuteCompiled(CCompiledProgram& program, const CStatement& st, siz
             return true;
         case EStatement::If:
             if (!Evaluate(program, st.a, a) || !Evaluate(program, st.b, b)) return false;
-            index += AfterIf(st.cComparison, a, b);
+            index += Holds(st.cComparison, a, b) ? 1 : 2;
             return true;
         case EStatement::Goto:
             index = st.nJump;

@@ -1,20 +1,18 @@
-// The line-reading statement handlers of a model program: the mark scan,
-// then "var", "set", "if", "goto" and "mark", handing "graphic" and "plot"
-// to the plot commands. They are the reference that the compiled lines
-// follow, and they run every line the compiled form cannot finish.
+// The running use of the line grammar: the mark scan, then each statement
+// executed as the line reader takes it. These handlers are the reference
+// that the compiled lines follow, and they run every line the compiled
+// form cannot finish.
+#include <memory>
+
+#include "base/Numbers.h"
+#include "graphs/Graphic.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
+#include "interpreter/LineGrammar.h"
 #include "interpreter/LineState.h"
+#include "interpreter/Operators.h"
 
 namespace {
-
-[[noreturn]] void ThrowBadAttributes(const CInterpreter::LineState& s) {
-    ThrowMessage(EMessage::BadAttributes, {s.strWord, LineNumberText(s.nLine)});
-}
-
-[[noreturn]] void ThrowBadCommand(const CInterpreter::LineState& s) {
-    ThrowMessage(EMessage::BadCommand, {s.strWord, LineNumberText(s.nLine)});
-}
 
 // Starts the next line of the program: reads it and its command word.
 void BeginLine(CInterpreter::LineState& s) {
@@ -22,6 +20,114 @@ void BeginLine(CInterpreter::LineState& s) {
     s.pPos = s.strLine.c_str();
     s.strWord = ReadWord(s.pPos);
 }
+
+double* RangeField(CVGraphic& g, const std::string& key) {
+    if (key == "loX") return &g.m_dLoX;
+    if (key == "hiX") return &g.m_dHiX;
+    if (key == "loY") return &g.m_dLoY;
+    if (key == "hiY") return &g.m_dHiY;
+    return key == "divY" ? &g.m_dDivY : nullptr;
+}
+
+class CRunDomain {
+public:
+    CRunDomain(CInterpreter& interp, CInterpreter::LineState& s) : m_interp(interp), m_s(s) {}
+
+    std::string LineText() const { return LineNumberText(m_s.nLine); }
+    [[noreturn]] bool Fail(EMessage id, std::initializer_list<std::string_view> args) { ThrowMessage(id, args); }
+    bool Nothing(const std::string&) { return true; }
+    bool Mark() { return true; }  // the mark scan has read it
+
+    bool Var() {
+        const std::string name = ReadWord(m_s.pPos);
+        if (m_interp.m_symbols.Find(name)) Fail(EMessage::Redefinition, {name});
+        SymbolRec rec;
+        rec.nKind = SK_NUMBER;
+        m_interp.m_symbols.Set(name, rec);
+        return true;
+    }
+
+    bool Target(const std::string& name) {
+        m_pTarget = m_interp.m_symbols.Find(name);
+        if (!m_pTarget || m_pTarget->nKind != SK_NUMBER) Fail(EMessage::Undefined, {name});
+        return true;
+    }
+    bool Expression(const char*& pos) { return m_interp.Evaluate(pos, m_values[0]); }
+    // Evaluation only reads the table, so the record found before is still valid.
+    bool Assign() {
+        m_pTarget->dValue = m_values[0];
+        return true;
+    }
+
+    bool Operand(const char*& pos, bool bNumber, int nSlot) { return m_interp.ReadOperand(pos, bNumber, m_values[nSlot]); }
+    bool If(char comparison) {
+        if (Holds(comparison, m_values[0], m_values[1])) return true;
+        // Skip the next line whatever it holds; it still counts as a line.
+        ReadLine(m_s.pNext);
+        ++m_s.nLine;
+        return true;
+    }
+
+    bool Jump(const std::string& name) { return (m_pMark = m_interp.m_marks.Find(name)) != nullptr; }
+    bool Goto() {
+        m_s.pNext = m_s.pText + m_pMark->nOffset;
+        m_s.nLine = m_pMark->nLine;
+        return true;
+    }
+
+    // A series must be declared by a "graphic" line that has run before.
+    bool Series(const std::string& name) {
+        const SymbolRec* pRec = m_interp.m_symbols.Find(name);
+        if (!pRec || pRec->nKind != SK_GRAPHIC) return false;
+        m_pSeries = pRec->pGraphic;
+        return true;
+    }
+    bool Plot() {
+        m_pSeries->AddSample(m_values[0], m_values[1]);
+        return true;
+    }
+
+    // The new series is discarded on every refusal after it is made.
+    bool NewSeries(const std::string& name) {
+        m_pNew = std::make_unique<CVGraphic>();
+        if (m_interp.m_symbols.Find(name)) Fail(EMessage::Redefinition, {name});
+        m_strNew = name;
+        return true;
+    }
+    void Key(const std::string&, bool) {}
+    bool AttributeNumber(const char*& pos, const std::string& key) {
+        double value = 0.0;
+        if (!ReadNumber(pos, value)) return false;
+        if (double* pField = RangeField(*m_pNew, key))
+            *pField = value;
+        else
+            m_pNew->m_nColor = SaturatingTrunc(value);
+        return true;
+    }
+    bool Caption(const char*& pos) {
+        m_pNew->m_strText = ReadQuoted(pos);
+        return true;
+    }
+    bool Declare() {
+        SymbolRec rec;
+        rec.nKind = SK_GRAPHIC;
+        rec.pGraphic = m_pNew.get();
+        m_interp.m_symbols.Set(m_strNew, rec);
+        // The symbol owns the series only once it is safely in the table.
+        m_pNew.release();
+        return true;
+    }
+
+private:
+    CInterpreter& m_interp;
+    CInterpreter::LineState& m_s;
+    SymbolRec* m_pTarget = nullptr;
+    const MarkPos* m_pMark = nullptr;
+    CVGraphic* m_pSeries = nullptr;
+    std::unique_ptr<CVGraphic> m_pNew;
+    std::string m_strNew;
+    double m_values[2] = {0.0, 0.0};
+};
 
 }  // namespace
 
@@ -38,7 +144,7 @@ void CInterpreter::ScanMarks(const char* text) {
             const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
             if (m_marks.Find(name)) ThrowMessage(EMessage::MarkRedefinition, {name});
             m_marks.Set(name, pos);
-            if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
+            if (HasMoreText(s.pPos)) ThrowMessage(EMessage::BadAttributes, {s.strWord, LineNumberText(s.nLine)});
         }
     } catch (CInterpreterError& error) {
         error.SetLine(s.nLine);
@@ -55,69 +161,7 @@ RunOutcome CInterpreter::Run(const std::string& program, const RunControl& contr
 
 void CInterpreter::ExecuteLine(LineState& s) {
     BeginLine(s);
-    ExecuteStatement(s);
-}
-
-void CInterpreter::ExecuteStatement(LineState& s) {
-    const std::string& word = s.strWord;
     m_nLine = s.nLine;
-    if (word.empty() || word == "'" || word == "mark") return;
-    if (word == "set") return ExecSet(s);
-    if (word == "if") return ExecIf(s);
-    if (word == "goto") return ExecGoto(s);
-    if (word == "plot") return ExecPlot(s);
-    if (word == "var") return ExecVar(s);
-    if (word == "graphic") return ExecGraphic(s);
-    ThrowMessage(EMessage::UnknownCommand, {word, LineNumberText(s.nLine)});
-}
-
-void CInterpreter::ExecVar(LineState& s) {
-    const std::string name = ReadWord(s.pPos);
-    if (m_symbols.Find(name)) ThrowMessage(EMessage::Redefinition, {name});
-    SymbolRec rec;
-    rec.nKind = SK_NUMBER;
-    m_symbols.Set(name, rec);
-}
-
-void CInterpreter::ExecSet(LineState& s) {
-    const std::string name = ReadWord(s.pPos);
-    SymbolRec* pRec = m_symbols.Find(name);
-    if (!pRec || pRec->nKind != SK_NUMBER) ThrowMessage(EMessage::Undefined, {name});
-    if (ReadChar(s.pPos) != '=') ThrowBadCommand(s);
-    double value = 0.0;
-    if (!Evaluate(s.pPos, value)) ThrowBadCommand(s);
-    // Evaluate only reads the table, so the record found above is still valid.
-    pRec->dValue = value;
-}
-
-void CInterpreter::ExecIf(LineState& s) {
-    double a = 0.0, b = 0.0;
-    if (!ReadOperand(s.pPos, true, a)) ThrowBadAttributes(s);
-    const char comparison = ReadChar(s.pPos);
-    if (!ReadOperand(s.pPos, true, b)) ThrowBadAttributes(s);
-    // Every comparison with a NaN operand fails (IEEE), so a loop guarded
-    // by a NaN counter ends instead of running on.
-    bool bHolds = false;
-    switch (comparison) {
-        case '<': bHolds = a < b; break;
-        case '=': bHolds = a == b; break;
-        case '>': bHolds = a > b; break;
-        default:
-            ThrowMessage(EMessage::BadComparison, {LineNumberText(s.nLine)});
-    }
-    if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
-    if (bHolds) return;
-    // Skip the next line whatever it holds; it still counts as a line.
-    ReadLine(s.pNext);
-    ++s.nLine;
-}
-
-void CInterpreter::ExecGoto(LineState& s) {
-    const std::string name = ReadWord(s.pPos);
-    const MarkPos* pMark = m_marks.Find(name);
-    if (!pMark)
-        ThrowMessage(EMessage::BadMark, {LineNumberText(s.nLine)});
-    if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
-    s.pNext = s.pText + pMark->nOffset;
-    s.nLine = pMark->nLine;
+    CRunDomain domain(*this, s);
+    CLineGrammar(domain, s.pPos, s.strWord).Statement();
 }

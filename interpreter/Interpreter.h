@@ -65,15 +65,8 @@ public:
 
 private:
     RunOutcome RunLines(const char* text, const RunControl& control);
-    // Reads the line at state.pNext and executes it by the handlers below.
+    // Reads the line at state.pNext and executes it as the line grammar reads it.
     void ExecuteLine(LineState& state);
-    void ExecuteStatement(LineState& state);
-    void ExecVar(LineState& state);
-    void ExecSet(LineState& state);
-    void ExecIf(LineState& state);
-    void ExecGoto(LineState& state);
-    void ExecGraphic(LineState& state);
-    void ExecPlot(LineState& state);
 
     // Scratch stacks of evaluation, kept to avoid allocating per expression.
     CGrammarStacks m_stacks;

@@ -14,13 +14,9 @@
 #include "interpreter/InterpreterError.h"
 #include "interpreter/ExpressionGrammar.h"
 #include "interpreter/Lexer.h"
+#include "interpreter/LineGrammar.h"
 
 namespace {
-
-bool IsAttribute(const std::string& key) {
-    return key == "color" || key == "text" || key == "loX" || key == "hiX" || key == "loY" || key == "hiY" ||
-           key == "divY";
-}
 
 bool IsCommand(const std::string& word) {
     return word == "var" || word == "set" || word == "if" || word == "goto" || word == "mark" ||
@@ -34,23 +30,11 @@ public:
 
     CLineCheck Check() {
         m_word = ReadWord(m_pos);
-        if (m_word.empty()) {
-            IgnoredRest();  // a blank line, or one that starts with a delimiter
-            return Result();
-        }
-        if (m_word == "'") {
-            Token(m_pos - 1, m_pos + std::char_traits<char>::length(m_pos), EProgramRole::Comment);
-            return Result();
-        }
-        WordToken(m_word, IsCommand(m_word) ? EProgramRole::Command : EProgramRole::UnknownName);
-        if (m_word == "var") CheckVar();
-        else if (m_word == "set") CheckSet();
-        else if (m_word == "if") CheckIf();
-        else if (m_word == "goto") CheckGoto();
-        else if (m_word == "mark") CheckMark();
-        else if (m_word == "graphic") CheckGraphic();
-        else if (m_word == "plot") CheckPlot();
-        else Unknown();
+        if (!m_word.empty() && m_word != "'")
+            WordToken(m_word, IsCommand(m_word) ? EProgramRole::Command : EProgramRole::UnknownName);
+        // After a refusal the run reads no further; the rest is coloured by
+        // its look alone.
+        if (!CLineGrammar(*this, m_pos, m_word).Statement()) TokenizeRest();
         return Result();
     }
 
@@ -62,13 +46,9 @@ private:
         return result;
     }
 
-    std::string LineText() const { return LineNumberText(m_nLine); }
-    std::string BadAttributes() const { return MessageText(EMessage::BadAttributes, {m_word, LineText()}); }
-    std::string BadCommand() const { return MessageText(EMessage::BadCommand, {m_word, LineText()}); }
-
     // The run stops at its first refusal: keep only that one. Once the
     // reading depends on values, runs may refuse in different ways.
-    void Fail(const std::string& message) {
+    void Note(const std::string& message) {
         if (m_error.empty() && !m_bUncertain) m_error = message;
     }
 
@@ -118,144 +98,110 @@ private:
         }
     }
 
-    void Unknown() {
-        Fail(MessageText(EMessage::UnknownCommand, {m_word, LineText()}));
-        TokenizeRest();
+public:
+    // The checking use of the line grammar. A refusal is noted and stops
+    // the reading; where the run could go on (a name declared further on),
+    // the reading goes on too.
+    std::string LineText() const { return LineNumberText(m_nLine); }
+    bool Fail(EMessage id, std::initializer_list<std::string_view> args) {
+        Note(MessageText(id, args));
+        return false;
     }
-
-    void CheckVar() {
-        const std::string name = ReadWord(m_pos);
-        WordToken(name, EProgramRole::KnownName);
-        // An element's name is taken before any line runs and never freed.
-        if (m_names.Diagram(name)) Fail(MessageText(EMessage::Redefinition, {name}));
-        IgnoredRest();
-    }
-
-    void CheckSet() {
-        const std::string name = ReadWord(m_pos);
-        NameToken(name);
-        const CDiagramName* pDiagram = m_names.Diagram(name);
-        const bool bNumber = pDiagram ? pDiagram->nKind == SK_NUMBER : m_names.IsVar(name);
-        if (!bNumber) Fail(MessageText(EMessage::Undefined, {name}));
-        if (ReadChar(m_pos) != '=') {
-            Fail(BadCommand());
-            TokenizeRest();
-            return;
-        }
-        m_thrown.clear();
-        if (!CExpressionGrammar(*this, m_stacks).Expression(m_pos)) {
-            Fail(m_thrown.empty() ? BadCommand() : m_thrown);
-            TokenizeRest();
-        }
-    }
-
-    void CheckIf() {
-        if (!ReadIfOperand()) Fail(BadAttributes());
-        const char comparison = ReadChar(m_pos);
-        if (!ReadIfOperand()) Fail(BadAttributes());
-        if (comparison != '<' && comparison != '=' && comparison != '>')
-            Fail(MessageText(EMessage::BadComparison, {LineText()}));
-        if (HasMoreText(m_pos)) {
-            Fail(BadAttributes());
-            TokenizeRest();
-        }
-    }
-
-    void CheckGoto() {
-        const std::string name = ReadWord(m_pos);
-        const bool bExists = m_names.MarkLine(name) != 0;
-        WordToken(name, bExists ? EProgramRole::Mark : EProgramRole::UnknownName);
-        if (!bExists) Fail(MessageText(EMessage::BadMark, {LineText()}));
-        if (HasMoreText(m_pos)) {
-            Fail(BadAttributes());
-            TokenizeRest();
-        }
-    }
-
-    void CheckMark() {
-        const std::string name = ReadWord(m_pos);
-        WordToken(name, EProgramRole::Mark);
-        if (m_names.MarkLine(name) != m_nLine) Fail(MessageText(EMessage::MarkRedefinition, {name}));
-        if (HasMoreText(m_pos)) {
-            Fail(BadAttributes());
-            TokenizeRest();
-        }
-    }
-
-    void CheckGraphic() {
-        const std::string name = ReadWord(m_pos);
-        WordToken(name, EProgramRole::KnownName);
-        if (m_names.Diagram(name)) Fail(MessageText(EMessage::Redefinition, {name}));
-        for (;;) {
-            const std::string key = ReadWord(m_pos);
-            if (key.empty()) return IgnoredRest();
-            if (!IsAttribute(key)) {
-                WordToken(key, EProgramRole::UnknownName);
-                Fail(MessageText(EMessage::UnknownAttribute, {key, m_word, LineText()}));
-                return TokenizeRest();
-            }
-            WordToken(key, EProgramRole::Command);
-            if (!ReadAttributeValue(key)) return TokenizeRest();
-        }
-    }
-
-    // False after a refusal.
-    bool ReadAttributeValue(const std::string& key) {
-        const std::string badArg = MessageText(EMessage::BadAttributeValue, {key, m_word, LineText()});
-        if (key == "text" || key == "divY") {
-            // Without an equals sign the character read is simply consumed.
-            if (ReadChar(m_pos) != '=') return true;
-            if (key == "divY") {
-                if (ReadNumberToken()) return true;
-                Fail(badArg);
-                return false;
-            }
-            m_pos += SkipSpaces(m_pos);
-            const char* start = m_pos;
-            try {
-                ReadQuoted(m_pos);
-            } catch (const CInterpreterError& error) {
-                Fail(error.Message());
-                return false;
-            }
-            Token(start, m_pos, EProgramRole::Quoted);
-            return true;
-        }
-        if (ReadChar(m_pos) != '=' || !ReadNumberToken()) {
-            Fail(badArg);
-            return false;
-        }
+    bool Nothing(const std::string& word) {
+        if (word.empty())
+            IgnoredRest();  // a blank line, or one that starts with a delimiter
+        else
+            Token(m_pos - 1, m_pos + std::char_traits<char>::length(m_pos), EProgramRole::Comment);
         return true;
     }
 
-    void CheckPlot() {
+    bool Mark() {
         const std::string name = ReadWord(m_pos);
-        NameToken(name);
-        if (m_names.Diagram(name) || !m_names.IsGraphic(name)) Fail(MessageText(EMessage::Undefined, {name}));
-        for (int i = 0; i < 2; ++i) {
-            if (!ReadOperand(false) || !m_thrown.empty()) {
-                Fail(BadCommand());
-                return TokenizeRest();
-            }
-        }
-        IgnoredRest();
+        WordToken(name, EProgramRole::Mark);
+        if (m_names.MarkLine(name) != m_nLine) Fail(EMessage::MarkRedefinition, {name});
+        return !HasMoreText(m_pos) || Fail(EMessage::BadAttributes, {m_word, LineText()});
     }
 
-    // A number, or else a symbol operand; false when neither can be there.
-    bool ReadIfOperand() { return ReadOperand(true); }
+    // An element's name is taken before any line runs and never freed.
+    bool Var() {
+        const std::string name = ReadWord(m_pos);
+        WordToken(name, EProgramRole::KnownName);
+        if (m_names.Diagram(name)) Fail(EMessage::Redefinition, {name});
+        IgnoredRest();
+        return true;
+    }
 
-    // An operand of "if" or "plot"; false when none can be there. A refusal
-    // raised inside it is already noted.
-    bool ReadOperand(bool bNumber) {
+    bool Target(const std::string& name) {
+        NameToken(name);
+        const CDiagramName* pDiagram = m_names.Diagram(name);
+        const bool bNumber = pDiagram ? pDiagram->nKind == SK_NUMBER : m_names.IsVar(name);
+        if (!bNumber) Fail(EMessage::Undefined, {name});
+        return true;
+    }
+    bool Expression(const char*& pos) {
         m_thrown.clear();
-        const EOperand operand = CExpressionGrammar(*this, m_stacks).Operand(m_pos, bNumber);
+        if (CExpressionGrammar(*this, m_stacks).Expression(pos)) return true;
+        if (!m_thrown.empty()) Note(m_thrown);
+        return false;
+    }
+    bool Assign() { return true; }
+
+    // An operand of "if" or "plot"; false when none can be there.
+    bool Operand(const char*& pos, bool bNumber, int) {
+        m_thrown.clear();
+        const EOperand operand = CExpressionGrammar(*this, m_stacks).Operand(pos, bNumber);
         if (!m_thrown.empty()) {
-            Fail(m_thrown);
-            return true;
+            Note(m_thrown);
+            return false;
         }
         return operand == EOperand::Value || operand == EOperand::Maybe || m_bUncertain;
     }
+    bool If(char) { return true; }
 
+    bool Jump(const std::string& name) {
+        const bool bExists = m_names.MarkLine(name) != 0;
+        WordToken(name, bExists ? EProgramRole::Mark : EProgramRole::UnknownName);
+        return bExists;
+    }
+    bool Goto() { return true; }
+
+    bool Series(const std::string& name) {
+        NameToken(name);
+        if (m_names.Diagram(name) || !m_names.IsGraphic(name)) Fail(EMessage::Undefined, {name});
+        return true;
+    }
+    bool Plot() {
+        IgnoredRest();
+        return true;
+    }
+
+    bool NewSeries(const std::string& name) {
+        WordToken(name, EProgramRole::KnownName);
+        if (m_names.Diagram(name)) Fail(EMessage::Redefinition, {name});
+        return true;
+    }
+    void Key(const std::string& key, bool bAttribute) {
+        WordToken(key, bAttribute ? EProgramRole::Command : EProgramRole::UnknownName);
+    }
+    bool AttributeNumber(const char*& pos, const std::string&) { return ReadNumberToken(pos); }
+    bool Caption(const char*& pos) {
+        pos += SkipSpaces(pos);
+        const char* start = pos;
+        try {
+            ReadQuoted(pos);
+        } catch (const CInterpreterError& error) {
+            Note(error.Message());
+            return false;
+        }
+        Token(start, pos, EProgramRole::Quoted);
+        return true;
+    }
+    bool Declare() {
+        IgnoredRest();
+        return true;
+    }
+
+private:
 public:
     // The checking use of the expression grammar: an operand is present,
     // absent or maybe present; m_thrown receives the message of a certain

@@ -3,13 +3,13 @@
 // take against the symbols as they stand; where they would fail, or where a
 // value is only known at run time, the line is left to them.
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "interpreter/CompiledProgram.h"
 #include "interpreter/ExpressionGrammar.h"
 #include "interpreter/Interpreter.h"
 #include "interpreter/Lexer.h"
+#include "interpreter/LineGrammar.h"
 #include "interpreter/Operators.h"
 
 namespace {
@@ -146,46 +146,74 @@ bool CompileRange(CCompileContext& ctx, COpRange& range, Fn&& compile) {
     return true;
 }
 
-bool CompileSet(const char*& pos, CCompileContext& ctx, CStatement& st) {
-    SymbolRec* pRec = ctx.Lookup(ReadWord(pos));
-    if (!pRec || pRec->nKind != SK_NUMBER) return false;
-    if (ReadChar(pos) != '=') return false;
-    if (!CompileRange(ctx, st.a, [&] { return CompileExpression(pos, ctx); })) return false;
-    st.pTarget = &pRec->dValue;
-    st.kind = EStatement::Set;
-    return true;
-}
+// The compiling use of the line grammar: each part read fills the
+// statement; any refusal, and "var" and "graphic", leave the line to the
+// run's handlers.
+class CCompileLine {
+public:
+    CCompileLine(CCompileContext& ctx, CStatement& st, CNameTable<MarkPos>& marks, size_t nLines)
+        : m_ctx(ctx), m_st(st), m_marks(marks), m_nLines(nLines) {}
 
-bool CompileIf(const char*& pos, CCompileContext& ctx, CStatement& st) {
-    if (!CompileRange(ctx, st.a, [&] { return CompileOperand(pos, ctx, true); })) return false;
-    const char comparison = ReadChar(pos);
-    if (!CompileRange(ctx, st.b, [&] { return CompileOperand(pos, ctx, true); })) return false;
-    if (comparison != '<' && comparison != '=' && comparison != '>') return false;
-    if (HasMoreText(pos)) return false;
-    st.cComparison = comparison;
-    st.kind = EStatement::If;
-    return true;
-}
+    std::string LineText() const { return {}; }
+    bool Fail(EMessage, std::initializer_list<std::string_view>) { return false; }
+    bool Nothing(const std::string&) { return Nop(); }
+    bool Mark() { return Nop(); }
+    bool Var() { return false; }
 
-bool CompileGoto(const char*& pos, CNameTable<MarkPos>& marks, size_t nLines, CStatement& st) {
-    const MarkPos* pMark = marks.Find(ReadWord(pos));
-    if (!pMark || HasMoreText(pos)) return false;
+    bool Target(const std::string& name) {
+        SymbolRec* pRec = m_ctx.Lookup(name);
+        if (!pRec || pRec->nKind != SK_NUMBER) return false;
+        m_st.pTarget = &pRec->dValue;
+        return true;
+    }
+    bool Expression(const char*& pos) {
+        return CompileRange(m_ctx, m_st.a, [&] { return CompileExpression(pos, m_ctx); });
+    }
+    bool Assign() { return Kind(EStatement::Set); }
+
+    bool Operand(const char*& pos, bool bNumber, int nSlot) {
+        return CompileRange(m_ctx, nSlot == 0 ? m_st.a : m_st.b, [&] { return CompileOperand(pos, m_ctx, bNumber); });
+    }
+    bool If(char comparison) {
+        m_st.cComparison = comparison;
+        return Kind(EStatement::If);
+    }
+
+    bool Jump(const std::string& name) { return (m_pMark = m_marks.Find(name)) != nullptr; }
     // The mark's own line number is the index of the line after it.
-    if (pMark->nLine < 1 || static_cast<uint64_t>(pMark->nLine) > nLines) return false;
-    st.nJump = static_cast<size_t>(pMark->nLine);
-    st.kind = EStatement::Goto;
-    return true;
-}
+    bool Goto() {
+        if (m_pMark->nLine < 1 || static_cast<uint64_t>(m_pMark->nLine) > m_nLines) return false;
+        m_st.nJump = static_cast<size_t>(m_pMark->nLine);
+        return Kind(EStatement::Goto);
+    }
 
-bool CompilePlot(const char*& pos, CCompileContext& ctx, CStatement& st) {
-    const SymbolRec* pRec = ctx.Lookup(ReadWord(pos));
-    if (!pRec || pRec->nKind != SK_GRAPHIC) return false;
-    const auto operand = [&] { return CompileOperand(pos, ctx, false); };
-    if (!CompileRange(ctx, st.a, operand) || !CompileRange(ctx, st.b, operand)) return false;
-    st.pGraphic = pRec->pGraphic;
-    st.kind = EStatement::Plot;
-    return true;
-}
+    bool Series(const std::string& name) {
+        const SymbolRec* pRec = m_ctx.Lookup(name);
+        if (!pRec || pRec->nKind != SK_GRAPHIC) return false;
+        m_st.pGraphic = pRec->pGraphic;
+        return true;
+    }
+    bool Plot() { return Kind(EStatement::Plot); }
+
+    bool NewSeries(const std::string&) { return false; }
+    void Key(const std::string&, bool) {}
+    bool AttributeNumber(const char*&, const std::string&) { return false; }
+    bool Caption(const char*&) { return false; }
+    bool Declare() { return false; }
+
+private:
+    bool Nop() { return Kind(EStatement::Nop); }
+    bool Kind(EStatement kind) {
+        m_st.kind = kind;
+        return true;
+    }
+
+    CCompileContext& m_ctx;
+    CStatement& m_st;
+    CNameTable<MarkPos>& m_marks;
+    size_t m_nLines;
+    const MarkPos* m_pMark = nullptr;
+};
 
 // Stack slots an op range needs: the values below the top at its deepest.
 size_t StackNeed(const COp* op, const COp* end) {
@@ -272,20 +300,8 @@ void CCompiledProgram::Compile(size_t index, CNameTable<SymbolRec>& symbols, CNa
     const char* pos = line.c_str();
     CCompileContext ctx{symbols, m_ops, m_stacks};
     const std::string word = ReadWord(pos);
-    bool bCompiled = true;
-    if (word.empty() || word == "'" || word == "mark")
-        st.kind = EStatement::Nop;
-    else if (word == "set")
-        bCompiled = CompileSet(pos, ctx, st);
-    else if (word == "if")
-        bCompiled = CompileIf(pos, ctx, st);
-    else if (word == "goto")
-        bCompiled = CompileGoto(pos, marks, m_lines.size(), st);
-    else if (word == "plot")
-        bCompiled = CompilePlot(pos, ctx, st);
-    else
-        bCompiled = false;  // "var", "graphic" and unknown words
-    if (!bCompiled) {
+    CCompileLine compiler(ctx, st, marks, m_lines.size());
+    if (!CLineGrammar(compiler, pos, word).Statement()) {
         st = CStatement{};
         st.kind = EStatement::Reference;
         m_ops.resize(nOpsBefore);
