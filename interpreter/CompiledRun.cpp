@@ -117,6 +117,13 @@ inline bool ExecuteCompiled(CCompiledProgram& program, const CStatement& st, siz
 
 }  // namespace
 
+RunOutcome CInterpreter::Run(const std::string& program, const RunControl& control) {
+    const char* text = program.c_str();
+    m_nSteps = 0;
+    ScanMarks(text);
+    return RunLines(text, control);
+}
+
 // The one statement loop. Each step counts a statement, bounds and polls;
 // the reference run reads, copies and looks up every line afresh each time
 // it executes, the compiled run does so only for the lines it cannot finish.

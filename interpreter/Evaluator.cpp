@@ -148,14 +148,6 @@ bool TableValue(const SymbolRec& rec, double x, double& value) {
 
 double SwitchValue(const SymbolRec& rec, double x) { return x >= rec.dTo ? rec.dFrom : rec.dValue; }
 
-bool CInterpreter::EvalOperand(const char*& cursor, double& result) {
-    CValueDomain domain(*this, m_values, m_nLine);
-    if (CExpressionGrammar(domain, m_stacks).SymbolOperand(ReadWord(cursor), cursor, false) != EOperand::Value)
-        return false;
-    result = m_values.back();
-    return true;
-}
-
 bool CInterpreter::Evaluate(const char*& cursor, double& result) {
     CValueDomain domain(*this, m_values, m_nLine);
     if (!CExpressionGrammar(domain, m_stacks).Expression(cursor)) return false;

@@ -152,13 +152,6 @@ void CInterpreter::ScanMarks(const char* text) {
     }
 }
 
-RunOutcome CInterpreter::Run(const std::string& program, const RunControl& control) {
-    const char* text = program.c_str();
-    m_nSteps = 0;
-    ScanMarks(text);
-    return RunLines(text, control);
-}
-
 void CInterpreter::ExecuteLine(LineState& s) {
     BeginLine(s);
     m_nLine = s.nLine;

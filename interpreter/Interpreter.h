@@ -47,8 +47,6 @@ public:
 
     // Expression from the cursor to the end of the line.
     bool Evaluate(const char*& cursor, double& result);
-    // One symbol operand: a number, or a table or switch with its argument.
-    bool EvalOperand(const char*& cursor, double& result);
     // An operand of "if" (bNumber) or "plot": a symbol operand or a call.
     bool ReadOperand(const char*& cursor, bool bNumber, double& result);
 
