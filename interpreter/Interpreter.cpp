@@ -49,6 +49,8 @@ void CInterpreter::TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out) {
     m_series.clear();
 }
 
+void CInterpreter::HoldSeries(std::unique_ptr<CVGraphic> pSeries) { m_series.push_back(std::move(pSeries)); }
+
 void CInterpreter::Clear() {
     m_symbols.ExtractIf(IsGraphic, [](SymbolRec& rec) { rec.pGraphic = nullptr; });
     m_series.clear();

@@ -55,7 +55,7 @@ public:
     // Destroys the series and removes their symbols.
     void Clear();
     // Keeps a new "graphic" series until TakeGraphics or Clear.
-    void HoldSeries(std::unique_ptr<CVGraphic> pSeries) { m_series.push_back(std::move(pSeries)); }
+    void HoldSeries(std::unique_ptr<CVGraphic> pSeries);
 
     CNameTable<SymbolRec> m_symbols;
     CNameTable<MarkPos> m_marks;
