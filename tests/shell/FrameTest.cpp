@@ -126,9 +126,11 @@ private slots:
         frame.Document().SetModifiedFlag();
         WriteFile(Path("marker.vrn"), QByteArray(kEmptyModel).replace(23, 1, "X"));
         WriteFile(Path("cut.vrn"), kEmptyModel.left(30));
+        WriteFile(Path("model.json"), "{\"version\":1.0,\"width\":640}");  // another program's file
         QVERIFY(!frame.OpenDocumentFile(Path("marker.vrn")) && boxes.Last().icon == QMessageBox::Critical);
         QCOMPARE(boxes.Last().strText, QString("Internal data error."));
-        for (QString name : {"cut.vrn", "missing.vrn"}) QVERIFY(!frame.OpenDocumentFile(Path(name)) && boxes.Last().strText.contains(name));
+        for (QString name : {"cut.vrn", "missing.vrn", "model.json"}) QVERIFY(!frame.OpenDocumentFile(Path(name)) && boxes.Last().strText.contains(name));
+        QVERIFY(boxes.Last().strText.contains("не является моделью Varnel"));
         QVERIFY(frame.Document().m_strProgram == "var keep" && frame.Document().IsModified() && frame.PathName().isEmpty());
     }
 
