@@ -118,7 +118,8 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
     if (c == "edit") {
         // draw|view (drawing mode or not), box=text typed, ok|cancel: the result; the dialog
         // as it opened (x a box one can type in, r read-only, - disabled), texts, captions;
-        // typing refused; messages; whether the document changed, and changes a refusal left.
+        // typing refused; the box of each refused OK (a refused OK types on); messages; whether the
+        // document changed, and changes a refusal left.
         using S = CElementDialogState;
         static const std::map<std::string, FakeDialogHost::Box> boxes = {
             {"name", &S::name},   {"desc", &S::description}, {"values", &S::values},
@@ -126,9 +127,10 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
         static const char* const results[] = {"rejected", "none", "changed"};
         std::string mode;
         FakeDialogHost host;
-        for (in >> mode; in >> s && s != "ok" && s != "cancel";)
-            host.Type(boxes.at(s.substr(0, s.find('='))), Unescaped(s.substr(s.find('=') + 1)));
-        s == "ok" ? host.Ok() : host.Cancel();
+        for (in >> mode; in >> s;) {  // a refused OK types on in the same dialog
+            if (s == "ok" || s == "cancel") s == "ok" ? host.Ok() : host.Cancel();
+            else host.Type(boxes.at(s.substr(0, s.find('='))), Unescaped(s.substr(s.find('=') + 1)));
+        }
         const int result = e->Edit(mode == "draw", host);
         s = result == EDIT_UNCHANGED ? "same" : results[result];
         for (const S& d : host.shown) {
@@ -140,6 +142,7 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
             s += " " + Escaped(d.strFirstCaption + "|" + d.strSecondCaption + "|" + d.strThirdCaption);
         }
         if (host.refusedTyping) s += " refused=" + std::to_string(host.refusedTyping);
+        for (const int box : host.refusedBoxes) s += " not-a-number:" + std::to_string(box);
         for (const std::string& m : host.messages) s += " !" + Escaped(m);
         return s + " doc=" + std::to_string(EditChangedDocument(*e, result)) +
                std::to_string(e->LastEditLeftChanges()) + " ; " + Dump(*e);
