@@ -171,9 +171,7 @@ void CVarnelView::paintEvent(QPaintEvent*) {
 
 // ---- tools and mouse ------------------------------------------------------
 
-void CVarnelView::SetModified() {
-    if (m_pDoc != nullptr) m_pDoc->SetModifiedFlag();
-}
+void CVarnelView::MarkNotClean() { m_pImpl->undoStack.resetClean(); }
 
 bool CVarnelView::IsDrawingMode() const {
     return m_pHost != nullptr && m_pHost->IsDrawingMode();
@@ -294,7 +292,6 @@ void CVarnelView::OnChooseTool(int commandId) {
     start.nKind = TE_START;
     start.nMode = MODE_DRAW;
     DispatchTrackEvent(start);
-    SetModified();
     emit ModeChanged();
 }
 
@@ -340,12 +337,9 @@ void CVarnelView::OnDocSize() {
     if (m_pDoc == nullptr || m_pHost == nullptr) return;
     int32_t width = m_pDoc->m_nWidth;
     int32_t height = m_pDoc->m_nHeight;
-    if (m_pHost->AskSheetSize(width, height)) {
-        if (width != m_pDoc->m_nWidth || height != m_pDoc->m_nHeight)
-            PushChange(std::make_unique<CSheetSizeChange>(*m_pDoc, width, height), kSheetSizeName);
-        else
-            SetModified();  // accepting the dialog marks the model, as it always has
-    }
+    // The same size again is no change and leaves the model as it was.
+    if (m_pHost->AskSheetSize(width, height) && (width != m_pDoc->m_nWidth || height != m_pDoc->m_nHeight))
+        PushChange(std::make_unique<CSheetSizeChange>(*m_pDoc, width, height), kSheetSizeName);
     UpdateScrollRange();
     RepaintView();
 }

@@ -49,8 +49,10 @@ public:
     CPoint ScrollPosition() const;
     // Invalidates the whole client area, erases it and redraws it now.
     void RepaintView();
-    // Sets the document's modified flag (the document announces it).
-    void SetModified();
+    // Leaves the history not clean until the next save, which no undo can
+    // reach: for a change that could not be recorded, and for a model that
+    // differs from its file from the start (recovered, imported).
+    void MarkNotClean();
     // Runs fn with a drawing context on the client area, in client
     // coordinates; what it draws shows at once without a repaint.
     void DrawOnClient(const std::function<void(CDrawContext&)>& fn);
@@ -58,8 +60,9 @@ public:
     const QImage& ClientImage() const;
     void PrintTo(QPrinter* printer);
 
-    // The undo history. Its clean state is the document's modified flag; the
-    // initial update of every New and Open clears it.
+    // The undo history. Its clean state is the document's modified flag and
+    // nothing else sets that flag; the initial update of every New and Open
+    // clears it.
     QUndoStack* UndoStack() const;
     // Makes a change and keeps it for undo under its name ("перемещение").
     // A mergeable change joins the previous step when that is a mergeable

@@ -132,6 +132,9 @@ private slots:
         Place({{450, 90}});
         QVERIFY(ValueOf(0) == 1234567.89 && static_cast<CVExpert&>(At(4)).m_dValue == 0.1 + 0.2);  // to the bit
         QVERIFY(!Doc().IsModified() && !view->UndoStack()->canUndo());
+        AnswerElementDialog(2, "1234567.89");  // retyped as it was: no change either
+        Place({{120, 150}});
+        QVERIFY(!Doc().IsModified() && !frame->isWindowModified() && !view->UndoStack()->canUndo());
         AnswerElementDialog(2, "42");
         Place({{120, 150}});
         QCOMPARE(view->UndoStack()->undoText(), QString("изменение параметров"));
