@@ -101,7 +101,7 @@ private slots:
         QVERIFY(!bGraphs && !frame.Document().IsModified());
         QCOMPARE(boxes.Last().strText, QString("Interpretation error:\nVariable a redefinition."));
         QCOMPARE(boxes.Last().icon, QMessageBox::Critical);
-        QCOMPARE(frame.StatusBar()->MessageText(), QString("Подождите, идет построение графиков модели..."));
+        QCOMPARE(frame.StatusBar()->MessageText(), QString("Готово"));  // nothing is under way any more
         frame.Document().m_strProgram = "var t\r\n\r\nset popuation = t";
         OnNextModal<CProgramDlg>([](CProgramDlg* dlg) {
             if (dlg->ProgramEdit()->CurrentLine() == 3 && dlg->ProgramEdit()->MarkedLine() == 3 &&
