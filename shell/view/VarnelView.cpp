@@ -4,6 +4,7 @@
 // the picture exactly and a mouse move never repaints the whole sheet.
 #include "shell/view/VarnelView.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
@@ -177,13 +178,17 @@ bool CVarnelView::IsDrawingMode() const {
     return m_pHost != nullptr && m_pHost->IsDrawingMode();
 }
 
+const CTrackingState& CVarnelView::Placing() const { return m_pImpl->tracking; }
+
 void CVarnelView::DispatchTrackEvent(TrackEvent event) {
+    event.pState = &m_pImpl->tracking;
     if (event.nMode == MODE_DRAW) {
         if (m_bNeedNew != 0) {
             m_pPending = MakeToolEntity(m_nTool);  // nothing for an unknown tool
         }
         if (!m_pPending) return;
         m_bNeedNew = m_pPending->Track(event);
+        if (event.nKind == TE_PRESS) emit ModeChanged();  // the next click's prompt
         if (m_bNeedNew == 1) {
             // Placed in client coordinates; the sheet is scrolled under them.
             m_pPending->Offset(ScrollPosition());
@@ -242,10 +247,14 @@ void CVarnelView::DispatchMouse(int kind, const QMouseEvent* event) {
 
 void CVarnelView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        if (StartsMove(event))
+        if (StartsMove(event)) {
             BeginDrag(ClientPoint(event));
-        else
+        } else {
+            const bool bWasPlacing = m_pImpl->tracking.bTwoClickFirstPlaced;
             DispatchMouse(TE_PRESS, event);
+            m_pImpl->pressPoint = ClientPoint(event);
+            m_pImpl->bReleasePlaces = m_nMode == MODE_DRAW && !bWasPlacing && m_pImpl->tracking.bTwoClickFirstPlaced;
+        }
     } else if (event->button() == Qt::RightButton) {
         FinishDrag();
         ShowContextMenu(event->globalPosition().toPoint());
@@ -264,13 +273,26 @@ void CVarnelView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CVarnelView::mouseReleaseEvent(QMouseEvent* event) {
-    // Only a drag ends on release; placing and editing act on presses.
-    if (event->button() == Qt::LeftButton) FinishDrag();
+    // A drag ends on release. Placing and editing act on presses, but a
+    // two-click object pressed and dragged is placed as if clicked where
+    // the button went down and where it came up; a release closer than the
+    // drag distance leaves a click, for click, move, click.
+    if (event->button() == Qt::LeftButton) {
+        FinishDrag();
+        const CPoint p = ClientPoint(event);
+        const QPoint moved(p.x - m_pImpl->pressPoint.x, p.y - m_pImpl->pressPoint.y);
+        if (std::exchange(m_pImpl->bReleasePlaces, false) && m_pImpl->tracking.bTwoClickFirstPlaced &&
+            moved.manhattanLength() >= QApplication::startDragDistance())
+            DispatchMouse(TE_PRESS, event);
+    }
     event->accept();
 }
 
 void CVarnelView::LeaveTool() {
     FinishDrag();
+    const bool bHalfPlaced = m_pPending && m_nMode == MODE_DRAW &&
+                             (m_pImpl->tracking.bTwoClickFirstPlaced || m_pImpl->tracking.nFourClickStage != 0);
+    m_pImpl->bReleasePlaces = false;
     TrackEvent finish;
     finish.nKind = TE_FINISH;
     finish.nMode = m_nMode;
@@ -280,7 +302,8 @@ void CVarnelView::LeaveTool() {
     m_nMode = MODE_IDLE;
     m_bNeedNew = 1;
     if (m_pDoc != nullptr && m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->HighlightNone(nullptr);
-    RepaintView();
+    RepaintView();  // the rubber band goes with the object
+    if (bHalfPlaced) emit PlacingCancelled();
     emit ModeChanged();
 }
 

@@ -16,6 +16,7 @@ class CDocChange;
 class CVarnelDoc;
 class CViewHost;
 class CDialogHost;
+struct CTrackingState;
 class QPainter;
 class QPrinter;
 class QImage;
@@ -39,6 +40,8 @@ public:
     int Mode() const { return m_nMode; }
     unsigned Tool() const { return m_nTool; }
     CVEntity* Pending() const { return m_pPending.get(); }
+    // How far the pending object is placed (what the next click does).
+    const CTrackingState& Placing() const;
     CDialogHost& DialogHost();
 
     CVarnelDoc* Document() const { return m_pDoc; }
@@ -92,6 +95,9 @@ signals:
     // The document holds another model (after New and Open): what was
     // known of its objects is void.
     void DocumentReset();
+    // Another tool, or none, was chosen while an object was half placed:
+    // the object was dropped.
+    void PlacingCancelled();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

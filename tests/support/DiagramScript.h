@@ -44,6 +44,7 @@ struct DiagramScript {
     std::unique_ptr<CVEntity> loose;  // what rec read
     CVEntity* e = nullptr;
     RecordingDC dc;  // kept between mouse events, as a view keeps its own
+    CTrackingState tracking;  // likewise
     CEncodingNotes notes;  // of the last lload
     // Commands of a test's own; "?" when the command is none of them.
     std::function<std::string(const std::string&, std::istream&)> more = [](auto&, auto&) { return "?"; };
@@ -152,8 +153,9 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
         std::tie(ev.nKind, ev.nMode) = mouse.at(c);
         ev.point = ReadPoint(in);
         ev.pDC = ev.nKind == TE_PRESS || ev.nKind == TE_MOVE ? &dc : nullptr;
+        ev.pState = &tracking;
         s = std::to_string(e->Track(ev)) + " ";
-        return Calls(dc, s + std::to_string(g_bTwoClickFirstPlaced) + std::to_string(g_nFourClickStage));
+        return Calls(dc, s + std::to_string(tracking.bTwoClickFirstPlaced) + std::to_string(tracking.nFourClickStage));
     }
     if (c == "count") return std::to_string(dynamic_cast<CVTableData&>(ApplyDescription(*e, in)).ValueCount());
     if (c == "values") {  // N "text": whether it reads, whether text is left over, the values
@@ -200,7 +202,6 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
 }
 
 inline void DiagramScript::RunFile(const std::string& name) {
-    ResetTrackingState();
     for (const GoldenCase& line : GoldenTable(name)) {
         for (size_t at = 0, end = 0; at < line.text.size(); at = end + 3) {
             end = std::min(line.text.find(" | ", at), line.text.size());
@@ -226,5 +227,4 @@ inline void DiagramScript::RunFile(const std::string& name) {
         }
     }
     std::setlocale(LC_ALL, "C");
-    ResetTrackingState();
 }
