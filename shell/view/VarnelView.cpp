@@ -290,14 +290,16 @@ void CVarnelView::mouseReleaseEvent(QMouseEvent* event) {
 
 void CVarnelView::LeaveTool() {
     FinishDrag();
-    const bool bHalfPlaced = m_pPending && m_nMode == MODE_DRAW &&
-                             (m_pImpl->tracking.bTwoClickFirstPlaced || m_pImpl->tracking.nFourClickStage != 0);
+    // Also an object left half placed when drawing mode was switched off.
+    const bool bHalfPlaced =
+        m_pPending && (m_pImpl->tracking.bTwoClickFirstPlaced || m_pImpl->tracking.nFourClickStage != 0);
     m_pImpl->bReleasePlaces = false;
     TrackEvent finish;
     finish.nKind = TE_FINISH;
     finish.nMode = m_nMode;
     DispatchTrackEvent(finish);
     m_pPending.reset();
+    m_pImpl->tracking = {};  // the finish reaches no object outside drawing mode
     m_nTool = 0;
     m_nMode = MODE_IDLE;
     m_bNeedNew = 1;

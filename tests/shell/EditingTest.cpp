@@ -128,6 +128,11 @@ private slots:
         frame->OnCommand(ID_TOOL_LINE);
         QCOMPARE(List().GetCount(), size_t{2});
         QCOMPARE(frame->StatusBar()->MessageText(), QString("Недостроенный объект отменен"));
+        Place({{10, 20}});
+        Command({ID_DRAWING_MODE, ID_DRAWING_MODE, ID_TOOL_RECTANGLE});  // half placed as drawing mode went off
+        QCOMPARE(Mode(), QString("Черчение: Прямоугольник"));
+        Place({{10, 20}});
+        QCOMPARE(Mode(), QString("Щелкните второй угол"));
     }
 
     // In drawing mode a right click leaves the tool and pops up the tools there.
