@@ -24,6 +24,7 @@ bool IsDesktopArgument(const std::string& word) {
 
 void PrintUsage(std::ostream& out) {
     out << "usage: varnel [MODEL.vrn]\n"
+           "       varnel --version | --help\n"
            "       varnel run MODEL.vrn [--format json|csv|summary] [--max-steps N]\n"
            "                  [--set NAME=VALUE]...   (NAME.value2, NAME.threshold for a switch)\n"
            "       varnel sweep MODEL.vrn --vary NAME=FROM:TO:COUNT... [--set NAME=VALUE]...\n"
@@ -48,8 +49,14 @@ int main(int argc, char** argv) {
         if (command == "check") return CheckCommand(args, std::cout, std::cerr);
         if (command == "dump") return DumpCommand(args, std::cout, std::cerr);
         if (command == "pack") return PackCommand(args, std::cout, std::cerr);
+        // Both answer before anything of the desktop starts, so they work
+        // where there is no display.
         if (command == "--help" || command == "-h" || command == "help") {
             PrintUsage(std::cout);
+            return 0;
+        }
+        if (command == "--version") {
+            std::cout << "varnel " VARNEL_VERSION "\n";
             return 0;
         }
 #ifdef VARNEL_WITH_GUI

@@ -8,6 +8,7 @@ enum class FileErrorKind {
     BadFormat,      // the bytes do not follow the archive encoding
     InternalData,   // the program start marker is missing
     CannotOpen,     // the file could not be read or written
+    NotAModel,      // the first eight bytes are not the version 1.0
 };
 
 class CFileError : public std::runtime_error {

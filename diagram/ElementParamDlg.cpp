@@ -3,6 +3,7 @@
 #include "diagram/ElementParamDlg.h"
 
 #include "base/Numbers.h"
+#include "base/WholeText.h"
 
 namespace {
 
@@ -13,6 +14,11 @@ const char* const kStepCaption = "\xD8\xE0\xE3:"; // "Шаг:"
 const char* const kFirstValueCaption = "1-\xE5 \xE7\xED\xE0\xF7.:";  // "1-е знач.:"
 const char* const kSecondValueCaption = "2-\xE5 \xE7\xED\xE0\xF7.:"; // "2-е знач.:"
 const char* const kThresholdCaption = "\xCF\xE5\xF0\xE5\xEA\xEB.:";  // "Перекл.:"
+const char* const kValueCaption = "\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5:";  // "Значение:"
+// "В поле «" ... "» должно быть число, например 1,5 или -2e3."
+const char* const kNotANumberStart = "\xC2 \xEF\xEE\xEB\xE5 \xAB";
+const char* const kNotANumberEnd =
+    "\xBB \xE4\xEE\xEB\xE6\xED\xEE \xE1\xFB\xF2\xFC \xF7\xE8\xF1\xEB\xEE, \xED\xE0\xEF\xF0\xE8\xEC\xE5\xF0 1,5 \xE8\xEB\xE8 -2e3.";
 
 CDialogBox TextBox(const std::string& text, bool bEditable) {
     CDialogBox box;
@@ -33,7 +39,8 @@ CDialogBox EnabledBox(const std::string& text, bool bEnabled) {
 std::string NumberText(double value) { return FormatRoundTrip(value); }
 
 void ReadNumberBack(const std::string& text, double& value) {
-    if (text != NumberText(value)) value = DecimalToDouble(text);
+    if (text == NumberText(value)) return;
+    if (const std::optional<double> typed = ReadWholeFinite(text, EDecimalSeparator::PointOrComma)) value = *typed;
 }
 
 CElementDialogState CElementParamDlg::InitialState() const {
@@ -48,6 +55,7 @@ CElementDialogState CElementParamDlg::InitialState() const {
     state.strFirstCaption = bSwitch ? kFirstValueCaption : kFromCaption;
     state.strSecondCaption = bSwitch ? kSecondValueCaption : kToCaption;
     state.strThirdCaption = bSwitch ? kThresholdCaption : kStepCaption;
+    state.check = [this](const CElementDialogState& typed) { return Check(typed); };
     return state;
 }
 
@@ -63,6 +71,26 @@ void CElementParamDlg::ReadBack(const CElementDialogState& state) {
     ReadNumberBack(state.first.strText, m_dFrom);
     ReadNumberBack(state.second.strText, m_dTo);
     ReadNumberBack(state.third.strText, m_dStep);
+}
+
+std::optional<CBoxRefusal> CElementParamDlg::Check(const CElementDialogState& state) const {
+    const CElementDialogState shown = InitialState();
+    const std::pair<const CDialogBox*, std::string> numbers[] = {
+        {m_bValuesList ? nullptr : &state.values, kValueCaption},
+        {&state.first, shown.strFirstCaption},
+        {&state.second, shown.strSecondCaption},
+        {&state.third, shown.strThirdCaption}};
+    const CDialogBox* const boxes[] = {&shown.values, &shown.first, &shown.second, &shown.third};
+    for (int i = 0; i < 4; ++i) {
+        const CDialogBox* box = numbers[i].first;
+        // A box left as it was shown keeps its value exactly, whatever it holds.
+        if (box == nullptr || box->strText == boxes[i]->strText) continue;
+        if (ReadWholeFinite(box->strText, EDecimalSeparator::PointOrComma)) continue;
+        std::string caption = numbers[i].second;
+        if (!caption.empty() && caption.back() == ':') caption.pop_back();
+        return CBoxRefusal{2 + i, kNotANumberStart + caption + kNotANumberEnd};
+    }
+    return std::nullopt;
 }
 
 int CElementParamDlg::DoModal(CDialogHost& host) {

@@ -11,10 +11,12 @@
 // pick it, and a connector end to an element's outline to stick to it.
 constexpr int32_t kMoveTolerance = 3;
 
-// A connector end that moves with an element.
+// A connector end that moves with an element, and the connector's points
+// when the move began, from which its curve is mapped at every step.
 struct CGluedEnd {
     CVEntity* pConnector = nullptr;
     CConnectorEnd end;
+    std::vector<CPoint> start;
 };
 
 // The object a press at p would move: the last in list order (the one drawn
@@ -32,8 +34,10 @@ std::vector<CGluedEnd> FindGluedEnds(const EntityList& list, const CVEntity& mov
 // The objects a move of moved changes: moved first, then each connector
 // with a glued end once.
 std::vector<CVEntity*> ObjectsOfMove(CVEntity& moved, const std::vector<CGluedEnd>& glued);
-// Offsets moved by delta and its glued ends (each with its companion
-// control point) by the same delta.
+// Offsets moved by delta and its glued ends by the same delta. A curve with
+// a glued end keeps its shape: its control points follow the scaling,
+// rotation and shift that take its ends from where the move began to where
+// they are now, so a straight arrow stays straight.
 void MoveWithGlue(CVEntity& moved, const std::vector<CGluedEnd>& glued, CPoint delta);
 
 // The part of delta that keeps extent on the sheet (0, 0, width, height).

@@ -101,6 +101,7 @@ int CVTableData::Edit(bool bDrawingMode, CDialogHost& host) {
     dlg.m_dTo = m_dTo;
     dlg.m_dStep = m_dStep;
     dlg.m_strValues = JoinValues(m_data);
+    dlg.m_bValuesList = true;
     dlg.m_nFlags = PF_VALUES | PF_FROM | PF_TO | PF_STEP | (bDrawingMode ? uint32_t{PF_NAME | PF_DESCRIPTION} : 0u);
     if (dlg.DoModal(host) != IDOK) return EDIT_UNCHANGED;
 

@@ -5,6 +5,7 @@
 #include "diagram/Geometry.h"
 
 class CDrawContext;
+struct CTrackingState;
 
 enum TrackKind : int32_t { TE_START = 1, TE_FINISH = 2, TE_PRESS = 3, TE_MOVE = 4 };
 // MODE_MOVE: presses pick objects and drag them; the objects never see its
@@ -17,4 +18,7 @@ struct TrackEvent {
     CPoint point;
     uint32_t nFlags = 0;
     CDrawContext* pDC = nullptr;  // null for TE_START and TE_FINISH
+    // The placing state of the view that sends the event; objects placed
+    // in more than one click keep their progress there.
+    CTrackingState* pState = nullptr;
 };

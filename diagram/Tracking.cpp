@@ -6,19 +6,20 @@
 #include "diagram/TrackingState.h"
 
 int CVLine::Track(const TrackEvent& event) {
-    if (event.nMode != MODE_DRAW) return 0;
+    if (event.nMode != MODE_DRAW || event.pState == nullptr) return 0;
+    bool& bFirstPlaced = event.pState->bTwoClickFirstPlaced;
     switch (event.nKind) {
     case TE_PRESS:
-        if (!g_bTwoClickFirstPlaced) {
+        if (!bFirstPlaced) {
             m_points[0] = event.point;
-            g_bTwoClickFirstPlaced = true;
+            bFirstPlaced = true;
             return 0;
         }
         m_points[1] = event.point;
-        g_bTwoClickFirstPlaced = false;
+        bFirstPlaced = false;
         return 1;
     case TE_MOVE:
-        if (!g_bTwoClickFirstPlaced) return 0;
+        if (!bFirstPlaced) return 0;
         if (event.pDC == nullptr) {
             m_points[1] = event.point;
             return 0;
@@ -30,7 +31,7 @@ int CVLine::Track(const TrackEvent& event) {
         Draw(*event.pDC, nullptr);
         return 0;
     case TE_FINISH:
-        g_bTwoClickFirstPlaced = false;
+        bFirstPlaced = false;
         return 0;
     default:
         return 0;
@@ -39,25 +40,25 @@ int CVLine::Track(const TrackEvent& event) {
 
 namespace {
 
-int PressSpline(CPoint* pts, CPoint point) {
-    switch (g_nFourClickStage) {
+int PressSpline(CPoint* pts, CPoint point, int32_t& nStage) {
+    switch (nStage) {
     case 0:
         pts[0] = pts[1] = pts[2] = pts[3] = point;
-        g_nFourClickStage = 3;
+        nStage = 3;
         return 0;
     case 3:
         pts[3] = point;
         pts[1] = pts[0];
         pts[2] = pts[3];
-        g_nFourClickStage = 1;
+        nStage = 1;
         return 0;
     case 1:
         pts[1] = point;
-        g_nFourClickStage = 2;
+        nStage = 2;
         return 0;
     case 2:
         pts[2] = point;
-        g_nFourClickStage = 0;
+        nStage = 0;
         return 1;
     default:
         return 0;
@@ -66,31 +67,32 @@ int PressSpline(CPoint* pts, CPoint point) {
 
 // While the first control point is being placed both control points follow
 // the mouse; otherwise only the point being placed does.
-void MoveSplinePoint(CPoint* pts, CPoint point) {
-    if (g_nFourClickStage == 1) pts[2] = point;
-    if (g_nFourClickStage >= 1 && g_nFourClickStage <= 3) pts[g_nFourClickStage] = point;
+void MoveSplinePoint(CPoint* pts, CPoint point, int32_t nStage) {
+    if (nStage == 1) pts[2] = point;
+    if (nStage >= 1 && nStage <= 3) pts[nStage] = point;
 }
 
 }  // namespace
 
 int CVBSpline::Track(const TrackEvent& event) {
-    if (event.nMode != MODE_DRAW) return 0;
+    if (event.nMode != MODE_DRAW || event.pState == nullptr) return 0;
+    int32_t& nStage = event.pState->nFourClickStage;
     switch (event.nKind) {
     case TE_PRESS:
-        return PressSpline(m_points.data(), event.point);
+        return PressSpline(m_points.data(), event.point, nStage);
     case TE_MOVE:
-        if (g_nFourClickStage == 0) return 0;
+        if (nStage == 0) return 0;
         if (event.pDC == nullptr) {
-            MoveSplinePoint(m_points.data(), event.point);
+            MoveSplinePoint(m_points.data(), event.point, nStage);
             return 0;
         }
         event.pDC->SetROP2(R2_NOTXORPEN);
         DrawCurve(*event.pDC);
-        MoveSplinePoint(m_points.data(), event.point);
+        MoveSplinePoint(m_points.data(), event.point, nStage);
         DrawCurve(*event.pDC);
         return 0;
     case TE_FINISH:
-        g_nFourClickStage = 0;
+        nStage = 0;
         return 0;
     default:
         return 0;

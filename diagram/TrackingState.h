@@ -1,10 +1,10 @@
-// Placing state shared by every object class between mouse events; only one
-// object is ever being placed at a time.
+// Where the placing of an object stands between mouse events. The view owns
+// one and hands it to the object with every event; only one object is ever
+// being placed at a time.
 #pragma once
 #include <cstdint>
 
-extern bool g_bTwoClickFirstPlaced;  // two-click: the first point is down
-extern int32_t g_nFourClickStage;    // four-click: 0, 3, 1 or 2
-
-// Back to the state at program start (tests).
-void ResetTrackingState();
+struct CTrackingState {
+    bool bTwoClickFirstPlaced = false;  // two-click: the first point is down
+    int32_t nFourClickStage = 0;        // four-click: 0, 3, 1 or 2
+};

@@ -17,18 +17,14 @@ void ReadProgram(CArchive& ar, CVarnelDoc& doc, std::vector<std::string>* pProgr
 
 }  // namespace
 
-bool ReadModel(CArchive& ar, CVarnelDoc& doc, ModelFileExtras* pExtras) {
-    const double version = ar.ReadDouble();
-    if (pExtras)
-        pExtras->dVersion = version;
-    if (version != kModelFileVersion)
-        return false;
+void ReadModel(CArchive& ar, CVarnelDoc& doc, ModelFileExtras* pExtras) {
+    if (ar.ReadDouble() != kModelFileVersion)
+        throw CFileError(FileErrorKind::NotAModel, std::string(kNotAModelMessage));
     doc.m_nWidth = ar.ReadInt32();
     doc.m_nHeight = ar.ReadInt32();
     doc.m_bFullScale = ar.ReadInt32();
     doc.m_pEntityList->Serialize(ar);
     ReadProgram(ar, doc, pExtras ? &pExtras->programParts : nullptr);
-    return true;
 }
 
 void WriteModel(CArchive& ar, const CVarnelDoc& doc, const std::vector<std::string>* pProgramParts) {

@@ -56,8 +56,7 @@ void CVarnelDoc::Serialize(CArchive& ar) {
         WriteModel(ar, *this);
         return;
     }
-    // Every load starts from a new model, so a file with another version
-    // leaves exactly that behind.
+    // Every load starts from a new model, so nothing of the old one mixes in.
     OnNewDocument();
     ReadModel(ar, *this);
 }

@@ -33,7 +33,7 @@ public:
 
     // The whole file's bytes.
     std::vector<uint8_t> Store();
-    // Loads a whole file. Throws CFileError (BadFormat or InternalData); the
+    // Loads a whole file. Throws CFileError (BadFormat, InternalData or NotAModel); the
     // document then holds the defaults of a new model.
     void Load(std::span<const uint8_t> bytes);
 

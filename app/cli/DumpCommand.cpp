@@ -1,22 +1,11 @@
 // varnel dump MODEL.vrn: prints the whole model as JSON. Exit 2, with the
 // reason on stderr, when the file cannot be read or is not a valid model.
-#include <algorithm>
 #include <ostream>
 
 #include "app/cli/Commands.h"
 #include "app/cli/ModelJson.h"
 #include "base/OptionReader.h"
 #include "document/VarnelDoc.h"
-
-namespace {
-
-// The first eight bytes of every model the program reads: the double 1.0.
-bool HasModelVersion(const std::vector<uint8_t>& bytes) {
-    static const uint8_t kVersion[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};
-    return bytes.size() >= 8 && std::equal(kVersion, kVersion + 8, bytes.begin());
-}
-
-}  // namespace
 
 int DumpCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) {
     const COptionResult read = ReadOptions(args, {});
@@ -31,9 +20,6 @@ int DumpCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) {
         const std::string json = ModelFileToJson(bytes);
         out << json;
         out.flush();
-        if (!HasModelVersion(bytes))
-            err << "varnel dump: note: " << path
-                << " does not start with version 1.0 and opens as a new empty model\n";
         // A file that uses an encoding the JSON cannot describe still dumps;
         // say so, since pack will not give its bytes back.
         if (JsonToModelFile(json) != bytes)

@@ -264,7 +264,8 @@ void RequireLoadable(std::span<const uint8_t> bytes) {
 std::vector<uint8_t> ModelFileFromJson(const json& j) {
     CheckKeys(j, "the model", {"version", "width", "height", "fullScale", "objects", "program"},
               {"programParts", "trailing", "encoding"});
-    const double version = Double(j["version"], "version");
+    if (Double(j["version"], "version") != kModelFileVersion)
+        Fail("version", std::string(kNotAModelMessage) + " unless it is 1.0");
     CVarnelDoc doc;
     ReadDocument(doc, j);
     std::optional<std::vector<std::string>> parts;
@@ -274,14 +275,7 @@ std::vector<uint8_t> ModelFileFromJson(const json& j) {
 
     CArchive ar;
     ar.SetEncodingNotes(&notes);
-    if (version == kModelFileVersion) {
-        WriteModel(ar, doc, parts ? &*parts : nullptr);
-    } else {
-        // Such a file opens as a new model: nothing after the version counts.
-        if (!doc.m_pEntityList->IsEmpty() || !doc.m_strProgram.empty())
-            Fail("version", "only version 1.0 holds objects and a program");
-        ar.WriteDouble(version);
-    }
+    WriteModel(ar, doc, parts ? &*parts : nullptr);
     std::vector<uint8_t> bytes = ar.TakeBuffer();
     const std::vector<uint8_t> trailing = ReadTrailing(j);
     bytes.insert(bytes.end(), trailing.begin(), trailing.end());

@@ -112,7 +112,7 @@ std::string ModelFileToJson(std::span<const uint8_t> fileBytes) {
     ReadModel(ar, doc, &extras);
 
     std::ostringstream out;
-    out << "{\"version\":" << JsonDouble(extras.dVersion) << ",\"width\":" << doc.m_nWidth
+    out << "{\"version\":" << JsonDouble(kModelFileVersion) << ",\"width\":" << doc.m_nWidth
         << ",\"height\":" << doc.m_nHeight << ",\"fullScale\":" << doc.m_bFullScale << ",\"objects\":[";
     const char* sep = "\n";
     for (const auto& entity : *doc.m_pEntityList) {
@@ -121,7 +121,7 @@ std::string ModelFileToJson(std::span<const uint8_t> fileBytes) {
         sep = ",\n";
     }
     out << "],\n\"program\":" << Text(doc.m_strProgram);
-    if (extras.dVersion == kModelFileVersion && extras.programParts.size() != 1) {
+    if (extras.programParts.size() != 1) {
         out << ",\n\"programParts\":[";
         for (size_t i = 0; i < extras.programParts.size(); ++i)
             out << (i ? "," : "") << Text(extras.programParts[i]);

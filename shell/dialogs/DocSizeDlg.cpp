@@ -1,27 +1,14 @@
-// The drawing-size dialog: shows the size with "%i" and reads the boxes
-// back as decimal integers without checking any range.
+// The drawing-size dialog: shows the size with "%i" and takes the boxes
+// back only as whole counts that fit an int32; anything else is refused
+// with a message that names the box, and the dialog stays open.
 #include "shell/dialogs/DocSizeDlg.h"
 
+#include <QMessageBox>
 #include <QRegularExpressionValidator>
 #include <limits>
 
+#include "base/WholeText.h"
 #include "ui_DocSizeDlg.h"
-
-int32_t ReadDecimalInt(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
-                               text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    // Accumulate in 64 bits and stop growing once past the int32 range.
-    const int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min(limit, value * 10 + (text[i] - '0'));
-    if (negative) return static_cast<int32_t>(-value);  // -2^31 still fits
-    return static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
-}
 
 CDocSizeDlg::CDocSizeDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::DocSizeDlg>()) {
     m_ui->setupUi(this);
@@ -43,8 +30,30 @@ void CDocSizeDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+bool CDocSizeDlg::ReadBox(QLineEdit* pBox, const QLabel* pLabel, int32_t& value) {
+    const QString text = pBox->text();
+    if (text == QString::number(value)) return true;  // untouched: the size as it was
+    const std::optional<uint64_t> count = ReadWholeCount(text.toStdString());
+    if (count && *count <= uint64_t{std::numeric_limits<int32_t>::max()}) {
+        value = static_cast<int32_t>(*count);
+        return true;
+    }
+    QString caption = pLabel->text();
+    caption.chop(caption.endsWith(':') ? 1 : 0);
+    QMessageBox::warning(this, windowTitle(),
+                         QString("В поле «%1» должно быть целое число от 0 до %2.")
+                             .arg(caption)
+                             .arg(std::numeric_limits<int32_t>::max()));
+    pBox->setFocus();
+    pBox->selectAll();
+    return false;
+}
+
 void CDocSizeDlg::accept() {
-    m_nWidth = ReadDecimalInt(m_ui->widthEdit->text().toStdString());
-    m_nHeight = ReadDecimalInt(m_ui->heightEdit->text().toStdString());
+    int32_t width = m_nWidth, height = m_nHeight;
+    if (!ReadBox(m_ui->widthEdit, m_ui->widthLabel, width) || !ReadBox(m_ui->heightEdit, m_ui->heightLabel, height))
+        return;
+    m_nWidth = width;
+    m_nHeight = height;
     QDialog::accept();
 }

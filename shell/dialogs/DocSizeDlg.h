@@ -4,9 +4,10 @@
 #include <QDialog>
 #include <cstdint>
 #include <memory>
-#include <string_view>
 
 namespace Ui { class DocSizeDlg; }
+class QLabel;
+class QLineEdit;
 
 class CDocSizeDlg : public QDialog {
     Q_OBJECT
@@ -23,10 +24,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Reads a box into value; false, with the message shown and the box
+    // selected, when it holds no whole count that fits.
+    bool ReadBox(QLineEdit* pBox, const QLabel* pLabel, int32_t& value);
+
     std::unique_ptr<Ui::DocSizeDlg> m_ui;
 };
-
-// The boxes' reading rule: leading blanks and one sign are skipped, digits
-// are taken up to the first other character, no digits give 0, and values
-// beyond the int32 range saturate.
-int32_t ReadDecimalInt(std::string_view text);

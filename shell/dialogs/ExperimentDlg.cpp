@@ -12,10 +12,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
-#include <charconv>
 
 #include "archive/ClassRegistry.h"  // Graphic.h names the registry
 #include "archive/FileError.h"
+#include "base/WholeText.h"
 #include "diagram/EntityList.h"
 #include "document/ExperimentValues.h"
 #include "document/VarnelDoc.h"
@@ -102,6 +102,7 @@ void CExperimentDlg::BuildLayout() {
     });
     connect(m_pList, &CExperimentList::ValuesChanged, this, &CExperimentDlg::OnValuesChanged);
     connect(m_pList, &CExperimentList::GestureStarted, this, &CExperimentDlg::RememberShown);
+    connect(m_pList, &CExperimentList::BoxesChecked, this, &CExperimentDlg::UpdateButtons);
     connect(m_pSelector, &QComboBox::currentIndexChanged, this, &CExperimentDlg::OnSelectorChanged);
     connect(m_pStepBound, &QLineEdit::textEdited, this, &CExperimentDlg::OnStepBoundEdited);
     connect(m_pApply, &QPushButton::clicked, this, &CExperimentDlg::OnApply);
@@ -171,10 +172,8 @@ void CExperimentDlg::OnValuesChanged(bool bNewGesture) {
 }
 
 void CExperimentDlg::OnStepBoundEdited() {
-    uint64_t bound = 0;
-    const std::string text = m_pStepBound->text().trimmed().toStdString();
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), bound);
-    const bool bValid = !text.empty() && ec == std::errc() && end == text.data() + text.size() && bound > 0;
+    const uint64_t bound = ReadWholeCount(m_pStepBound->text().trimmed().toStdString()).value_or(0);
+    const bool bValid = bound > 0;
     m_pStepBound->setStyleSheet(bValid ? QString() : QStringLiteral("QLineEdit { background: #ffd0d0; }"));
     if (!bValid || bound == m_nStepBound) return;
     m_nStepBound = bound;
@@ -288,7 +287,7 @@ QString CExperimentDlg::NoteText() const { return m_pNote->isHidden() ? QString(
 
 void CExperimentDlg::UpdateButtons() {
     const bool bChanged = !m_pList->ChangedValues().empty();
-    m_pApply->setEnabled(bChanged);
+    m_pApply->setEnabled(bChanged && !m_pList->HasInvalidBox());
     m_pReset->setEnabled(bChanged);
 }
 

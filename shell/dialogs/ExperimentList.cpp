@@ -1,6 +1,7 @@
-// The experiment's rows. Values are typed and shown in the shortest text
-// that reads back to the same double, with a point whatever the locale; a
-// box whose text is no number turns red and changes nothing.
+// The experiment's rows. Values are shown in the shortest text that reads
+// back to the same double, with a point whatever the locale, and typed with
+// a point or a comma; a box whose text is not wholly a finite number turns
+// red and changes nothing: the row keeps its last valid value.
 #include "shell/dialogs/ExperimentList.h"
 
 #include <QHeaderView>
@@ -9,11 +10,10 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <bit>
-#include <charconv>
-#include <cmath>
 #include <map>
 
 #include "base/Numbers.h"
+#include "base/WholeText.h"
 #include "shell/view/QtText.h"
 
 namespace {
@@ -21,9 +21,13 @@ namespace {
 enum EColumn { COL_NAME, COL_VALUE, COL_SLIDER, COL_FROM, COL_TO, COL_COUNT };
 
 bool ReadNumber(const QString& text, double& value) {
-    const std::string bytes = text.trimmed().toStdString();
-    const auto [end, ec] = std::from_chars(bytes.data(), bytes.data() + bytes.size(), value, std::chars_format::general);
-    return !bytes.empty() && ec == std::errc() && end == bytes.data() + bytes.size() && std::isfinite(value);
+    const std::optional<double> typed = ReadWholeFinite(text.trimmed().toStdString(), EDecimalSeparator::PointOrComma);
+    if (typed) value = *typed;
+    return typed.has_value();
+}
+
+bool RangeValid(const QString& from, const QString& to, CValueRange& range) {
+    return ReadNumber(from, range.dFrom) && ReadNumber(to, range.dTo) && range.dFrom != range.dTo;
 }
 
 QString NumberText(double value) { return QString::fromStdString(FormatRoundTrip(value)); }
@@ -252,6 +256,7 @@ void CExperimentList::OnValueEdited(CRow& row) {
     double value = 0.0;
     const bool bValid = ReadNumber(row.pValueBox->text(), value);
     MarkValid(row.pValueBox, bValid);
+    emit BoxesChecked();
     if (!bValid || std::bit_cast<uint64_t>(value) == std::bit_cast<uint64_t>(row.dValue)) return;
     row.dValue = value;
     ShowRow(row);
@@ -265,10 +270,22 @@ void CExperimentList::OnRangeEdited(CRow& row) {
     const bool bValid = bFrom && bTo && range.dFrom != range.dTo;
     MarkValid(row.pFromBox, bFrom && bValid);
     MarkValid(row.pToBox, bTo && bValid);
+    emit BoxesChecked();
     if (!bValid) return;
     // The value stays; only the slider moves to where it now lies.
     row.range = range;
     PlaceSlider(row);
+}
+
+bool CExperimentList::HasInvalidBox() const {
+    for (const CRow& row : m_rows) {
+        double value = 0.0;
+        CValueRange range;
+        if (row.pValueBox && (!ReadNumber(row.pValueBox->text(), value) ||
+                              !RangeValid(row.pFromBox->text(), row.pToBox->text(), range)))
+            return true;
+    }
+    return false;
 }
 
 std::vector<CValueOverride> CExperimentList::ChangedValues() const {

@@ -26,6 +26,9 @@ public:
     std::vector<CValueOverride> ChangedValues() const;
     // Every value back to the diagram's.
     void ResetValues();
+    // Some box holds text that is no number (or no range): its row keeps
+    // its last valid value, and nothing should be written back meanwhile.
+    bool HasInvalidBox() const;
 
     // Rows by override name ("d", "quarantine.threshold").
     bool SetTicked(const QString& name, bool bTicked);
@@ -41,6 +44,8 @@ signals:
     void ValuesChanged(bool bNewGesture);
     // The mouse took hold of a slider.
     void GestureStarted();
+    // A box was read after typing, valid or not.
+    void BoxesChecked();
 
 private:
     struct CRow {

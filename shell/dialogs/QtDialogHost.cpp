@@ -41,6 +41,7 @@ QLineEdit* CElementParamWindow::Box(int index) const {
 }
 
 void CElementParamWindow::Load(const CElementDialogState& state) {
+    m_shown = state;
     const CDialogBox* boxes[] = {&state.name,  &state.description, &state.values,
                                  &state.first, &state.second,      &state.third};
     for (int i = 0; i < 6; ++i) LoadBox(Box(i), *boxes[i]);
@@ -61,6 +62,22 @@ void CElementParamWindow::Store(CElementDialogState& state) const {
     CDialogBox* boxes[] = {&state.name,  &state.description, &state.values,
                            &state.first, &state.second,      &state.third};
     for (int i = 0; i < 6; ++i) StoreBox(Box(i), *boxes[i]);
+}
+
+void CElementParamWindow::accept() {
+    if (m_shown.check) {
+        CElementDialogState typed = m_shown;
+        Store(typed);
+        if (const std::optional<CBoxRefusal> refusal = m_shown.check(typed)) {
+            QMessageBox::warning(this, windowTitle(), FromCp1251(refusal->strMessage));
+            if (QLineEdit* pBox = Box(refusal->nBox)) {
+                pBox->setFocus();
+                pBox->selectAll();
+            }
+            return;
+        }
+    }
+    QDialog::accept();
 }
 
 bool CQtDialogHost::RunElementDialog(CElementDialogState& state) {

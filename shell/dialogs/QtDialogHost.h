@@ -2,6 +2,7 @@
 // objects open from Edit, as Qt windows.
 #pragma once
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "diagram/DialogHost.h"
@@ -11,6 +12,8 @@ class QLineEdit;
 
 // The window of the element parameter dialog. Load shows a state, Store
 // reads it back; the modified flag of a box is set only by the user's typing.
+// OK closes it only when the state's check accepts the boxes; otherwise the
+// check's message shows and its box is selected.
 class CElementParamWindow : public QDialog {
     Q_OBJECT
 public:
@@ -22,8 +25,11 @@ public:
 
     QLineEdit* Box(int index) const;  // tab order: name .. third number
 
+    void accept() override;
+
 private:
     std::unique_ptr<Ui::ElementParamDlg> m_ui;
+    CElementDialogState m_shown;
 };
 
 class CQtDialogHost : public CDialogHost {

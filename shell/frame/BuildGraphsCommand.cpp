@@ -8,6 +8,7 @@
 #include <QProgressDialog>
 #include <memory>
 
+#include "diagram/CommandIds.h"
 #include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
@@ -15,6 +16,7 @@
 #include "shell/dialogs/GraphsPlot.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/MessageBoxes.h"
+#include "shell/frame/Resources.h"
 #include "shell/view/QtText.h"
 
 namespace {
@@ -101,7 +103,12 @@ BuildGraphsShown RunBuildGraphsCommand(QWidget* pParent, const CVarnelDoc& doc, 
         control.pfnPoll = [&progress](uint64_t) { return progress.Poll(); };
         result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control);
     }
-    if (result.outcome == RunOutcome::Error) return ShowRunError(pParent, result, pShowLine);
+    if (result.outcome == RunOutcome::Error) {
+        // The box says what went wrong; the pane must not go on saying a
+        // build is under way.
+        SetStatus(LoadResString(IDS_IDLE_MESSAGE));
+        return ShowRunError(pParent, result, pShowLine);
+    }
     if (result.outcome != RunOutcome::Ok) {
         SetStatus(QString::fromUtf8(kStoppedText));
         return BuildGraphsShown::Stopped;

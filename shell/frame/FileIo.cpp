@@ -19,6 +19,8 @@ QString ReadReport(const QString& path, const CFileError& error) {
         case FileErrorKind::BadFormat:
             return QString("Не удается открыть «%1»: файл поврежден или не является моделью Varnel.\n%2")
                 .arg(Shown(path), QString::fromUtf8(error.what()));
+        case FileErrorKind::NotAModel:
+            return QString("Не удается открыть «%1»: файл не является моделью Varnel.").arg(Shown(path));
         case FileErrorKind::CannotOpen:
             break;
     }

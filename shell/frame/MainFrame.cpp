@@ -36,6 +36,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     setCentralWidget(m_pView);
     m_pDoc->SetModifiedListener([this](bool bModified) { setWindowModified(bModified); });
     connect(m_pView, &CVarnelView::ModeChanged, this, &CMainFrame::RefreshCommandStates);
+    connect(m_pView, &CVarnelView::PlacingCancelled, this,
+            [this] { SetMessageText(QStringLiteral("Недостроенный объект отменен")); });
     connect(m_pView->UndoStack(), &QUndoStack::indexChanged, this, &CMainFrame::RefreshCommandStates);
 
     InstallHandlers();

@@ -63,6 +63,13 @@ public:
     // Asks to save a modified model first unless bAsked; keeps the current
     // model when the file cannot be read.
     bool OpenDocumentFile(const QString& path, bool bAskSave = true);
+    // Makes model the open one, named after path (empty: untitled), with a
+    // new history. bModified: it differs from that file from the start (a
+    // recovered or an imported model), so the history starts not clean and
+    // closing asks to save it.
+    void ShowModel(CVarnelDoc&& model, const QString& path, bool bModified);
+    // The model differs from its file: its history is not clean.
+    bool IsModified() const;
     // Yes saves, No goes on, Cancel stops: false means stop.
     bool SaveModified();
     bool DoSave(const QString& path);

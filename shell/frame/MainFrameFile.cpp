@@ -52,12 +52,24 @@ bool CMainFrame::OpenDocumentFile(const QString& path, bool bAskSave) {
         VarnelMessageBox(this, error, QMessageBox::Critical);
         return false;
     }
-    m_pView->UndoStack()->clear();  // its steps name objects of the old model
-    *m_pDoc = std::move(loaded);
-    AdoptFile(path);
-    m_pView->OnInitialUpdate();
+    ShowModel(std::move(loaded), path, false);
     return true;
 }
+
+void CMainFrame::ShowModel(CVarnelDoc&& model, const QString& path, bool bModified) {
+    m_pView->UndoStack()->clear();  // its steps name objects of the old model
+    *m_pDoc = std::move(model);
+    m_pView->OnInitialUpdate();
+    if (bModified)
+        SetPathName(path);
+    else if (path.isEmpty())
+        SetPathName(QString());
+    else
+        AdoptFile(path);
+    if (bModified) m_pView->MarkNotClean();
+}
+
+bool CMainFrame::IsModified() const { return !m_pView->UndoStack()->isClean(); }
 
 bool CMainFrame::OnFileSave() {
     if (m_strPathName.isEmpty()) return OnFileSaveAs();
@@ -88,7 +100,6 @@ bool CMainFrame::DoSave(const QString& path) {
 // first in the recent files.
 void CMainFrame::AdoptFile(const QString& path) {
     m_pView->UndoStack()->setClean();  // undoing from here marks the model again
-    m_pDoc->SetModifiedFlag(false);
     SetPathName(path);
     m_recentFiles.Add(path);
     m_recentFiles.WriteList();
@@ -96,7 +107,7 @@ void CMainFrame::AdoptFile(const QString& path) {
 }
 
 bool CMainFrame::SaveModified() {
-    if (!m_pDoc->IsModified()) return true;
+    if (!IsModified()) return true;
     const QString name = m_strPathName.isEmpty() ? UntitledName() : QFileInfo(m_strPathName).fileName();
     const auto answer = VarnelMessageBox(this, QString("Сохранить изменения в «%1»?").arg(name),
                                          QMessageBox::Question,
@@ -125,7 +136,7 @@ void CMainFrame::SetPathName(const QString& path) {
 void CMainFrame::UpdateTitle() {
     const QString name = m_strPathName.isEmpty() ? UntitledName() : QFileInfo(m_strPathName).fileName();
     setWindowTitle(QString("%1[*] - %2").arg(name, TemplateField(0)));
-    setWindowModified(m_pDoc->IsModified());
+    setWindowModified(IsModified());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

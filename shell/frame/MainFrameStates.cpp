@@ -8,6 +8,7 @@
 #include <QToolBar>
 #include <QUndoStack>
 
+#include "diagram/TrackingState.h"
 #include "shell/view/CommandIds.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/Resources.h"
@@ -61,9 +62,27 @@ int CMainFrame::ActiveToolCommand() const {
     }
 }
 
+namespace {
+
+// What the next click does while an object is half placed; empty when
+// nothing is.
+QString PlacingPrompt(const CTrackingState& placing, int nTool) {
+    if (placing.bTwoClickFirstPlaced)
+        return nTool == ID_TOOL_LINE ? QStringLiteral("Щелкните второй конец") : QStringLiteral("Щелкните второй угол");
+    // The four clicks put down the start, the end, then the two controls.
+    const int nClick = placing.nFourClickStage == 3 ? 2 : placing.nFourClickStage + 2;
+    if (placing.nFourClickStage != 0) return QStringLiteral("%1: точка %2 из 4").arg(ToolName(nTool)).arg(nClick);
+    return {};
+}
+
+}  // namespace
+
 QString CMainFrame::ModeText() const {
+    const int nTool = static_cast<int>(m_pView->Tool());
+    const QString prompt = m_pView->Mode() == MODE_DRAW ? PlacingPrompt(m_pView->Placing(), nTool) : QString();
+    if (!prompt.isEmpty()) return prompt;
     switch (m_pView->Mode()) {
-        case MODE_DRAW: return LoadResString(IDS_MODE_DRAW).arg(ToolName(static_cast<int>(m_pView->Tool())));
+        case MODE_DRAW: return LoadResString(IDS_MODE_DRAW).arg(ToolName(nTool));
         case MODE_MODIFY: return LoadResString(IDS_MODE_MODIFY);
         case MODE_MOVE: return LoadResString(IDS_MODE_MOVE);
         default: return LoadResString(IDS_MODE_IDLE);

@@ -4,6 +4,7 @@
 // the picture exactly and a mouse move never repaints the whole sheet.
 #include "shell/view/VarnelView.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
@@ -172,15 +173,16 @@ void CVarnelView::paintEvent(QPaintEvent*) {
 
 // ---- tools and mouse ------------------------------------------------------
 
-void CVarnelView::SetModified() {
-    if (m_pDoc != nullptr) m_pDoc->SetModifiedFlag();
-}
+void CVarnelView::MarkNotClean() { m_pImpl->undoStack.resetClean(); }
 
 bool CVarnelView::IsDrawingMode() const {
     return m_pHost != nullptr && m_pHost->IsDrawingMode();
 }
 
+const CTrackingState& CVarnelView::Placing() const { return m_pImpl->tracking; }
+
 void CVarnelView::DispatchTrackEvent(TrackEvent event) {
+    event.pState = &m_pImpl->tracking;
     if (event.nMode == MODE_DRAW) {
         if (m_bNeedNew != 0) {
             // Nothing for a command that places no object (the move tool).
@@ -189,6 +191,7 @@ void CVarnelView::DispatchTrackEvent(TrackEvent event) {
         }
         if (!m_pPending) return;
         m_bNeedNew = m_pPending->Track(event);
+        if (event.nKind == TE_PRESS) emit ModeChanged();  // the next click's prompt
         if (m_bNeedNew == 1) {
             // Placed in client coordinates; the sheet is scrolled under them.
             m_pPending->Offset(ScrollPosition());
@@ -247,10 +250,14 @@ void CVarnelView::DispatchMouse(int kind, const QMouseEvent* event) {
 
 void CVarnelView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        if (StartsMove(event))
+        if (StartsMove(event)) {
             BeginDrag(ClientPoint(event));
-        else
+        } else {
+            const bool bWasPlacing = m_pImpl->tracking.bTwoClickFirstPlaced;
             DispatchMouse(TE_PRESS, event);
+            m_pImpl->pressPoint = ClientPoint(event);
+            m_pImpl->bReleasePlaces = m_nMode == MODE_DRAW && !bWasPlacing && m_pImpl->tracking.bTwoClickFirstPlaced;
+        }
     } else if (event->button() == Qt::RightButton) {
         FinishDrag();
         ShowContextMenu(event->globalPosition().toPoint());
@@ -269,23 +276,39 @@ void CVarnelView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CVarnelView::mouseReleaseEvent(QMouseEvent* event) {
-    // Only a drag ends on release; placing and editing act on presses.
-    if (event->button() == Qt::LeftButton) FinishDrag();
+    // A drag ends on release. Placing and editing act on presses, but a
+    // two-click object pressed and dragged is placed as if clicked where
+    // the button went down and where it came up; a release closer than the
+    // drag distance leaves a click, for click, move, click.
+    if (event->button() == Qt::LeftButton) {
+        FinishDrag();
+        const CPoint p = ClientPoint(event);
+        const QPoint moved(p.x - m_pImpl->pressPoint.x, p.y - m_pImpl->pressPoint.y);
+        if (std::exchange(m_pImpl->bReleasePlaces, false) && m_pImpl->tracking.bTwoClickFirstPlaced &&
+            moved.manhattanLength() >= QApplication::startDragDistance())
+            DispatchMouse(TE_PRESS, event);
+    }
     event->accept();
 }
 
 void CVarnelView::LeaveTool() {
     FinishDrag();
+    // Also an object left half placed when drawing mode was switched off.
+    const bool bHalfPlaced =
+        m_pPending && (m_pImpl->tracking.bTwoClickFirstPlaced || m_pImpl->tracking.nFourClickStage != 0);
+    m_pImpl->bReleasePlaces = false;
     TrackEvent finish;
     finish.nKind = TE_FINISH;
     finish.nMode = m_nMode;
     DispatchTrackEvent(finish);
     m_pPending.reset();
+    m_pImpl->tracking = {};  // the finish reaches no object outside drawing mode
     m_nTool = 0;
     m_nMode = MODE_IDLE;
     m_bNeedNew = 1;
     if (m_pDoc != nullptr && m_pDoc->m_pEntityList) m_pDoc->m_pEntityList->HighlightNone(nullptr);
-    RepaintView();
+    RepaintView();  // the rubber band goes with the object
+    if (bHalfPlaced) emit PlacingCancelled();
     emit ModeChanged();
 }
 
@@ -297,7 +320,6 @@ void CVarnelView::OnChooseTool(int commandId) {
     start.nKind = TE_START;
     start.nMode = MODE_DRAW;
     DispatchTrackEvent(start);
-    SetModified();
     emit ModeChanged();
 }
 
@@ -343,12 +365,9 @@ void CVarnelView::OnDocSize() {
     if (m_pDoc == nullptr || m_pHost == nullptr) return;
     int32_t width = m_pDoc->m_nWidth;
     int32_t height = m_pDoc->m_nHeight;
-    if (m_pHost->AskSheetSize(width, height)) {
-        if (width != m_pDoc->m_nWidth || height != m_pDoc->m_nHeight)
-            PushChange(std::make_unique<CSheetSizeChange>(*m_pDoc, width, height), kSheetSizeName);
-        else
-            SetModified();  // accepting the dialog marks the model, as it always has
-    }
+    // The same size again is no change and leaves the model as it was.
+    if (m_pHost->AskSheetSize(width, height) && (width != m_pDoc->m_nWidth || height != m_pDoc->m_nHeight))
+        PushChange(std::make_unique<CSheetSizeChange>(*m_pDoc, width, height), kSheetSizeName);
     UpdateScrollRange();
     RepaintView();
 }

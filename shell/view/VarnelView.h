@@ -16,6 +16,7 @@ class CDocChange;
 class CVarnelDoc;
 class CViewHost;
 class CDialogHost;
+struct CTrackingState;
 class QPainter;
 class QPrinter;
 class QImage;
@@ -39,6 +40,8 @@ public:
     int Mode() const { return m_nMode; }
     unsigned Tool() const { return m_nTool; }
     CVEntity* Pending() const { return m_pPending.get(); }
+    // How far the pending object is placed (what the next click does).
+    const CTrackingState& Placing() const;
     CDialogHost& DialogHost();
 
     CVarnelDoc* Document() const { return m_pDoc; }
@@ -49,8 +52,10 @@ public:
     CPoint ScrollPosition() const;
     // Invalidates the whole client area, erases it and redraws it now.
     void RepaintView();
-    // Sets the document's modified flag (the document announces it).
-    void SetModified();
+    // Leaves the history not clean until the next save, which no undo can
+    // reach: for a change that could not be recorded, and for a model that
+    // differs from its file from the start (recovered, imported).
+    void MarkNotClean();
     // Runs fn with a drawing context on the client area, in client
     // coordinates; what it draws shows at once without a repaint.
     void DrawOnClient(const std::function<void(CDrawContext&)>& fn);
@@ -58,8 +63,9 @@ public:
     const QImage& ClientImage() const;
     void PrintTo(QPrinter* printer);
 
-    // The undo history. Its clean state is the document's modified flag; the
-    // initial update of every New and Open clears it.
+    // The undo history. Its clean state is the document's modified flag and
+    // nothing else sets that flag; the initial update of every New and Open
+    // clears it.
     QUndoStack* UndoStack() const;
     // Makes a change and keeps it for undo under its name ("перемещение").
     // A mergeable change joins the previous step when that is a mergeable
@@ -89,6 +95,9 @@ signals:
     // The document holds another model (after New and Open): what was
     // known of its objects is void.
     void DocumentReset();
+    // Another tool, or none, was chosen while an object was half placed:
+    // the object was dropped.
+    void PlacingCancelled();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

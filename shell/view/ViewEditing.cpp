@@ -89,17 +89,18 @@ void CVarnelView::EditEntity(CVEntity& entity, bool bDrawingMode) {
         const CFlagScope editing(m_pImpl->bEditing);
         result = entity.Edit(bDrawingMode, DialogHost());
     }
-    bool bKept = false;
+    bool bRecorded = false;
     try {
-        if (pChange && pChange->Finish()) {
-            PushChange(std::move(pChange), kEditName);
-            bKept = true;
+        if (pChange) {
+            // Values retyped as they were leave the record the same: no step.
+            if (pChange->Finish()) PushChange(std::move(pChange), kEditName);
+            bRecorded = true;
         }
     } catch (const CFileError&) {
     }
-    // A dialog that reports a change marks the model even when every value
-    // came back as it was.
-    if (!bKept && EditChangedDocument(entity, result)) SetModified();
+    // What no step holds no undo can take back: the model stays marked
+    // until it is saved.
+    if (!bRecorded && EditChangedDocument(entity, result)) MarkNotClean();
 }
 
 void CVarnelView::DeleteEntityAt(size_t index) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "diagram/DialogHost.h"
+#include "diagram/TrackingState.h"
 #include "document/MoveSession.h"
 #include "shell/view/VarnelView.h"
 
@@ -29,4 +30,11 @@ struct CVarnelView::Impl {
     // An object's dialog is open: the history must not move under it, or
     // the object being edited could leave the diagram meanwhile.
     bool bEditing = false;
+    // How far the pending object is placed.
+    CTrackingState tracking;
+    // The client point of the last press in drawing mode, and whether it
+    // put down a two-click object's first point: its release, dragged far
+    // enough, is then the second click.
+    CPoint pressPoint;
+    bool bReleasePlaces = false;
 };

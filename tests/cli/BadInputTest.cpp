@@ -49,10 +49,13 @@ TEST(Commands, BadInputExitsTwoWithAMessageAndNoOutput) {
         {truncated, "Bad file format"}, {HexBytes("00 00 00"), "Bad file format"}, {noMarker, "Internal data error."},
         {ModelFileBytes("00", "01 00 FF FF 01 00 04 00 43 56 58 58"), "Bad file format"},  // an unknown class
         {ModelFileBytes("00", graphic + "FFFFFF7F" + std::string(32, '0')), "Bad file format"},  // samples beyond the end
+        // Another version, and another program's file: no model, never an empty one.
+        {HexBytes("00 00 00 00 00 00 00 40"), "not a Varnel model"}, {HexBytes(R"(7B 22 76 65 72 73 69 6F 6E 22 3A)"), "not a Varnel model"},
     };
     for (size_t i = 0; i < std::size(files); ++i) {
         const std::string path = WriteTemp("bad" + std::to_string(i) + ".vrn", files[i].first);
         for (Command command : {DumpCommand, CheckCommand, RunModelCommand}) cases.push_back({command, {path}, files[i].second});
+        cases.push_back({RunModelCommand, {path}, "bad" + std::to_string(i) + ".vrn"});
         cases.push_back({SweepCommand, {path, "--vary", "a=1:2:3"}, files[i].second});
     }
     // Some found by fuzzing: a number beyond the double range escaped as
@@ -64,6 +67,7 @@ TEST(Commands, BadInputExitsTwoWithAMessageAndNoOutput) {
     const std::pair<std::string, const char*> json[] = {
         {"{\"version\":1.0,", "not valid JSON"},
         {R"({"version":1.06e688})", "not valid JSON"},
+        {R"({"version":2.0,"width":640,"height":480,"fullScale":1,"objects":[],"program":""})", "not a Varnel model"},
         {"[]", "must be a JSON object"},
         {R"({"version":1.0,"width":640,"height":480,"objects":[],"program":""})", "\"fullScale\" is missing"},
         {ModelJson("", R"(,"colour":1)"), "unknown key \"colour\""},

@@ -63,6 +63,7 @@ std::string Load(const Bytes& bytes) {
         doc->Load(bytes);
     } catch (const CFileError& e) {
         EXPECT_EQ(Describe(*doc) + std::to_string(doc->IsModified()), "640x480 full \"\" next=00");
+        if (e.Kind() == FileErrorKind::NotAModel) return "not a model";
         return e.Kind() == FileErrorKind::BadFormat ? "bad format" : "internal data: " + std::string(e.what());
     }
     CVarnelDoc again;

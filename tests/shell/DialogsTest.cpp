@@ -8,6 +8,7 @@
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/dialogs/ProgramEdit.h"
 #include "shell/dialogs/QtDialogHost.h"
+#include "shell/view/QtText.h"
 
 namespace {
 
@@ -73,12 +74,40 @@ private slots:
         QVERIFY(!host.RunElementDialog(state) && state.values.strText == "2.5" && !state.values.bModified);
     }
 
-    // Digits from the sheet size dialog's boxes; huge input saturates.
-    void sheetSizeReadingRule() {
-        const std::pair<const char*, int> readings[] = {
-            {"640", 640}, {"", 0}, {"  +12", 12}, {"-7", -7}, {"12a3", 12}, {"abc", 0}, {"-", 0},
-            {"99999999999999999999", INT32_MAX}, {"2147483647", INT32_MAX}, {"-99999999999", INT32_MIN}, {"-2147483648", INT32_MIN}};
-        for (auto [text, value] : readings) QCOMPARE(ReadDecimalInt(text), value);
+    // OK takes a box only when all of it is the number, comma or point: otherwise a message names the box, the
+    // dialog stays open with the box selected; an untouched box keeps its value, even one no typing gives.
+    void numbersTypedIntoBoxes() {
+        CElementParamDlg level;
+        level.m_strValues = "1", level.m_dStep = 7, level.m_nFlags = PF_VALUES | PF_STEP;
+        CElementParamWindow window;
+        window.Load(level.InitialState());
+        window.show();
+        QStringList messages;
+        for (const char* typed : {"12abc", "", "1e999", "1,5"}) {
+            OnNextModal<QMessageBox>([&messages](QMessageBox* box) { messages << box->text(), box->accept(); });
+            window.Box(2)->setText(typed);
+            window.accept();
+            QCOMPARE(window.isVisible(), typed != std::string("1,5"));
+        }
+        QCOMPARE(messages, QStringList(3, "В поле «Значение» должно быть число, например 1,5 или -2e3."));
+        CElementParamDlg toggle;
+        toggle.m_nFlags = PF_SWITCH_LABELS | PF_STEP;
+        CElementDialogState typed = toggle.InitialState();
+        typed.third.strText = "1.2.3";
+        QCOMPARE(FromCp1251(typed.check(typed)->strMessage), QString("В поле «Перекл.» должно быть число, например 1,5 или -2e3."));
+        CDocSizeDlg size;
+        size.m_nWidth = 640, size.m_nHeight = -5;  // a height from a file, which the box cannot take
+        size.show();
+        auto* width = size.findChild<QLineEdit*>("widthEdit");
+        for (const char* typed : {"", "2147483648", "800"}) {
+            OnNextModal<QMessageBox>([&messages](QMessageBox* box) { messages << box->text(), box->accept(); });
+            width->setText(typed);
+            size.accept();
+            QCOMPARE(size.isVisible(), typed != std::string("800"));
+            if (*typed == '2') QCOMPARE(width->selectedText(), QString(typed));
+        }
+        QCOMPARE(messages.mid(3), QStringList(2, "В поле «Ширина» должно быть целое число от 0 до 2147483647."));
+        QCOMPARE(std::pair(size.m_nWidth, size.m_nHeight), std::pair(800, -5));
     }
 
     // A line feed alone ends no program line, so the editor's line numbers are the run's.

@@ -111,6 +111,32 @@ private slots:
         QVERIFY(At(0).GetPoint(0) == (CPoint{110, 70}) && At(0).GetPoint(1) == (CPoint{210, 140}));
     }
 
+    // Press, drag, release places a two-click object as two clicks there would; a release within the drag distance
+    // stays a click; the mode pane says what the next click does; another tool drops a half-placed object, saying so.
+    void placingByDragging() {
+        Command({ID_DRAWING_MODE, ID_TOOL_RECTANGLE});
+        List().DeleteAll();
+        Drag({300, 300}, {360, 340});
+        QVERIFY(List().GetCount() == 1 && At(0).GetPoint(0) == (CPoint{300, 300}) && At(0).GetPoint(1) == (CPoint{360, 340}));
+        QTest::mousePress(Port(), Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(Mode(), QString("Щелкните второй угол"));
+        QTest::mouseRelease(Port(), Qt::LeftButton, {}, QPoint(11, 10));
+        Place({{50, 60}});
+        QVERIFY(List().GetCount() == 2 && At(1).GetPoint(0) == (CPoint{10, 10}) && At(1).GetPoint(1) == (CPoint{50, 60}));
+        QCOMPARE(Mode(), QString("Черчение: Прямоугольник"));
+        frame->OnCommand(ID_TOOL_ARROW);
+        Place({{10, 20}});
+        QCOMPARE(Mode(), QString("Стрелка: точка 2 из 4"));
+        frame->OnCommand(ID_TOOL_LINE);
+        QCOMPARE(List().GetCount(), size_t{2});
+        QCOMPARE(frame->StatusBar()->MessageText(), QString("Недостроенный объект отменен"));
+        Place({{10, 20}});
+        Command({ID_DRAWING_MODE, ID_DRAWING_MODE, ID_TOOL_RECTANGLE});  // half placed as drawing mode went off
+        QCOMPARE(Mode(), QString("Черчение: Прямоугольник"));
+        Place({{10, 20}});
+        QCOMPARE(Mode(), QString("Щелкните второй угол"));
+    }
+
     // In drawing mode a right click leaves the tool and pops up the tools there.
     void rightClickLeavesTheTool() {
         Command({ID_DRAWING_MODE, ID_TOOL_LINE});
@@ -134,6 +160,9 @@ private slots:
         Place({{450, 90}});
         QVERIFY(ValueOf(0) == 1234567.89 && static_cast<CVExpert&>(At(4)).m_dValue == 0.1 + 0.2);  // to the bit
         QVERIFY(!Doc().IsModified() && !view->UndoStack()->canUndo());
+        AnswerElementDialog(2, "1234567.89");  // retyped as it was: no change either
+        Place({{120, 150}});
+        QVERIFY(!Doc().IsModified() && !frame->isWindowModified() && !view->UndoStack()->canUndo());
         AnswerElementDialog(2, "42");
         Place({{120, 150}});
         QCOMPARE(view->UndoStack()->undoText(), QString("изменение параметров"));

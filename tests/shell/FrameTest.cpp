@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include "ShellTest.h"
+#include "document/DocChanges.h"
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/frame/CommandLine.h"
 #include "support/ModelBytes.h"
@@ -65,7 +66,7 @@ private slots:
         QCOMPARE(frame.StatusBar()->MessageText(), QString("Просмотр графиков модели"));
     }
 
-    // New, zoom and an unchanged or cancelled program leave it clean; a tool, the size, a new program mark it.
+    // New, zoom, a tool, the same size and an unchanged or cancelled program leave it clean; a new program marks it.
     void whatAsksToSave() {
         CMainFrame frame;
         frame.OnCommand(ID_ZOOM_OUT);
@@ -82,10 +83,19 @@ private slots:
         CMainFrame sized, tool;
         OnNextModal([](QDialog* dlg) { dlg->accept(); });
         sized.OnCommand(ID_DOC_SIZE);
-        QCOMPARE(QuestionsOnNew(sized), 1);
+        QCOMPARE(QuestionsOnNew(sized), 0);
         tool.OnCommand(ID_DRAWING_MODE);
         tool.OnCommand(ID_TOOL_LEVEL);
-        QVERIFY(tool.windowTitle().contains("[*]") && tool.isWindowModified());
+        QVERIFY(tool.windowTitle().contains("[*]") && !tool.isWindowModified());
+        QCOMPARE(QuestionsOnNew(tool), 0);
+        // A model that differs from its file from the start (recovered, imported): no undo makes it clean.
+        CVarnelDoc recovered;
+        recovered.OnNewDocument();
+        recovered.m_strProgram = "var r";
+        tool.ShowModel(std::move(recovered), Path("r.vrn"), true);
+        View(tool)->PushChange(std::make_unique<CProgramChange>(tool.Document(), "var s"), "изменение программы");
+        tool.OnCommand(ID_EDIT_UNDO);
+        QVERIFY(tool.isWindowModified() && tool.IsModified() && tool.Document().IsModified() && tool.PathName() == Path("r.vrn"));
         QCOMPARE(QuestionsOnNew(tool), 1);
     }
 
@@ -94,14 +104,14 @@ private slots:
         CMainFrame frame;
         frame.show();
         CScriptedBoxes boxes;
-        frame.OnCommand(ID_TOOL_LINE);
+        View(frame)->MarkNotClean();
         boxes.answers = {QMessageBox::Cancel, QMessageBox::Cancel, QMessageBox::Yes};
         QVERIFY(!frame.OnFileNew() && !frame.close() && frame.Document().IsModified());
         boxes.files = {Path("yes")};
         QVERIFY(frame.OnFileNew());
         QCOMPARE(ReadFile(Path("yes.vrn")), kEmptyModel);
         QVERIFY(!frame.Document().IsModified() && frame.PathName().isEmpty());
-        frame.OnCommand(ID_TOOL_LINE);
+        View(frame)->MarkNotClean();
         for (QString name : {"notes.txt", "yes.vrn"}) {  // the question answered No
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(Path(name))});
@@ -113,7 +123,7 @@ private slots:
             if (enter.isAccepted()) QApplication::sendEvent(&frame, &drop);
         }
         QCOMPARE(frame.PathName(), Path("yes.vrn"));
-        frame.OnCommand(ID_TOOL_LINE);
+        View(frame)->MarkNotClean();
         QVERIFY(frame.close());
         QCOMPARE(boxes.Questions(), 5);
     }
@@ -123,12 +133,14 @@ private slots:
         CMainFrame frame;
         CScriptedBoxes boxes;
         frame.Document().m_strProgram = "var keep";
-        frame.Document().SetModifiedFlag();
+        View(frame)->MarkNotClean();
         WriteFile(Path("marker.vrn"), QByteArray(kEmptyModel).replace(23, 1, "X"));
         WriteFile(Path("cut.vrn"), kEmptyModel.left(30));
+        WriteFile(Path("model.json"), "{\"version\":1.0,\"width\":640}");  // another program's file
         QVERIFY(!frame.OpenDocumentFile(Path("marker.vrn")) && boxes.Last().icon == QMessageBox::Critical);
         QCOMPARE(boxes.Last().strText, QString("Internal data error."));
-        for (QString name : {"cut.vrn", "missing.vrn"}) QVERIFY(!frame.OpenDocumentFile(Path(name)) && boxes.Last().strText.contains(name));
+        for (QString name : {"cut.vrn", "missing.vrn", "model.json"}) QVERIFY(!frame.OpenDocumentFile(Path(name)) && boxes.Last().strText.contains(name));
+        QVERIFY(boxes.Last().strText.contains("не является моделью Varnel"));
         QVERIFY(frame.Document().m_strProgram == "var keep" && frame.Document().IsModified() && frame.PathName().isEmpty());
     }
 
@@ -155,7 +167,7 @@ private slots:
         CScriptedBoxes boxes;
         WriteFile(Path("keep.vrn"), "old contents");
         frame.Document().m_strProgram = std::string(4000, 'x');
-        frame.Document().SetModifiedFlag();
+        View(frame)->MarkNotClean();
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);

@@ -101,7 +101,7 @@ private slots:
         QVERIFY(!bGraphs && !frame.Document().IsModified());
         QCOMPARE(boxes.Last().strText, QString("Interpretation error:\nVariable a redefinition."));
         QCOMPARE(boxes.Last().icon, QMessageBox::Critical);
-        QCOMPARE(frame.StatusBar()->MessageText(), QString("Подождите, идет построение графиков модели..."));
+        QCOMPARE(frame.StatusBar()->MessageText(), QString("Готово"));  // nothing is under way any more
         frame.Document().m_strProgram = "var t\r\n\r\nset popuation = t";
         OnNextModal<CProgramDlg>([](CProgramDlg* dlg) {
             if (dlg->ProgramEdit()->CurrentLine() == 3 && dlg->ProgramEdit()->MarkedLine() == 3 &&
@@ -206,8 +206,8 @@ private slots:
         QCOMPARE(ReadFile(m_dir.filePath("epidemic.csv")).toStdString(), RunOutput({}, "csv", model));
     }
 
-    // A slider's run gives exactly the series `varnel run --set` gives, the one before faded behind; "Применить"
-    // is one undoable step, saved as `varnel run --set` runs it; "Сброс" returns to the diagram's values.
+    // A slider's run gives exactly the series `varnel run --set` gives, the one before faded behind; a box that is no
+    // number keeps the last valid value and holds "Применить" back; "Применить" is one undoable step, saved as `varnel run --set` runs it; "Сброс" returns to the diagram's values.
     void experimentRunsAsRunSetAppliesAndResets() {
         CMainFrame frame;
         CExperimentDlg* pDlg = OpenExperiment(frame);
@@ -224,8 +224,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({"d=0.524"}), 10000);
         QVERIFY(pDlg->Plot()->GhostCount() == 2 && pDlg->Plot()->ShowsPrevious());
         QVERIFY(frame.Document().Store() == bytes && !View(frame)->UndoStack()->canUndo());
-        TypeInto(pDlg->List()->ValueBoxFor("d"), "0.3");
+        TypeInto(pDlg->List()->ValueBoxFor("d"), "0,3");  // a comma in any locale
+        TypeInto(pDlg->List()->ValueBoxFor("a"), "1.25x");  // no number: the last valid one stands, nothing to apply
+        QVERIFY(!pDlg->ApplyButton()->isEnabled());
         TypeInto(pDlg->List()->ValueBoxFor("a"), "1.25");
+        QVERIFY(pDlg->ApplyButton()->isEnabled());
         QCOMPARE(pSlider->value(), 375);
         QTRY_COMPARE_WITH_TIMEOUT(ShownJson(*pDlg), RunOutput({"d=0.3", "a=1.25"}), 10000);
         QTest::mouseClick(pDlg->ApplyButton(), Qt::LeftButton);

@@ -167,6 +167,7 @@ private:
 
     std::unique_ptr<CVEntity> loose;  // what rec read
     RecordingDC dc;                   // kept between mouse events, as a view keeps its own
+    CTrackingState tracking;          // likewise
     CEncodingNotes notes;             // of the last lload
 };
 
@@ -307,7 +308,8 @@ inline std::string DiagramScript::Archive(const std::string& command, const std:
 }
 
 // draw|view (drawing mode or not), BOX=TEXT typed, ok|cancel: the result; each dialog as it
-// opened (DialogText); typing refused; messages; "modified" when the document changed and
+// opened (DialogText); typing refused; the box of each OK refused for a number that is not
+// wholly one; messages; "modified" when the document changed and
 // "left-changes" when a refusal left changes; the object.
 inline std::string DiagramScript::Edit(std::istream& in) {
     using S = CElementDialogState;
@@ -319,19 +321,23 @@ inline std::string DiagramScript::Edit(std::istream& in) {
     std::string word;
     FakeDialogHost host;
     in >> mode;
-    while (in >> word && word != "ok" && word != "cancel") {
-        const size_t eq = word.find('=');
-        host.Type(boxes.at(word.substr(0, eq)), Unescaped(word.substr(eq + 1)));
-    }
-    if (word == "ok") {
-        host.Ok();
-    } else {
-        host.Cancel();
+    // A refused OK leaves the dialog open, so typing may go on after it.
+    while (in >> word) {
+        if (word == "ok") {
+            host.Ok();
+        } else if (word == "cancel") {
+            host.Cancel();
+        } else {
+            const size_t eq = word.find('=');
+            host.Type(boxes.at(word.substr(0, eq)), Unescaped(word.substr(eq + 1)));
+        }
     }
     const int result = e->Edit(mode == "draw", host);
     std::string s = result == EDIT_UNCHANGED ? "same" : results[result];
     for (const S& d : host.shown) s += DialogText(d);
     if (host.refusedTyping) s += " refused=" + std::to_string(host.refusedTyping);
+    static const char* const boxNames[] = {"name", "desc", "values", "first", "second", "third"};
+    for (const int box : host.refusedBoxes) s += std::string(" not-a-number=") + boxNames[box];
     for (const std::string& m : host.messages) s += " !" + Escaped(m);
     if (EditChangedDocument(*e, result)) s += " modified";
     if (e->LastEditLeftChanges()) s += " left-changes";
@@ -346,9 +352,10 @@ inline std::string DiagramScript::Mouse(int32_t kind, int32_t mode, std::istream
     ev.nMode = mode;
     ev.point = ReadPoint(in);
     ev.pDC = kind == TE_PRESS || kind == TE_MOVE ? &dc : nullptr;
+    ev.pState = &tracking;
     std::string s = e->Track(ev) ? "placed" : "open";
-    if (g_bTwoClickFirstPlaced) s += " first-point";
-    if (g_nFourClickStage != 0) s += " stage=" + std::to_string(g_nFourClickStage);
+    if (tracking.bTwoClickFirstPlaced) s += " first-point";
+    if (tracking.nFourClickStage != 0) s += " stage=" + std::to_string(tracking.nFourClickStage);
     return Calls(dc, s);
 }
 
@@ -368,7 +375,6 @@ inline std::string DiagramScript::Glue(std::istream& in) {
 
 inline void DiagramScript::RunUpTo(const ScriptRow& row) {
     ASSERT_FALSE(row.text.empty()) << row.file << " holds no case";
-    ResetTrackingState();
     g_nFontHeight = 16;
     g_nFontWidth = 8;
     for (const GoldenCase& before : GoldenTable(row.file)) {
@@ -377,7 +383,6 @@ inline void DiagramScript::RunUpTo(const ScriptRow& row) {
     SCOPED_TRACE(row.file + ":" + std::to_string(row.line));
     RunRow(row.text, true);
     std::setlocale(LC_ALL, "C");
-    ResetTrackingState();
     g_nFontHeight = 16;
     g_nFontWidth = 8;
 }

@@ -1,6 +1,8 @@
 // A scripted dialog host for tests. Each scripted run of the element
 // parameter dialog types into boxes (as a user would: only editable boxes
 // take text, and typing marks the box modified) and ends with OK or Cancel.
+// An OK the dialog refuses shows its message, and the next run types on in
+// the same dialog.
 // The host keeps every dialog as it was shown and every message box text.
 #pragma once
 #include <deque>
@@ -19,6 +21,8 @@ public:
     std::vector<std::string> messages;
     // Typing aimed at a read-only or disabled box (it had no effect).
     int refusedTyping = 0;
+    // The box each refused OK selected (its message is the dialog's).
+    std::vector<int> refusedBoxes;
 
     // Queues text typed into a box of the next scripted run.
     FakeDialogHost& Type(Box box, std::string text) {
@@ -32,16 +36,21 @@ public:
 
     bool RunElementDialog(CElementDialogState& state) override {
         shown.push_back(state);
-        if (m_runs.empty()) return false;  // unscripted: the user cancels
-        Run run = std::move(m_runs.front());
-        m_runs.pop_front();
-        if (!run.ok) return false;  // Cancel leaves the state untouched
-        for (auto& [box, text] : run.typing) {
-            CDialogBox& target = state.*box;
-            if (target.bReadOnly || !target.bEnabled) ++refusedTyping;
-            else target.strText = text, target.bModified = true;
+        CElementDialogState typed = state;
+        for (;;) {
+            if (m_runs.empty()) return false;  // unscripted: the user cancels
+            Run run = std::move(m_runs.front());
+            m_runs.pop_front();
+            if (!run.ok) return false;  // Cancel leaves the state untouched
+            for (auto& [box, text] : run.typing) {
+                CDialogBox& target = typed.*box;
+                if (target.bReadOnly || !target.bEnabled) ++refusedTyping;
+                else target.strText = text, target.bModified = true;
+            }
+            const std::optional<CBoxRefusal> refusal = typed.check ? typed.check(typed) : std::nullopt;
+            if (!refusal) return state = typed, true;
+            refusedBoxes.push_back(refusal->nBox);
         }
-        return true;
     }
 
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
