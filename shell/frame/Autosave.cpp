@@ -61,12 +61,23 @@ CAutosave::~CAutosave() { m_pool.waitForDone(); }
 QString CAutosave::CopyPath() const { return m_strId.isEmpty() ? QString() : m_strFolder + '/' + m_strId + ".vrn"; }
 
 void CAutosave::NoteChange() {
-    if (m_timer.isActive()) return;
+    if (m_timer.isActive()) {
+        // A steady stream of posted events can hold timers back for good;
+        // a change past the deadline asks for the copy through that stream.
+        if (m_deadline.hasExpired()) QMetaObject::invokeMethod(this, &CAutosave::OnTimer, Qt::QueuedConnection);
+        return;
+    }
     m_dSeconds = ReadSeconds();
-    if (m_dSeconds > 0 && m_doc.IsModified()) m_timer.start(static_cast<int>(std::ceil(m_dSeconds * 1000)));
+    if (m_dSeconds > 0 && m_doc.IsModified()) Schedule(static_cast<int>(std::ceil(m_dSeconds * 1000)));
+}
+
+void CAutosave::Schedule(int nMs) {
+    m_timer.start(nMs);
+    m_deadline.setRemainingTime(nMs);
 }
 
 void CAutosave::OnTimer() {
+    m_timer.stop();
     if (!m_doc.IsModified()) {
         // Undone back to the saved state: the file holds the model, a copy
         // would offer what the user no longer has.
@@ -74,7 +85,7 @@ void CAutosave::OnTimer() {
         return;
     }
     if (m_bWriting || (m_bBusy && m_bBusy())) {
-        m_timer.start(kRetryMs);
+        Schedule(kRetryMs);
         return;
     }
     WriteNow();

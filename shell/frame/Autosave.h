@@ -4,6 +4,7 @@
 // interface thread and written on a worker of its own; a copy that is no
 // longer needed goes at once, and a write still under way then never lands.
 #pragma once
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QThreadPool>
 #include <QTimer>
@@ -47,6 +48,7 @@ signals:
 
 private:
     void OnTimer();
+    void Schedule(int nMs);
     void StartSession();
     void Write(uint64_t nGeneration, const QString& base, const QByteArray& bytes, const QByteArray& meta);
 
@@ -55,6 +57,7 @@ private:
     std::function<QString()> m_modelPath;
     double m_dSeconds = 5;
     QTimer m_timer;
+    QDeadlineTimer m_deadline;
     QString m_strFolder, m_strId;
     std::shared_ptr<QLockFile> m_pLock;  // tells a new start that this session lives
     bool m_bWriting = false;  // one write at a time keeps the last two copies the only candidates

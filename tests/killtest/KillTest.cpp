@@ -24,8 +24,8 @@ int Restart(const QString& out) {
     QJsonObject result{{"recovered", false}};
     QStringList boxes;
     SetMessageBoxHook([&boxes](const CMessageBoxRequest& r) {
-        boxes << r.strText;
         if (r.icon == QMessageBox::Question) return QMessageBox::No;  // closing: do not save
+        boxes << r.strText;
         return r.buttons & QMessageBox::Yes ? QMessageBox::Yes : r.buttons & QMessageBox::Ignore ? QMessageBox::Ignore : QMessageBox::Ok;
     });
     {
@@ -117,13 +117,23 @@ private:
         monkey.setProcessEnvironment(env);
         monkey.setProcessChannelMode(QProcess::MergedChannels);
         monkey.start(Arg("--monkey"), {"--model", Arg("--model"), "--seed", QString::number(monkeySeed), "--events", "100000000",
-                                       "--record", dir + "/record", "--autosave", Arg("--autosave", "0.3")});
+                                       "--record", dir + "/record", "--autosave", Arg("--autosave", "0.1")});
+        if (!monkey.waitForStarted()) return "the monkey did not start: " + monkey.errorString();
         QElapsedTimer clock;
         clock.start();
-        while (!QFileInfo::exists(dir + "/record/log.txt") && monkey.state() == QProcess::Running && clock.elapsed() < 60000)
+        while (LastNotes(dir + "/record").empty() && monkey.state() == QProcess::Running && clock.elapsed() < 60000)
             monkey.waitForFinished(20);
-        const int wait = int(random() % quint64(Arg("--max-wait", "2").toDouble() * 1000 + 1));
-        if (monkey.waitForFinished(wait) || monkey.state() != QProcess::Running)
+        const int wait = 200 + int(random() % quint64(Arg("--max-wait", "3").toDouble() * 1000 + 1));
+        monkey.waitForFinished(wait);
+        // Every other run dies soon after a copy, so that most restarts have something to recover.
+        for (clock.start(); random() % 2 && clock.elapsed() < 10000 && monkey.state() == QProcess::Running;)
+            if (const auto notes = LastNotes(dir + "/record"); !notes.empty() && notes.back().bCopy) {
+                monkey.waitForFinished(int(random() % 300));
+                break;
+            } else {
+                monkey.waitForFinished(10);
+            }
+        if (monkey.state() != QProcess::Running)
             return "the monkey ended before the kill:\n" + QString::fromLocal8Bit(monkey.readAll().right(4000));
         ::kill(pid_t(monkey.processId()), SIGKILL);
         const qint64 killedAt = QDateTime::currentMSecsSinceEpoch();
