@@ -47,7 +47,10 @@ QMessageBox::StandardButton VarnelChoiceBox(QWidget* pParent, const QString& tex
     if (BoxHook()) return BoxHook()({pParent, text, icon, all, QString()});
     QMessageBox box(icon, LoadResString(IDS_APP_TITLE), text, all, pParent);
     box.setTextFormat(Qt::PlainText);
-    for (const auto& [standard, name] : buttons) box.button(standard)->setText(name);
+    for (const auto& [standard, name] : buttons) {
+        box.button(standard)->setText(name);
+        box.button(standard)->setIcon(QIcon());  // the standard one would no longer fit the text
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -87,6 +87,8 @@ public:
             QTemporaryDir dir;
             const QString fault = OneRun(dir.path(), seed + run - 1, random);
             if (!fault.isEmpty()) {
+                dir.setAutoRemove(false);  // the monkey's events, its notes and the copies stay for a look
+                std::printf("%s\nkilltest: the run's files are in %s\n", ReadAll(dir.path() + "/monkey.txt").right(3000).constData(), qPrintable(dir.path()));
                 std::printf("killtest: FAULT in run %d of seed %llu (monkey seed %llu): %s\n", run, (unsigned long long)seed,
                             (unsigned long long)(seed + run - 1), qPrintable(fault));
                 return 1;
@@ -115,8 +117,9 @@ private:
         QDir().mkpath(dir + "/record");
         QProcess monkey;
         monkey.setProcessEnvironment(env);
+        monkey.setStandardOutputFile(dir + "/monkey.txt");  // a pipe nobody reads would stop it
         monkey.setProcessChannelMode(QProcess::MergedChannels);
-        monkey.start(Arg("--monkey"), {"--model", Arg("--model"), "--seed", QString::number(monkeySeed), "--events", "100000000",
+        monkey.start(Arg("--monkey"), {"--model", Arg("--model"), "--seed", QString::number(monkeySeed), "--events", "100000000", "--verbose",
                                        "--record", dir + "/record", "--autosave", Arg("--autosave", "0.1")});
         if (!monkey.waitForStarted()) return "the monkey did not start: " + monkey.errorString();
         QElapsedTimer clock;
@@ -134,7 +137,7 @@ private:
                 monkey.waitForFinished(10);
             }
         if (monkey.state() != QProcess::Running)
-            return "the monkey ended before the kill:\n" + QString::fromLocal8Bit(monkey.readAll().right(4000));
+            return "the monkey ended before the kill";
         ::kill(pid_t(monkey.processId()), SIGKILL);
         const qint64 killedAt = QDateTime::currentMSecsSinceEpoch();
         monkey.waitForFinished(-1);
