@@ -122,7 +122,8 @@ void CAutosave::WriteNow() {
 }
 
 // On the worker. The metadata goes first: a copy never lands without it.
-void CAutosave::Write(uint64_t nGeneration, const QString& base, const QByteArray& bytes, const QByteArray& meta) {    QSaveFile metaFile(base + ".json"), copy(base + ".vrn");
+void CAutosave::Write(uint64_t nGeneration, const QString& base, const QByteArray& bytes, const QByteArray& meta) {
+    QSaveFile metaFile(base + ".json"), copy(base + ".vrn");
     bool bOk = metaFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(metaFile, meta) &&
                copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(copy, bytes);
     {

@@ -117,6 +117,7 @@ private:
         QDir().mkpath(dir + "/record");
         QProcess monkey;
         monkey.setProcessEnvironment(env);
+        monkey.setWorkingDirectory(dir);  // what its file dialogs write lands in the run's folder
         monkey.setStandardOutputFile(dir + "/monkey.txt");  // a pipe nobody reads would stop it
         monkey.setProcessChannelMode(QProcess::MergedChannels);
         monkey.start(Arg("--monkey"), {"--model", Arg("--model"), "--seed", QString::number(monkeySeed), "--events", "100000000", "--verbose",
