@@ -93,6 +93,7 @@ public:
                             (unsigned long long)(seed + run - 1), qPrintable(fault));
                 return 1;
             }
+            if (run % 50 == 0) std::printf("killtest: %d kills so far, %d recoveries\n", run, m_recovered), std::fflush(stdout);
         }
         std::printf("killtest: %d kills, %d recoveries, 0 models lost or damaged, worst loss %.2f s, no copy left after a clean exit\n",
                     runs, m_recovered, m_worstLoss / 1000.0);
