@@ -17,6 +17,8 @@
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/dialogs/QtDialogHost.h"
 #include "shell/frame/AboutDlg.h"
+#include "shell/frame/Autosave.h"
+#include "shell/frame/ModelLock.h"
 #include "shell/frame/BuildGraphsCommand.h"
 #include "shell/frame/Resources.h"
 #include "shell/frame/StatusBar.h"
@@ -34,7 +36,10 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_pDialogHost = std::make_unique<CQtDialogHost>(m_pView);
     m_pView->SetDialogHost(m_pDialogHost.get());
     setCentralWidget(m_pView);
-    m_pDoc->SetModifiedListener([this](bool bModified) { setWindowModified(bModified); });
+    m_pDoc->SetModifiedListener([this](bool bModified) {
+        setWindowModified(bModified);
+        if (m_pAutosave) m_pAutosave->NoteChange();
+    });
     connect(m_pView, &CVarnelView::ModeChanged, this, &CMainFrame::RefreshCommandStates);
     connect(m_pView, &CVarnelView::PlacingCancelled, this,
             [this] { SetMessageText(QStringLiteral("Недостроенный объект отменен")); });

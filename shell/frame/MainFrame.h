@@ -14,7 +14,10 @@
 #include "shell/frame/RecentFileList.h"
 #include "shell/view/ViewHost.h"
 
+class CAutosave;
 class CExperimentDlg;
+class CModelLock;
+struct CRecoveryEntry;
 class CProgramDlg;
 class CQtDialogHost;
 class CVarnelDoc;
@@ -84,6 +87,17 @@ public:
     void ShowProgramLine(int64_t nLine, const std::string& strMessage);
     const CPreviousRun& PreviousRun() const { return m_graphsSession.previousRun; }
 
+    // Autosave, recovery and the lock on the open model, which the desktop
+    // application turns on (MainFrameRecovery.cpp).
+    void EnableSafeguards();
+    CAutosave* Autosave() const { return m_pAutosave.get(); }
+    // At start: offers what a copy of Varnel that died left unsaved.
+    void OfferRecovery();
+    // Opens the copy under the model's own path, marked modified.
+    bool RestoreRecovered(CRecoveryEntry& entry);
+    // Opened while another window holds it: runs, but saves only elsewhere.
+    bool IsReadOnly() const { return m_bReadOnly; }
+
     // Writes to the status bar's message pane.
     void SetMessageText(const QString& text);
     void UpdateTitle();
@@ -119,6 +133,14 @@ private:
     void AdoptFile(const QString& path);
     // The diagram's names and a pending line for an editor about to open.
     void PrepareProgramDlg(CProgramDlg& dlg);
+    // The safeguards' part of the file flow. LockModel asks when another
+    // window has the model; false means the user cancelled.
+    bool LockModel(const QString& path, bool& bReadOnly);
+    // False, after saying why, when another window holds the file.
+    bool MaySaveTo(const QString& path);
+    // The model now in the window is another one, or saved, or closed.
+    void ForgetCopy(bool bReadOnly = false);
+    void MarkRecoveredModified();
 
     CStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;
@@ -133,6 +155,11 @@ private:
     bool m_bCreated = false;
     CGraphsSession m_graphsSession;
     QPointer<CExperimentDlg> m_pExperiment;  // deletes itself when closed
+    bool m_bReadOnly = false;
+    // Last members: they go before the document they watch.
+    std::unique_ptr<CModelLock> m_pModelLock;
+    std::unique_ptr<CModelLock> m_pSaveLock;  // the lock of a file being saved to, until it is the model's
+    std::unique_ptr<CAutosave> m_pAutosave;
 };
 
 // Set when the frame is created; the build-graphs run writes its progress

@@ -13,6 +13,7 @@
 #include "shell/frame/FileIo.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/MessageBoxes.h"
+#include "shell/frame/ModelLock.h"
 #include "shell/frame/Resources.h"
 #include "shell/view/VarnelView.h"
 
@@ -32,6 +33,8 @@ bool CMainFrame::OnFileNew() {
     if (!SaveModified()) return false;
     m_pView->UndoStack()->clear();  // its steps name objects of the old model
     m_pDoc->OnNewDocument();
+    ForgetCopy();
+    if (m_pModelLock) m_pModelLock->Release();
     SetPathName(QString());
     m_pView->OnInitialUpdate();
     return true;
@@ -52,6 +55,9 @@ bool CMainFrame::OpenDocumentFile(const QString& path, bool bAskSave) {
         VarnelMessageBox(this, error, QMessageBox::Critical);
         return false;
     }
+    bool bReadOnly = false;
+    if (!LockModel(path, bReadOnly)) return false;
+    ForgetCopy(bReadOnly);
     ShowModel(std::move(loaded), path, false);
     return true;
 }
@@ -72,7 +78,7 @@ void CMainFrame::ShowModel(CVarnelDoc&& model, const QString& path, bool bModifi
 bool CMainFrame::IsModified() const { return !m_pView->UndoStack()->isClean(); }
 
 bool CMainFrame::OnFileSave() {
-    if (m_strPathName.isEmpty()) return OnFileSaveAs();
+    if (m_strPathName.isEmpty() || m_bReadOnly) return OnFileSaveAs();
     return DoSave(m_strPathName);
 }
 
@@ -87,11 +93,14 @@ bool CMainFrame::OnFileSaveAs() {
 }
 
 bool CMainFrame::DoSave(const QString& path) {
+    if (!MaySaveTo(path)) return false;
     const QString error = SaveModelFile(path, *m_pDoc);
     if (!error.isEmpty()) {
         VarnelMessageBox(this, error, QMessageBox::Critical);
         return false;
     }
+    if (m_pSaveLock) m_pModelLock = std::move(m_pSaveLock);  // the old file's lock goes
+    ForgetCopy();
     AdoptFile(path);
     return true;
 }
@@ -135,15 +144,19 @@ void CMainFrame::SetPathName(const QString& path) {
 
 void CMainFrame::UpdateTitle() {
     const QString name = m_strPathName.isEmpty() ? UntitledName() : QFileInfo(m_strPathName).fileName();
-    setWindowTitle(QString("%1[*] - %2").arg(name, TemplateField(0)));
+    const QString readOnly = m_bReadOnly ? QStringLiteral(" (только чтение)") : QString();
+    setWindowTitle(QString("%1%2[*] - %3").arg(name, readOnly, TemplateField(0)));
     setWindowModified(IsModified());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (SaveModified())
-        event->accept();
-    else
+    if (!SaveModified()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    ForgetCopy();
+    if (m_pModelLock) m_pModelLock->Release();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

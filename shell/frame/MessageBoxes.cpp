@@ -40,6 +40,20 @@ bool VarnelErrorBoxWithButton(QWidget* pParent, const QString& text, const QStri
     return box.clickedButton() == pExtra;
 }
 
+QMessageBox::StandardButton VarnelChoiceBox(QWidget* pParent, const QString& text, QMessageBox::Icon icon,
+                                            const QList<QPair<QMessageBox::StandardButton, QString>>& buttons) {
+    QMessageBox::StandardButtons all;
+    for (const auto& button : buttons) all |= button.first;
+    if (BoxHook()) return BoxHook()({pParent, text, icon, all, QString()});
+    QMessageBox box(icon, LoadResString(IDS_APP_TITLE), text, all, pParent);
+    box.setTextFormat(Qt::PlainText);
+    for (const auto& [standard, name] : buttons) {
+        box.button(standard)->setText(name);
+        box.button(standard)->setIcon(QIcon());  // the standard one would no longer fit the text
+    }
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter, const QString& strProposed) {
     if (FileHook()) return FileHook()(bSave, strFilter, strProposed);
     if (bSave) return QFileDialog::getSaveFileName(pParent, QString(), strProposed, strFilter);

@@ -28,6 +28,10 @@ QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& te
                                              QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 // An error box with OK and a second button; true when that one was chosen.
 bool VarnelErrorBoxWithButton(QWidget* pParent, const QString& text, const QString& strButton);
+// A box whose standard buttons carry texts of their own; a hook sees and
+// answers the standard buttons.
+QMessageBox::StandardButton VarnelChoiceBox(QWidget* pParent, const QString& text, QMessageBox::Icon icon,
+                                            const QList<QPair<QMessageBox::StandardButton, QString>>& buttons);
 QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter,
                     const QString& strProposed = QString());
 

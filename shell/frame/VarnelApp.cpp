@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include "shell/view/CommandIds.h"
@@ -47,10 +48,12 @@ int CVarnelApp::InitInstance() {
         VarnelMessageBox(nullptr, cmd.m_strError, QMessageBox::Critical);
         return 1;
     }
+    const bool bPrint = cmd.m_nShellCommand == CCommandLineInfo::FilePrint || cmd.m_nShellCommand == CCommandLineInfo::FilePrintTo;
+    if (!bPrint) m_pMainFrame->EnableSafeguards();  // printing leaves no trace
     if (cmd.m_nShellCommand != CCommandLineInfo::FileNew &&
         !m_pMainFrame->OpenDocumentFile(cmd.m_strFileName, false))
         return 1;
-    if (cmd.m_nShellCommand == CCommandLineInfo::FilePrint || cmd.m_nShellCommand == CCommandLineInfo::FilePrintTo) {
+    if (bPrint) {
         const QString error = PrintModel(m_pMainFrame->Document(), QFileInfo(cmd.m_strFileName).fileName(),
                                          cmd.m_strPrinterName);
         if (!error.isEmpty()) VarnelMessageBox(nullptr, error, QMessageBox::Critical);
@@ -59,5 +62,6 @@ int CVarnelApp::InitInstance() {
     m_pMainFrame->show();
     m_pMainFrame->raise();
     ScheduleScreenshotsIfAsked(*m_pMainFrame);
+    QTimer::singleShot(0, m_pMainFrame.get(), [pFrame = m_pMainFrame.get()] { pFrame->OfferRecovery(); });
     return -1;
 }

@@ -73,6 +73,8 @@ public:
     void PushChange(std::unique_ptr<CDocChange> pChange, const QString& strName, bool bMergeable = false);
     // Opens the object's dialog; what the dialog changes can be undone.
     void EditEntity(CVEntity& entity, bool bDrawingMode);
+    // A press is dragging an object: the model is half moved.
+    bool IsDragging() const;
     // Removes the object at the index from the diagram, undoably.
     void DeleteEntityAt(size_t index);
 

@@ -40,6 +40,8 @@ private:
 
 QUndoStack* CVarnelView::UndoStack() const { return &m_pImpl->undoStack; }
 
+bool CVarnelView::IsDragging() const { return m_pImpl->pDrag != nullptr; }
+
 EntityList* CVarnelView::List() const {
     return (m_pDoc != nullptr) ? m_pDoc->m_pEntityList.get() : nullptr;
 }

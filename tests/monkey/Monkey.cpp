@@ -2,7 +2,9 @@
 // accelerators, every command the resources name, and dialogs filled with hostile values; saved models
 // must load back with the same dump and run or fail with a message. A failed check, crash, sanitizer
 // report or hang prints the seed, the event and the replay line.
-//   varnel_monkey --model MODEL.vrn [--seed S] [--events N] [--verbose] [--hang-seconds T]
+//   varnel_monkey --model MODEL.vrn [--seed S] [--events N] [--verbose] [--hang-seconds T] [--record DIR --autosave S]
+// With --record, autosave runs every S seconds, models are seldom replaced (autosave gets work), and each copy
+// it makes (its dump) or deletes is noted in DIR/log.txt before it lands, for the kill test to compare.
 #include <QtTest>
 #include <QtWidgets>
 #include <atomic>
@@ -15,6 +17,7 @@
 #include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"  // the run's series die with its result
 #include "interpreter/BuildGraphs.h"
+#include "shell/frame/Autosave.h"
 #include "shell/frame/FileIo.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/MessageBoxes.h"
@@ -42,6 +45,32 @@ void PrintReplay(const char* what) {
 }
 
 [[noreturn]] void Fault(const QString& what) { PrintReplay(qPrintable(what)), std::_Exit(1); }
+
+// Each autosave copy as DIR/state-N.json, then the line "N TIME-MS copy|none" in DIR/log.txt; a kill
+// may cut the last line, never an earlier one.
+class CCopyRecord : public QObject {
+public:
+    CCopyRecord(const QString& dir, CAutosave& autosave) : m_dir(dir), m_log(dir + "/log.txt") {
+        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) Fault("cannot write " + m_log.fileName());
+        connect(&autosave, &CAutosave::Snapshot, this, [this](const QByteArray& bytes) { Note(bytes); });
+        connect(&autosave, &CAutosave::Discarded, this, [this] { Note({}); });
+        Note({});
+    }
+
+private:
+    void Note(const QByteArray& bytes) {
+        if (!bytes.isEmpty()) {
+            QFile state(QString("%1/state-%2.json").arg(m_dir).arg(m_n));
+            const std::string dump = ModelFileToJson(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), size_t(bytes.size())));
+            if (!state.open(QIODevice::WriteOnly) || state.write(dump.data(), qint64(dump.size())) != qint64(dump.size())) Fault("cannot record a copy");
+            QFile::remove(QString("%1/state-%2.json").arg(m_dir).arg(m_n - 3));
+        }
+        m_log.write(QString("%1 %2 %3\n").arg(m_n++).arg(QDateTime::currentMSecsSinceEpoch()).arg(bytes.isEmpty() ? "none" : "copy").toUtf8());
+    }
+    QString m_dir;
+    QFile m_log;
+    int m_n = 0;
+};
 
 // The one source of chance: a seed and an event number replay a run exactly.
 struct Random {
@@ -119,8 +148,8 @@ void Reject(QWidget* pWindow) {
 
 class Monkey {
 public:
-    Monkey(const QString& model, uint64_t seed, uint64_t events, bool verbose)
-        : m_model(model), m_seed(seed), m_events(events), m_verbose(verbose), m_random{std::mt19937_64(seed)}, m_files(m_dir.filePath("files")) {
+    Monkey(const QString& model, uint64_t seed, uint64_t events, bool verbose, const QString& record)
+        : m_model(model), m_seed(seed), m_events(events), m_verbose(verbose), m_record(record), m_random{std::mt19937_64(seed)}, m_files(m_dir.filePath("files")) {
         g_seed = seed;
         std::snprintf(g_model, sizeof g_model, "%s", qPrintable(model));
         SetMessageBoxHook([this](const CMessageBoxRequest& r) { return AnswerBox(r); });
@@ -144,7 +173,9 @@ public:
         m_pFrame = std::make_unique<CMainFrame>();
         m_pFrame->show();
         if (!m_pFrame->IsCreated() || !QTest::qWaitForWindowExposed(m_pFrame.get())) Fault("the main window did not show");
+        if (!m_record.isEmpty()) m_pFrame->EnableSafeguards();
         if (!m_pFrame->OpenDocumentFile(m_files.filePath("model.vrn"), false)) Fault("the model did not open");
+        if (!m_record.isEmpty()) m_pRecord = std::make_unique<CCopyRecord>(m_record, *m_pFrame->Autosave());
         QElapsedTimer clock;
         clock.start();
         QTimer::singleShot(0, &m_context, [this] { Tick(); });
@@ -275,6 +306,7 @@ private:
             m_pFrame->resize(m_random.Between(1, 1600), m_random.Between(1, 1200));
             return QString("resize to %1x%2").arg(m_pFrame->width()).arg(m_pFrame->height());
         }
+        if (roll < 97 && !m_record.isEmpty()) return "nothing (another model would leave autosave nothing to copy)";
         if (roll < 97) {  // a file dropped on the window, model or not
             const QString path = AnswerFileName(false);
             QMimeData mime;
@@ -285,6 +317,7 @@ private:
             if (enter.isAccepted()) QApplication::sendEvent(m_pFrame.get(), &drop);
             return "drop " + path;
         }
+        if (!m_record.isEmpty()) return "nothing (saving this often would leave autosave nothing to copy)";
         CheckRoundTrip();
         return "save and reload";
     }
@@ -402,7 +435,7 @@ private:
     // Models, files that are none, a file that is not there, a folder; to
     // save, names without the extension, too long, or in no folder.
     QString AnswerFileName(bool bSave) {
-        if (m_random.Chance(15)) return {};  // the user cancels
+        if (m_random.Chance(m_record.isEmpty() ? 15 : 90)) return {};  // the user cancels
         QStringList choices{m_files.filePath("vanished.vrn"), m_files.path()};
         if (bSave)
             choices << m_files.filePath(QString("saved-%1.vrn").arg(m_random.Below(3))) << m_files.filePath("no-extension")
@@ -442,6 +475,8 @@ private:
     const QString m_model;
     const uint64_t m_seed, m_events;
     const bool m_verbose;
+    const QString m_record;
+    std::unique_ptr<CCopyRecord> m_pRecord;
     Random m_random;
     QTemporaryDir m_dir;
     QDir m_files;
@@ -469,7 +504,8 @@ void QuietPlatformNotes(QtMsgType type, const QMessageLogContext&, const QString
 }  // namespace
 
 int main(int argc, char** argv) {
-    QString model;
+    QString model, record;
+    double autosave = 5;
     uint64_t seed = 1, events = 3000;
     int hangSeconds = 120;
     bool verbose = false;
@@ -481,6 +517,8 @@ int main(int argc, char** argv) {
         else if (word == "--events" && bValue) events = std::stoull(argv[++i]);
         else if (word == "--hang-seconds" && bValue) hangSeconds = std::stoi(argv[++i]);
         else if (word == "--verbose") verbose = true;
+        else if (word == "--record" && bValue) record = QString::fromLocal8Bit(argv[++i]);
+        else if (word == "--autosave" && bValue) autosave = std::stod(argv[++i]);
         else model.clear(), i = argc;
     }
     if (model.isEmpty()) {
@@ -511,5 +549,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SetApplicationIdentity();
     InstallFrameworkTranslations();
-    return Monkey(model, seed, events, verbose).Run();
+    if (!record.isEmpty()) QSettings().setValue("autosave/seconds", autosave);
+    return Monkey(model, seed, events, verbose, record).Run();
 }

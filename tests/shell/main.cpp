@@ -5,6 +5,8 @@
 int main(int argc, char** argv) {
     QTemporaryDir settings;  // the recent-file list and other settings stay here
     qputenv("XDG_CONFIG_HOME", settings.filePath("config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", settings.filePath("data").toLocal8Bit());  // copies of unsaved models
+    qputenv("XDG_RUNTIME_DIR", settings.path().toLocal8Bit());            // locks of open models
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     SetApplicationIdentity();
