@@ -30,6 +30,7 @@ void PrintUsage(std::ostream& out) {
            "       varnel check MODEL.vrn\n"
            "       varnel dump MODEL.vrn\n"
            "       varnel pack MODEL.json -o MODEL.vrn\n"
+           "       varnel import MODEL.xmile -o MODEL.vrn [--plot stocks|all]\n"
            "       varnel render MODEL.vrn -o OUT.png|OUT.svg\n"
            "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg [--set NAME=VALUE]...\n";
 }
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
         if (command == "check") return CheckCommand(args, std::cout, std::cerr);
         if (command == "dump") return DumpCommand(args, std::cout, std::cerr);
         if (command == "pack") return PackCommand(args, std::cout, std::cerr);
+        if (command == "import") return ImportCommand(args, std::cerr);
         if (command == "--help" || command == "-h" || command == "help") {
             PrintUsage(std::cout);
             return 0;
