@@ -211,6 +211,10 @@ CTranslator::CText CTranslator::Expr(const XExpr& e, CEmit& em) {
     // Parentheses keep the tree's own grouping, so rounding is XMILE's.
     const std::string left = a.nPrec < prec ? "(" + a.text + ")" : a.text;
     const std::string right = b.nPrec <= prec ? "(" + b.text + ")" : b.text;
+    // After a closing parenthesis the language reads a '-' as the sign of
+    // a number, so a difference is written there as a sum of the negation,
+    // which IEEE arithmetic defines to be the same value.
+    if (op == "-" && left.back() == ')') return {left + " + (0 - " + right + ")", 1, false, false};
     return {left + " " + op + " " + right, prec, false, false};
 }
 
@@ -270,7 +274,7 @@ CTranslator::CText CTranslator::Call(const XExpr& e, CEmit& em) {
         const std::string r = Hidden("_r" + std::to_string(++m_nHidden));
         Line(em, "set " + r + " = 0");
         Line(em, "if " + m_time + " > " + from);
-        Line(em, "set " + r + " = " + (slope.nPrec < 2 ? "(" + slope.text + ")" : slope.text) + " * (" + until + " - " + from + ")");
+        Line(em, "set " + r + " = " + (slope.nPrec < 2 ? "(" + slope.text + ")" : slope.text) + " * (0 - " + from + " + " + until + ")");
         return {r, 3, true, false};
     }
     if (name == "PULSE") {
