@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/cli/Commands.h"
+#include "interpreter/Functions.h"
 #ifdef VARNEL_WITH_GUI
 #include "shell/frame/DesktopMain.h"
 #endif
@@ -32,7 +33,9 @@ void PrintUsage(std::ostream& out) {
            "       varnel pack MODEL.json -o MODEL.vrn\n"
            "       varnel import MODEL.xmile -o MODEL.vrn [--plot stocks|all]\n"
            "       varnel render MODEL.vrn -o OUT.png|OUT.svg\n"
-           "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg [--set NAME=VALUE]...\n";
+           "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg [--set NAME=VALUE]...\n"
+           "functions of the model language: "
+        << FunctionNamesText() << "\n";
 }
 
 }  // namespace

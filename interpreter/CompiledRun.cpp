@@ -40,6 +40,8 @@ inline bool Evaluate(const COp* op, const COp* end, double* stack, double& resul
                 break;
             }
             case EOpCode::Switch: acc = SwitchValue(*op->pRec, acc); break;
+            case EOpCode::Call1: acc = op->pfnUnary(acc); break;
+            case EOpCode::Call2: acc = op->pfnBinary(*--sp, acc); break;
         }
     }
     result = acc;

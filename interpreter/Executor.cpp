@@ -9,11 +9,11 @@
 namespace {
 
 [[noreturn]] void ThrowBadAttributes(const CInterpreter::LineState& s) {
-    ThrowInterpretation("Bad '" + s.strWord + "' command attributes (" + LineNumberText(s.nLine) + ").");
+    ThrowMessage(EMessage::BadAttributes, {s.strWord, LineNumberText(s.nLine)});
 }
 
 [[noreturn]] void ThrowBadCommand(const CInterpreter::LineState& s) {
-    ThrowInterpretation("Bad '" + s.strWord + "' command (" + LineNumberText(s.nLine) + ").");
+    ThrowMessage(EMessage::BadCommand, {s.strWord, LineNumberText(s.nLine)});
 }
 
 // Starts the next line of the program: reads it and its command word.
@@ -36,7 +36,7 @@ void CInterpreter::ScanMarks(const char* text) {
             if (s.strWord != "mark") continue;
             const std::string name = ReadWord(s.pPos);
             const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
-            if (m_marks.Find(name)) ThrowInterpretation("Mark " + name + " redefinition.");
+            if (m_marks.Find(name)) ThrowMessage(EMessage::MarkRedefinition, {name});
             m_marks.Set(name, pos);
             if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
         }
@@ -91,6 +91,7 @@ void CInterpreter::ExecuteLine(LineState& s) {
 
 void CInterpreter::ExecuteStatement(LineState& s) {
     const std::string& word = s.strWord;
+    m_nLine = s.nLine;
     if (word.empty() || word == "'" || word == "mark") return;
     if (word == "set") return ExecSet(s);
     if (word == "if") return ExecIf(s);
@@ -98,12 +99,12 @@ void CInterpreter::ExecuteStatement(LineState& s) {
     if (word == "plot") return ExecPlot(s);
     if (word == "var") return ExecVar(s);
     if (word == "graphic") return ExecGraphic(s);
-    ThrowInterpretation("Unknown command '" + word + "' (col: " + LineNumberText(s.nLine) + ").");
+    ThrowMessage(EMessage::UnknownCommand, {word, LineNumberText(s.nLine)});
 }
 
 void CInterpreter::ExecVar(LineState& s) {
     const std::string name = ReadWord(s.pPos);
-    if (m_symbols.Find(name)) ThrowInterpretation("Variable " + name + " redefinition.");
+    if (m_symbols.Find(name)) ThrowMessage(EMessage::Redefinition, {name});
     SymbolRec rec;
     rec.nKind = SK_NUMBER;
     m_symbols.Set(name, rec);
@@ -112,7 +113,7 @@ void CInterpreter::ExecVar(LineState& s) {
 void CInterpreter::ExecSet(LineState& s) {
     const std::string name = ReadWord(s.pPos);
     SymbolRec* pRec = m_symbols.Find(name);
-    if (!pRec || pRec->nKind != SK_NUMBER) ThrowInterpretation("Variable " + name + " undefined.");
+    if (!pRec || pRec->nKind != SK_NUMBER) ThrowMessage(EMessage::Undefined, {name});
     if (ReadChar(s.pPos) != '=') ThrowBadCommand(s);
     double value = 0.0;
     if (!Evaluate(s.pPos, value)) ThrowBadCommand(s);
@@ -120,15 +121,11 @@ void CInterpreter::ExecSet(LineState& s) {
     pRec->dValue = value;
 }
 
-bool CInterpreter::ReadIfOperand(const char*& cursor, double& value) {
-    return ReadNumber(cursor, value) || EvalOperand(cursor, value);
-}
-
 void CInterpreter::ExecIf(LineState& s) {
     double a = 0.0, b = 0.0;
-    if (!ReadIfOperand(s.pPos, a)) ThrowBadAttributes(s);
+    if (!ReadOperand(s.pPos, true, a)) ThrowBadAttributes(s);
     const char comparison = ReadChar(s.pPos);
-    if (!ReadIfOperand(s.pPos, b)) ThrowBadAttributes(s);
+    if (!ReadOperand(s.pPos, true, b)) ThrowBadAttributes(s);
     // Every comparison with a NaN operand fails (IEEE), so a loop guarded
     // by a NaN counter ends instead of running on.
     bool bHolds = false;
@@ -137,7 +134,7 @@ void CInterpreter::ExecIf(LineState& s) {
         case '=': bHolds = a == b; break;
         case '>': bHolds = a > b; break;
         default:
-            ThrowInterpretation("Bad comparision symbol in 'if' statement (" + LineNumberText(s.nLine) + ").");
+            ThrowMessage(EMessage::BadComparison, {LineNumberText(s.nLine)});
     }
     if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
     if (bHolds) return;
@@ -150,7 +147,7 @@ void CInterpreter::ExecGoto(LineState& s) {
     const std::string name = ReadWord(s.pPos);
     const MarkPos* pMark = m_marks.Find(name);
     if (!pMark)
-        ThrowInterpretation("Bad mark name in goto command(" + LineNumberText(s.nLine) + ").");
+        ThrowMessage(EMessage::BadMark, {LineNumberText(s.nLine)});
     if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
     s.pNext = s.pText + pMark->nOffset;
     s.nLine = pMark->nLine;

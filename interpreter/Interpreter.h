@@ -11,6 +11,7 @@
 
 #include "diagram/SymbolRec.h"
 #include "interpreter/BuildGraphs.h"
+#include "interpreter/ExpressionGrammar.h"
 #include "interpreter/SymbolTable.h"
 
 class EntityList;
@@ -48,6 +49,10 @@ public:
     bool Evaluate(const char*& cursor, double& result);
     // One symbol operand: a number, or a table or switch with its argument.
     bool EvalOperand(const char*& cursor, double& result);
+    // The same after its first word; Absent when no symbol has that name.
+    EOperand EvalSymbol(std::string name, const char*& cursor, bool bInCall, double& result);
+    // An operand of "if" (bNumber) or "plot": a symbol operand or a call.
+    bool ReadOperand(const char*& cursor, bool bNumber, double& result);
 
     // Appends every series in iteration order and removes their symbols.
     bool TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out);
@@ -72,11 +77,11 @@ private:
     void ExecGoto(LineState& state);
     void ExecGraphic(LineState& state);
     void ExecPlot(LineState& state);
-    bool ReadIfOperand(const char*& cursor, double& value);
 
-    // Scratch stacks of Evaluate, kept to avoid allocating per expression.
-    std::vector<char> m_operators;
-    std::vector<double> m_operands;
+    // Scratch stacks of evaluation, kept to avoid allocating per expression.
+    CGrammarStacks m_stacks;
+    std::vector<double> m_values;
+    int64_t m_nLine = 0;  // the line executing, for messages raised inside expressions
     uint64_t m_nSteps = 0;
 };
 

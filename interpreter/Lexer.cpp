@@ -42,13 +42,21 @@ std::string ReadWord(const char*& cursor) {
     return std::string(start, cursor);
 }
 
+std::string ReadWord(const char*& cursor, bool bInCall) {
+    if (!bInCall) return ReadWord(cursor);
+    SkipBlanks(cursor);
+    const char* start = cursor;
+    while (*cursor != '\0' && *cursor != ',' && !IsDelimiter(*cursor)) ++cursor;
+    return std::string(start, cursor);
+}
+
 std::string ReadQuoted(const char*& cursor) {
     SkipBlanks(cursor);
-    if (*cursor != '"') ThrowInterpretation("Open \" not found.");
+    if (*cursor != '"') ThrowMessage(EMessage::OpenQuote);
     ++cursor;
     const char* start = cursor;
     while (*cursor != '\0' && *cursor != '"') ++cursor;
-    if (*cursor == '\0') ThrowInterpretation("Close \" not found.");
+    if (*cursor == '\0') ThrowMessage(EMessage::CloseQuote);
     std::string text(start, cursor);
     ++cursor;
     return text;

@@ -9,6 +9,8 @@
 
 std::string ReadLine(const char*& cursor);
 std::string ReadWord(const char*& cursor);
+// Inside a function's parentheses a comma ends a word too.
+std::string ReadWord(const char*& cursor, bool bInCall);
 std::string ReadQuoted(const char*& cursor);  // throws CInterpreterError
 char ReadChar(const char*& cursor);
 bool HasMoreText(const char* pos);

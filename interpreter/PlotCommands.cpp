@@ -11,8 +11,7 @@
 namespace {
 
 [[noreturn]] void ThrowBadArg(const std::string& key, const CInterpreter::LineState& s) {
-    ThrowInterpretation("Bad " + key + " arg in command '" + s.strWord + "' line (" +
-                        LineNumberText(s.nLine) + ").");
+    ThrowMessage(EMessage::BadAttributeValue, {key, s.strWord, LineNumberText(s.nLine)});
 }
 
 // "KEY = number"; anything else fails with the key's message.
@@ -50,8 +49,7 @@ void ReadAttributes(CVGraphic& g, CInterpreter::LineState& s) {
         } else if (key == "text") {
             if (ReadChar(s.pPos) == '=') g.m_strText = ReadQuoted(s.pPos);
         } else {
-            ThrowInterpretation("Unknown attribute '" + key + "' in command '" + s.strWord + "' line (" +
-                                LineNumberText(s.nLine) + ").");
+            ThrowMessage(EMessage::UnknownAttribute, {key, s.strWord, LineNumberText(s.nLine)});
         }
     }
 }
@@ -61,7 +59,7 @@ void ReadAttributes(CVGraphic& g, CInterpreter::LineState& s) {
 void CInterpreter::ExecGraphic(LineState& s) {
     const std::string name = ReadWord(s.pPos);
     auto pGraphic = std::make_unique<CVGraphic>();
-    if (m_symbols.Find(name)) ThrowInterpretation("Variable " + name + " redefinition.");
+    if (m_symbols.Find(name)) ThrowMessage(EMessage::Redefinition, {name});
     ReadAttributes(*pGraphic, s);
     SymbolRec rec;
     rec.nKind = SK_GRAPHIC;
@@ -74,10 +72,10 @@ void CInterpreter::ExecGraphic(LineState& s) {
 void CInterpreter::ExecPlot(LineState& s) {
     const std::string name = ReadWord(s.pPos);
     const SymbolRec* pRec = m_symbols.Find(name);
-    if (!pRec || pRec->nKind != SK_GRAPHIC) ThrowInterpretation("Variable " + name + " undefined.");
+    if (!pRec || pRec->nKind != SK_GRAPHIC) ThrowMessage(EMessage::Undefined, {name});
     CVGraphic* pGraphic = pRec->pGraphic;
     double x = 0.0, y = 0.0;
-    if (!EvalOperand(s.pPos, x) || !EvalOperand(s.pPos, y))
-        ThrowInterpretation("Bad '" + s.strWord + "' command (" + LineNumberText(s.nLine) + ").");
+    if (!ReadOperand(s.pPos, false, x) || !ReadOperand(s.pPos, false, y))
+        ThrowMessage(EMessage::BadCommand, {s.strWord, LineNumberText(s.nLine)});
     pGraphic->AddSample(x, y);
 }

@@ -12,19 +12,10 @@
 #include "diagram/SymbolRec.h"
 #include "interpreter/Interpreter.h"
 #include "interpreter/InterpreterError.h"
+#include "interpreter/ExpressionGrammar.h"
 #include "interpreter/Lexer.h"
-#include "interpreter/Operators.h"
 
 namespace {
-
-const char* const kPrefix = "Interpretation error:\n";
-
-std::string Message(const std::string& rest) { return kPrefix + rest; }
-
-// Whether an operand leaves a value, on the executions that survive it.
-enum class EPresence { None, Some, Maybe };
-
-bool IsArithmetic(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
 
 bool IsAttribute(const std::string& key) {
     return key == "color" || key == "text" || key == "loX" || key == "hiX" || key == "loY" || key == "hiY" ||
@@ -72,12 +63,13 @@ private:
     }
 
     std::string LineText() const { return LineNumberText(m_nLine); }
-    std::string BadAttributes() const { return Message("Bad '" + m_word + "' command attributes (" + LineText() + ")."); }
-    std::string BadCommand() const { return Message("Bad '" + m_word + "' command (" + LineText() + ")."); }
+    std::string BadAttributes() const { return MessageText(EMessage::BadAttributes, {m_word, LineText()}); }
+    std::string BadCommand() const { return MessageText(EMessage::BadCommand, {m_word, LineText()}); }
 
-    // The run stops at its first refusal: keep only that one.
+    // The run stops at its first refusal: keep only that one. Once the
+    // reading depends on values, runs may refuse in different ways.
     void Fail(const std::string& message) {
-        if (m_error.empty()) m_error = message;
+        if (m_error.empty() && !m_bUncertain) m_error = message;
     }
 
     void Token(const char* start, const char* end, EProgramRole role) {
@@ -90,14 +82,15 @@ private:
         WordToken(name, m_names.IsKnown(name) ? EProgramRole::KnownName : EProgramRole::UnknownName);
     }
 
-    bool ReadNumberToken() {
-        m_pos += SkipSpaces(m_pos);
-        const char* start = m_pos;
+    bool ReadNumberToken(const char*& cursor) {
+        cursor += SkipSpaces(cursor);
+        const char* start = cursor;
         double value = 0.0;
-        if (!ReadNumber(m_pos, value)) return false;
-        Token(start, m_pos, EProgramRole::Number);
+        if (!ReadNumber(cursor, value)) return false;
+        Token(start, cursor, EProgramRole::Number);
         return true;
     }
+    bool ReadNumberToken() { return ReadNumberToken(m_pos); }
 
     // Text after a complete statement that the run never reads.
     void IgnoredRest() {
@@ -126,7 +119,7 @@ private:
     }
 
     void Unknown() {
-        Fail(Message("Unknown command '" + m_word + "' (col: " + LineText() + ")."));
+        Fail(MessageText(EMessage::UnknownCommand, {m_word, LineText()}));
         TokenizeRest();
     }
 
@@ -134,7 +127,7 @@ private:
         const std::string name = ReadWord(m_pos);
         WordToken(name, EProgramRole::KnownName);
         // An element's name is taken before any line runs and never freed.
-        if (m_names.Diagram(name)) Fail(Message("Variable " + name + " redefinition."));
+        if (m_names.Diagram(name)) Fail(MessageText(EMessage::Redefinition, {name}));
         IgnoredRest();
     }
 
@@ -143,15 +136,15 @@ private:
         NameToken(name);
         const CDiagramName* pDiagram = m_names.Diagram(name);
         const bool bNumber = pDiagram ? pDiagram->nKind == SK_NUMBER : m_names.IsVar(name);
-        if (!bNumber) Fail(Message("Variable " + name + " undefined."));
+        if (!bNumber) Fail(MessageText(EMessage::Undefined, {name}));
         if (ReadChar(m_pos) != '=') {
             Fail(BadCommand());
             TokenizeRest();
             return;
         }
-        std::string thrown;
-        if (!ReadExpression(thrown)) {
-            Fail(thrown.empty() ? BadCommand() : thrown);
+        m_thrown.clear();
+        if (!CExpressionGrammar(*this, m_stacks).Expression(m_pos)) {
+            Fail(m_thrown.empty() ? BadCommand() : m_thrown);
             TokenizeRest();
         }
     }
@@ -161,7 +154,7 @@ private:
         const char comparison = ReadChar(m_pos);
         if (!ReadIfOperand()) Fail(BadAttributes());
         if (comparison != '<' && comparison != '=' && comparison != '>')
-            Fail(Message("Bad comparision symbol in 'if' statement (" + LineText() + ")."));
+            Fail(MessageText(EMessage::BadComparison, {LineText()}));
         if (HasMoreText(m_pos)) {
             Fail(BadAttributes());
             TokenizeRest();
@@ -172,7 +165,7 @@ private:
         const std::string name = ReadWord(m_pos);
         const bool bExists = m_names.MarkLine(name) != 0;
         WordToken(name, bExists ? EProgramRole::Mark : EProgramRole::UnknownName);
-        if (!bExists) Fail(Message("Bad mark name in goto command(" + LineText() + ")."));
+        if (!bExists) Fail(MessageText(EMessage::BadMark, {LineText()}));
         if (HasMoreText(m_pos)) {
             Fail(BadAttributes());
             TokenizeRest();
@@ -182,7 +175,7 @@ private:
     void CheckMark() {
         const std::string name = ReadWord(m_pos);
         WordToken(name, EProgramRole::Mark);
-        if (m_names.MarkLine(name) != m_nLine) Fail(Message("Mark " + name + " redefinition."));
+        if (m_names.MarkLine(name) != m_nLine) Fail(MessageText(EMessage::MarkRedefinition, {name}));
         if (HasMoreText(m_pos)) {
             Fail(BadAttributes());
             TokenizeRest();
@@ -192,14 +185,13 @@ private:
     void CheckGraphic() {
         const std::string name = ReadWord(m_pos);
         WordToken(name, EProgramRole::KnownName);
-        if (m_names.Diagram(name)) Fail(Message("Variable " + name + " redefinition."));
+        if (m_names.Diagram(name)) Fail(MessageText(EMessage::Redefinition, {name}));
         for (;;) {
             const std::string key = ReadWord(m_pos);
             if (key.empty()) return IgnoredRest();
             if (!IsAttribute(key)) {
                 WordToken(key, EProgramRole::UnknownName);
-                Fail(Message("Unknown attribute '" + key + "' in command '" + m_word + "' line (" + LineText() +
-                             ")."));
+                Fail(MessageText(EMessage::UnknownAttribute, {key, m_word, LineText()}));
                 return TokenizeRest();
             }
             WordToken(key, EProgramRole::Command);
@@ -209,8 +201,7 @@ private:
 
     // False after a refusal.
     bool ReadAttributeValue(const std::string& key) {
-        const std::string badArg =
-            Message("Bad " + key + " arg in command '" + m_word + "' line (" + LineText() + ").");
+        const std::string badArg = MessageText(EMessage::BadAttributeValue, {key, m_word, LineText()});
         if (key == "text" || key == "divY") {
             // Without an equals sign the character read is simply consumed.
             if (ReadChar(m_pos) != '=') return true;
@@ -240,12 +231,10 @@ private:
     void CheckPlot() {
         const std::string name = ReadWord(m_pos);
         NameToken(name);
-        if (m_names.Diagram(name) || !m_names.IsGraphic(name)) Fail(Message("Variable " + name + " undefined."));
+        if (m_names.Diagram(name) || !m_names.IsGraphic(name)) Fail(MessageText(EMessage::Undefined, {name}));
         for (int i = 0; i < 2; ++i) {
-            std::string thrown;
-            const EPresence operand = ReadOperand(thrown);
-            if (!thrown.empty() || operand == EPresence::None) {
-                Fail(thrown.empty() ? BadCommand() : thrown);
+            if (!ReadOperand(false) || !m_thrown.empty()) {
+                Fail(BadCommand());
                 return TokenizeRest();
             }
         }
@@ -253,106 +242,88 @@ private:
     }
 
     // A number, or else a symbol operand; false when neither can be there.
-    bool ReadIfOperand() {
-        if (ReadNumberToken()) return true;
-        std::string thrown;
-        const EPresence operand = ReadOperand(thrown);
-        if (!thrown.empty()) {
-            Fail(thrown);
-            return true;  // the refusal is already the thrown one
+    bool ReadIfOperand() { return ReadOperand(true); }
+
+    // An operand of "if" or "plot"; false when none can be there. A refusal
+    // raised inside it is already noted.
+    bool ReadOperand(bool bNumber) {
+        m_thrown.clear();
+        const EOperand operand = CExpressionGrammar(*this, m_stacks).Operand(m_pos, bNumber);
+        if (!m_thrown.empty()) {
+            Fail(m_thrown);
+            return true;
         }
-        return operand != EPresence::None;
+        return operand == EOperand::Value || operand == EOperand::Maybe || m_bUncertain;
     }
+
+public:
+    // The checking use of the expression grammar: an operand is present,
+    // absent or maybe present; m_thrown receives the message of a certain
+    // refusal inside the expression.
+    bool Number(const char*& cursor) { return ReadNumberToken(cursor); }
 
     // One symbol operand as the operand reader takes it: a name, and for
     // an element that is a table or a switch its argument in parentheses.
-    // thrown receives the message of a certain refusal inside it.
-    EPresence ReadOperand(std::string& thrown) {
+    EOperand Symbol(std::string name, const char*& cursor, bool bInCall) {
+        NameToken(name);
+        const CDiagramName* pDiagram = m_names.Diagram(name);
+        if (!pDiagram && !m_names.IsKnown(name)) return EOperand::Absent;
+        // A declared name that is also a function is a call only until the
+        // declaration has run.
+        if (!pDiagram && FindFunction(name) && cursor[SkipSpaces(cursor)] == '(') Uncertain();
         struct CCall {
             std::string name;
             CDiagramName kind;
         };
         std::vector<CCall> pending;
-        EPresence value = EPresence::None;
+        EOperand value = EOperand::None;
         for (;;) {
-            std::string name = ReadWord(m_pos);
-            NameToken(name);
-            const CDiagramName* pDiagram = m_names.Diagram(name);
             if (pDiagram && (pDiagram->nKind == SK_TABLE || pDiagram->nKind == SK_SWITCH)) {
-                if (ReadChar(m_pos) != '(') {
-                    thrown = MissingParameter(pDiagram->nKind, name);
-                    return EPresence::None;
-                }
+                if (ReadChar(cursor) != '(') return Thrown(MissingParameter(pDiagram->nKind, name));
                 pending.push_back({std::move(name), *pDiagram});
+                name = ReadWord(cursor, bInCall);
+                NameToken(name);
+                pDiagram = m_names.Diagram(name);
                 continue;
             }
             if (pDiagram)
-                value = pDiagram->nKind == SK_NUMBER ? EPresence::Some : EPresence::None;
+                value = pDiagram->nKind == SK_NUMBER ? EOperand::Value : EOperand::None;
             else
-                value = m_names.IsVar(name) ? EPresence::Maybe : EPresence::None;
+                value = m_names.IsVar(name) ? EOperand::Maybe : EOperand::None;
             break;
         }
         while (!pending.empty()) {
             const CCall call = std::move(pending.back());
             pending.pop_back();
-            if (value == EPresence::None || ReadChar(m_pos) != ')') {
-                thrown = MissingParameter(call.kind.nKind, call.name);
-                return EPresence::None;
-            }
+            if (value == EOperand::None || ReadChar(cursor) != ')')
+                return Thrown(MissingParameter(call.kind.nKind, call.name));
             if (call.kind.nKind == SK_SWITCH) {
-                value = EPresence::Some;
+                value = EOperand::Value;
                 continue;
             }
-            if (!call.kind.bHasData) {
-                thrown = Message("Table '" + call.name + "' not initialized.");
-                return EPresence::None;
-            }
-            value = EPresence::Maybe;  // a range with a gap gives no value there
+            if (!call.kind.bHasData) return Thrown(MessageText(EMessage::TableNotInitialized, {call.name}));
+            value = EOperand::Maybe;  // a range with a gap gives no value there
         }
         return value;
     }
+    bool Arithmetic(char) { return true; }
+    bool Call(const CFunction&, size_t) { return true; }
+    bool BadCount(const CFunction& function) {
+        Thrown(MessageText(EMessage::BadArgumentCount, {function.pszName, LineText()}));
+        return false;
+    }
+    // The name just read opens a call.
+    void CallName() { m_tokens.back().role = EProgramRole::Function; }
+    void Uncertain() { m_bUncertain = true; }
 
-    static std::string MissingParameter(int32_t nKind, const std::string& name) {
-        return Message(std::string("Missing parameter in ") + (nKind == SK_SWITCH ? "switch" : "table") +
-                       " variable '" + name + "'.");
+private:
+    EOperand Thrown(const std::string& message) {
+        m_thrown = message;
+        return EOperand::Fails;
     }
 
-    // The evaluator's reduction over operand counts: nMin..nMax values on
-    // the stack among the executions still running. False when every one of
-    // them fails; thrown then holds a message raised by an operand, if any.
-    bool ReadExpression(std::string& thrown) {
-        std::vector<char> ops;
-        int64_t nMin = 0, nMax = 0;
-        for (;;) {
-            if (*m_pos == '\0' && ops.empty()) break;
-            EPresence operand = EPresence::Some;
-            if (!ReadNumberToken()) {
-                operand = ReadOperand(thrown);
-                if (!thrown.empty()) return false;
-            }
-            if (operand != EPresence::None) ++nMax;
-            if (operand == EPresence::Some) ++nMin;
-            const char c = ReadChar(m_pos);
-            while (!ops.empty()) {
-                const char top = ops.back();
-                if (Precedence(top) == kNoPrecedence || Precedence(c) == kNoPrecedence) return false;
-                if (Precedence(top) < Precedence(c) || top == '(') break;
-                if (IsArithmetic(top)) {
-                    if (nMax < 2) return false;
-                    nMin = std::max<int64_t>(nMin, 2) - 1;
-                    --nMax;
-                }
-                ops.pop_back();
-            }
-            if (c == '\0') break;
-            if (!ops.empty() && ops.back() == '(' && c == ')')
-                ops.pop_back();
-            else
-                ops.push_back(c);
-        }
-        // The result is popped; nothing may be left on either stack.
-        if (nMax < 1 || nMin > 1 || !ops.empty()) return false;
-        return true;
+    static std::string MissingParameter(int32_t nKind, const std::string& name) {
+        return MessageText(EMessage::MissingParameter, {nKind == SK_SWITCH ? "switch" : "table", name});
     }
 
     const char* m_pBase;
@@ -362,6 +333,9 @@ private:
     std::string m_word;
     std::vector<CProgramToken> m_tokens;
     std::string m_error;
+    std::string m_thrown;
+    bool m_bUncertain = false;
+    CGrammarStacks m_stacks;
 };
 
 }  // namespace
@@ -389,6 +363,6 @@ std::vector<CCheckFinding> CheckProgram(const std::string& program, const Entity
 
 std::string FindingText(const CCheckFinding& finding) {
     const std::string& text = finding.strMessage;
-    const size_t prefix = std::char_traits<char>::length(kPrefix);
-    return text.compare(0, prefix, kPrefix) == 0 ? text.substr(prefix) : text;
+    const size_t prefix = std::char_traits<char>::length(kInterpretationPrefix);
+    return text.compare(0, prefix, kInterpretationPrefix) == 0 ? text.substr(prefix) : text;
 }

@@ -1,24 +1,23 @@
 // Compiling one program line. The compiler reads the line with the same
-// lexer calls, in the same order, as the line-reading handlers, and takes
-// every decision they would take against the symbols as they stand; where
-// they would fail, or where a value is only known at run time, the line is
-// left to them.
+// grammar as the line-reading handlers, and takes every decision they would
+// take against the symbols as they stand; where they would fail, or where a
+// value is only known at run time, the line is left to them.
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
 #include "interpreter/CompiledProgram.h"
+#include "interpreter/ExpressionGrammar.h"
 #include "interpreter/Interpreter.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/Operators.h"
 
 namespace {
 
-enum class EOperand { Value, NoValue, Fails };
-
 struct CCompileContext {
     CNameTable<SymbolRec>& symbols;
     std::vector<COp>& code;
+    CGrammarStacks& stacks;
     // A name looked up was no symbol: the line's meaning may change once a
     // "var" or "graphic" line declares it.
     bool bAbsent = false;
@@ -61,14 +60,15 @@ struct CCompileContext {
     }
 };
 
-// The operand reader: a number symbol, or a table or switch with its
-// argument. Tables are assumed to have a value; where one has none at run
-// time the line goes to the line-reading handlers.
-EOperand CompileOperand(const char*& cursor, CCompileContext& ctx) {
+// The operand reader after its first word: a number symbol, or a table or
+// switch with its argument. Tables are assumed to have a value; where one
+// has none at run time the line goes to the line-reading handlers.
+EOperand CompileSymbol(const std::string& word, const char*& cursor, CCompileContext& ctx, bool bInCall) {
+    const SymbolRec* pRec = ctx.Lookup(word);
+    if (!pRec) return EOperand::Absent;
     std::vector<const SymbolRec*> pending;
     bool bHasValue = false;
     for (;;) {
-        const SymbolRec* pRec = ctx.Lookup(ReadWord(cursor));
         if (!pRec || pRec->nKind == SK_GRAPHIC) break;
         if (pRec->nKind == SK_NUMBER) {
             ctx.EmitVar(&pRec->dValue);
@@ -78,70 +78,75 @@ EOperand CompileOperand(const char*& cursor, CCompileContext& ctx) {
         if (pRec->nKind != SK_TABLE && pRec->nKind != SK_SWITCH) break;
         if (ReadChar(cursor) != '(') return EOperand::Fails;
         pending.push_back(pRec);
+        pRec = ctx.Lookup(ReadWord(cursor, bInCall));
     }
     while (!pending.empty()) {
-        const SymbolRec* pRec = pending.back();
+        const SymbolRec* pCall = pending.back();
         pending.pop_back();
         if (!bHasValue || ReadChar(cursor) != ')') return EOperand::Fails;
-        if (pRec->nKind == SK_SWITCH) {
-            ctx.EmitCall(EOpCode::Switch, pRec);
+        if (pCall->nKind == SK_SWITCH) {
+            ctx.EmitCall(EOpCode::Switch, pCall);
             continue;
         }
-        if (!pRec->pData || PointCount(*pRec) < 1) return EOperand::Fails;
-        ctx.EmitCall(EOpCode::Table, pRec);
+        if (!pCall->pData || PointCount(*pCall) < 1) return EOperand::Fails;
+        ctx.EmitCall(EOpCode::Table, pCall);
     }
-    return bHasValue ? EOperand::Value : EOperand::NoValue;
+    return bHasValue ? EOperand::Value : EOperand::None;
 }
 
-// The two-stack reduction of the evaluator, counting operands instead of
-// computing them and emitting each operation where it would be applied.
-bool CompileExpression(const char*& cursor, CCompileContext& ctx) {
-    const size_t nBegin = ctx.code.size();
-    std::vector<char> operators;
-    size_t nValues = 0;
-    for (;;) {
-        if (*cursor == '\0' && operators.empty()) break;
-        double number = 0.0;
-        if (ReadNumber(cursor, number)) {
-            ctx.EmitConst(number);
-            ++nValues;
-        } else {
-            const EOperand operand = CompileOperand(cursor, ctx);
-            if (operand == EOperand::Fails) return false;
-            nValues += operand == EOperand::Value;
-        }
-        const char c = ReadChar(cursor);
-        while (!operators.empty()) {
-            const char top = operators.back();
-            const int precTop = Precedence(top);
-            if (precTop == kNoPrecedence) return false;
-            const int precIn = Precedence(c);
-            if (precIn == kNoPrecedence) return false;
-            if (precTop < precIn || top == '(') break;
-            if (IsArithmetic(top)) {
-                if (nValues < 2) return false;
-                ctx.EmitArithmetic(top, nBegin);
-                --nValues;
-            }
-            operators.pop_back();
-        }
-        if (c == '\0') break;
-        if (!operators.empty() && operators.back() == '(' && c == ')')
-            operators.pop_back();
-        else
-            operators.push_back(c);
-    }
-    return nValues == 1 && operators.empty();
-}
+// The emitting use of the grammar: each operand and operator becomes the
+// operation that computes it, each function call its own operation. A
+// wrong argument count is left to the line-reading handlers, which say so.
+class CEmitDomain {
+public:
+    explicit CEmitDomain(CCompileContext& ctx) : m_ctx(ctx), m_nBegin(ctx.code.size()) {}
 
-// An "if" operand: a number, else a symbol operand.
-bool CompileIfOperand(const char*& cursor, CCompileContext& ctx) {
-    double number = 0.0;
-    if (ReadNumber(cursor, number)) {
-        ctx.EmitConst(number);
+    bool Number(const char*& cursor) {
+        double value = 0.0;
+        if (!ReadNumber(cursor, value)) return false;
+        m_ctx.EmitConst(value);
         return true;
     }
-    return CompileOperand(cursor, ctx) == EOperand::Value;
+    EOperand Symbol(const std::string& word, const char*& cursor, bool bInCall) {
+        return CompileSymbol(word, cursor, m_ctx, bInCall);
+    }
+    bool Arithmetic(char op) {
+        m_ctx.EmitArithmetic(op, m_nBegin);
+        return true;
+    }
+    bool Call(const CFunction& function, size_t n) {
+        if (n == 0) {
+            m_ctx.EmitConst(function.dConstant);
+        } else if (function.pfnUnary) {
+            COp op{EOpCode::Call1, {}};
+            op.pfnUnary = function.pfnUnary;
+            m_ctx.code.push_back(op);
+        } else {
+            COp op{EOpCode::Call2, {}};
+            op.pfnBinary = function.pfnBinary;
+            m_ctx.code.insert(m_ctx.code.end(), n - 1, op);
+        }
+        return true;
+    }
+    bool BadCount(const CFunction&) { return false; }
+    void CallName() {}
+    void Uncertain() {}
+
+private:
+    CCompileContext& m_ctx;
+    size_t m_nBegin;
+};
+
+bool CompileExpression(const char*& cursor, CCompileContext& ctx) {
+    CEmitDomain domain(ctx);
+    return CExpressionGrammar(domain, ctx.stacks).Expression(cursor);
+}
+
+// An operand of "if" (a number allowed) or "plot": one value or the line
+// goes to the line-reading handlers.
+bool CompileOperand(const char*& cursor, CCompileContext& ctx, bool bNumber) {
+    CEmitDomain domain(ctx);
+    return CExpressionGrammar(domain, ctx.stacks).Operand(cursor, bNumber) == EOperand::Value;
 }
 
 // Compiles one operand or expression into range; false when the
@@ -166,9 +171,9 @@ bool CompileSet(const char*& pos, CCompileContext& ctx, CStatement& st) {
 }
 
 bool CompileIf(const char*& pos, CCompileContext& ctx, CStatement& st) {
-    if (!CompileRange(ctx, st.a, [&] { return CompileIfOperand(pos, ctx); })) return false;
+    if (!CompileRange(ctx, st.a, [&] { return CompileOperand(pos, ctx, true); })) return false;
     const char comparison = ReadChar(pos);
-    if (!CompileRange(ctx, st.b, [&] { return CompileIfOperand(pos, ctx); })) return false;
+    if (!CompileRange(ctx, st.b, [&] { return CompileOperand(pos, ctx, true); })) return false;
     if (comparison != '<' && comparison != '=' && comparison != '>') return false;
     if (HasMoreText(pos)) return false;
     st.cComparison = comparison;
@@ -189,7 +194,7 @@ bool CompileGoto(const char*& pos, CNameTable<MarkPos>& marks, size_t nLines, CS
 bool CompilePlot(const char*& pos, CCompileContext& ctx, CStatement& st) {
     const SymbolRec* pRec = ctx.Lookup(ReadWord(pos));
     if (!pRec || pRec->nKind != SK_GRAPHIC) return false;
-    const auto operand = [&] { return CompileOperand(pos, ctx) == EOperand::Value; };
+    const auto operand = [&] { return CompileOperand(pos, ctx, false); };
     if (!CompileRange(ctx, st.a, operand) || !CompileRange(ctx, st.b, operand)) return false;
     st.pGraphic = pRec->pGraphic;
     st.kind = EStatement::Plot;
@@ -203,7 +208,7 @@ size_t StackNeed(const COp* op, const COp* end) {
     for (; op != end; ++op) {
         if (op->code == EOpCode::PushConst || op->code == EOpCode::PushVar) {
             deepest = std::max(deepest, depth++);
-        } else if (op->code <= EOpCode::Div) {
+        } else if (op->code <= EOpCode::Div || op->code == EOpCode::Call2) {
             --depth;
         }
     }
@@ -285,7 +290,7 @@ void CCompiledProgram::Compile(size_t index, CNameTable<SymbolRec>& symbols, CNa
     const size_t nOpsBefore = m_ops.size();
     const std::string line(m_pText + m_lines[index].nOffset, m_lines[index].nLength);
     const char* pos = line.c_str();
-    CCompileContext ctx{symbols, m_ops};
+    CCompileContext ctx{symbols, m_ops, m_stacks};
     const std::string word = ReadWord(pos);
     bool bCompiled = true;
     if (word.empty() || word == "'" || word == "mark")
