@@ -167,6 +167,7 @@ CTranslator::CText CTranslator::Name(const std::string& key, CEmit& em) {
         return {symbol.strSymbol, 3, true, false};
     }
     if (key == "time") return {m_time, 3, true, false};
+    if (key == "pi") return {"pi()", 3, false, false};
     if (key == "dt") return {Literal(m_model.dDt), 3, false, true};
     if (key == "starttime") return {Literal(m_model.dStart), 3, false, true};
     if (key == "stoptime") return {Literal(m_model.dStop), 3, false, true};
