@@ -70,6 +70,12 @@ void CTranslator::NameVariables() {
         m_symbols[var.strKey] = symbol;
     }
     m_time = Hidden("time");
+    // A table's input is named before any equation reads the table.
+    for (const XVariable& var : m_model.variables) {
+        CSymbol& symbol = m_symbols.at(var.strKey);
+        if (symbol.pVar == &var && symbol.rep == ERep::Table && var.strEqn.find_first_not_of(" \t\r\n") != std::string::npos)
+            symbol.strTableInput = Hidden(symbol.strSymbol + "_x");
+    }
 }
 
 void CTranslator::TranslateStock(const XVariable& var) {
@@ -112,7 +118,6 @@ void CTranslator::TranslateVariable(const XVariable& var) {
     CEmit em{&NewNode(var.strKey, var.strName, true, true), &var, symbol.strSymbol};
     Line(em, Comment(var.strName, var.strEqn));
     if (symbol.rep == ERep::Table) {
-        symbol.strTableInput = Hidden(symbol.strSymbol + "_x");
         Compile(e, symbol.strTableInput, em);
         return;
     }
