@@ -19,5 +19,4 @@ public:
     virtual ~CObject() = default;
     virtual const CRuntimeClass* GetRuntimeClass() const = 0;
     virtual void Serialize(CArchive& ar) = 0;
-    bool IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass() == pClass; }
 };

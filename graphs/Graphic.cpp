@@ -37,10 +37,12 @@ void CVGraphic::SortByX() {
     // Programs usually plot against a growing time, so one pass that proves
     // the order spares the sort.
     if (InOrderWithoutNaN(m_samples)) return;
-    // Strictly-less keeps equal x in arrival order; NaN never compares less,
-    // so a NaN x stays among its neighbours without breaking the ordering.
-    std::stable_sort(m_samples.begin(), m_samples.end(),
-                     [](const CSample& a, const CSample& b) { return a.x < b.x; });
+    // NaN x ranks after every number and equal to another NaN, so the order
+    // stays a strict weak one; the stable sort keeps equal x (0 and -0, and
+    // the NaNs among themselves) in arrival order.
+    std::stable_sort(m_samples.begin(), m_samples.end(), [](const CSample& a, const CSample& b) {
+        return !std::isnan(a.x) && (std::isnan(b.x) || a.x < b.x);
+    });
 }
 
 bool CVGraphic::GetRange(double& loX, double& hiX, double& loY, double& hiY) const {

@@ -1,9 +1,10 @@
 // Value overrides: parsing "NAME=VALUE" and setting it in a run's symbols.
 #include "interpreter/ValueOverride.h"
 
-#include <charconv>
-#include <cmath>
 #include <string_view>
+
+#include "base/Cp1251.h"
+#include "base/WholeText.h"
 
 namespace {
 
@@ -36,17 +37,26 @@ bool ParseValueOverride(const std::string& text, CValueOverride& out, std::strin
         error = "expected NAME=VALUE, not '" + text + "'";
         return false;
     }
-    const char* first = text.data() + eq + 1;
-    const char* last = text.data() + text.size();
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (first == last || ec != std::errc() || end != last || !std::isfinite(value)) {
-        error = "the value of " + text.substr(0, eq) + " is not a number: '" + std::string(first, last) + "'";
+    const std::string valueText = text.substr(eq + 1);
+    const std::optional<double> value = ReadWholeFinite(valueText);
+    if (!value) {
+        error = "the value of " + text.substr(0, eq) + " is not a number: '" + valueText + "'";
         return false;
     }
     out.strName = text.substr(0, eq);
-    out.dValue = value;
+    out.dValue = *value;
     return true;
+}
+
+COptionSpec ValueOverrideOption(std::string name, std::vector<CValueOverride>& target) {
+    return {name, true, [name, &target](const std::string& value) {
+                CValueOverride override;
+                std::string error;
+                if (!ParseValueOverride(Utf8ToCp1251Lossy(value), override, error))
+                    return name + ": " + Cp1251ToUtf8(error);
+                target.push_back(std::move(override));
+                return std::string();
+            }};
 }
 
 std::optional<std::string> ApplyValueOverrides(CNameTable<SymbolRec>& symbols, const std::vector<CValueOverride>& overrides) {

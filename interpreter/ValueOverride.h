@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/OptionReader.h"
 #include "diagram/SymbolRec.h"
 #include "interpreter/SymbolTable.h"
 
@@ -18,6 +19,10 @@ struct CValueOverride {
 // Reads "NAME=VALUE" (VALUE a finite decimal number). False, with the
 // reason in error, when the text is not of that form.
 bool ParseValueOverride(const std::string& text, CValueOverride& out, std::string& error);
+
+// A command-line option ("--set NAME=VALUE") that adds one override per
+// occurrence; the command line is UTF-8, element names code page 1251.
+COptionSpec ValueOverrideOption(std::string name, std::vector<CValueOverride>& target);
 
 // Sets each override in the symbol table: NAME of a level, rate, variable
 // or expert estimate sets its value; NAME, NAME.value2 and NAME.threshold

@@ -7,6 +7,7 @@
 #include "app/cli/Commands.h"
 #include "archive/FileError.h"
 #include "base/Cp1251.h"
+#include "base/OptionReader.h"
 #include "document/VarnelDoc.h"
 #include "interpreter/ProgramCheck.h"
 
@@ -15,15 +16,18 @@ enum { EXIT_CLEAN = 0, EXIT_FINDINGS = 1, EXIT_BAD_INPUT = 2 };
 }  // namespace
 
 int CheckCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1 || args[0].empty() || (args[0].size() > 1 && args[0][0] == '-')) {
+    const COptionResult read = ReadOptions(args, {});
+    if (!read.Ok()) err << "varnel check: " << read.strError << '\n';
+    if (!read.Ok() || read.positionals.size() != 1 || read.positionals[0].empty()) {
         err << "usage: varnel check MODEL.vrn\n";
         return EXIT_BAD_INPUT;
     }
+    const std::string& path = read.positionals[0];
     CVarnelDoc doc;
     try {
-        doc.Load(ReadFileBytes(args[0]));
+        doc.Load(ReadFileBytes(path));
     } catch (const CFileError& e) {
-        err << "varnel check: cannot read model '" << args[0] << "': " << e.what() << '\n';
+        err << "varnel check: cannot read model '" << path << "': " << e.what() << '\n';
         return EXIT_BAD_INPUT;
     }
     const std::vector<CCheckFinding> findings = CheckProgram(doc.m_strProgram, doc.m_pEntityList.get());

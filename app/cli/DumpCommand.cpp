@@ -5,6 +5,7 @@
 
 #include "app/cli/Commands.h"
 #include "app/cli/ModelJson.h"
+#include "base/OptionReader.h"
 #include "document/VarnelDoc.h"
 
 namespace {
@@ -18,11 +19,13 @@ bool HasModelVersion(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 int DumpCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) {
+    const COptionResult read = ReadOptions(args, {});
+    if (!read.Ok()) err << "varnel dump: " << read.strError << '\n';
+    if (!read.Ok() || read.positionals.size() != 1) {
         err << "usage: varnel dump MODEL.vrn\n";
         return 2;
     }
-    const std::string& path = args[0];
+    const std::string& path = read.positionals[0];
     try {
         const std::vector<uint8_t> bytes = ReadFileBytes(path);
         const std::string json = ModelFileToJson(bytes);

@@ -4,17 +4,35 @@
 #include "app/cli/OrderedJobs.h"
 
 #include <condition_variable>
+#include <exception>
+#include <new>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
-void RunOrderedJobs(uint64_t nCount, unsigned nThreads, const std::function<std::string(uint64_t)>& produce,
-                    const std::function<void(std::string&)>& consume) {
+namespace {
+
+// An exception leaving a thread's function would end the process.
+std::string Produce(const COrderedJobs& jobs, uint64_t i) {
+    try {
+        return jobs.produce(i);
+    } catch (const std::bad_alloc&) {
+        return jobs.fail(i, "out of memory");
+    } catch (const std::exception& e) {
+        return jobs.fail(i, e.what());
+    } catch (...) {
+        return jobs.fail(i, "an unknown failure");
+    }
+}
+
+}  // namespace
+
+void RunOrderedJobs(uint64_t nCount, unsigned nThreads, const COrderedJobs& jobs) {
     if (nThreads <= 1) {
         for (uint64_t i = 0; i < nCount; ++i) {
-            std::string result = produce(i);
-            consume(result);
+            std::string result = Produce(jobs, i);
+            jobs.consume(result);
         }
         return;
     }
@@ -34,7 +52,7 @@ void RunOrderedJobs(uint64_t nCount, unsigned nThreads, const std::function<std:
                 if (nNext >= nCount) return;
                 i = nNext++;
             }
-            std::string result = produce(i);
+            std::string result = Produce(jobs, i);
             {
                 const std::lock_guard lock(mutex);
                 slots[i % nWindow] = std::move(result);
@@ -54,7 +72,7 @@ void RunOrderedJobs(uint64_t nCount, unsigned nThreads, const std::function<std:
             nConsumed = i + 1;
         }
         changed.notify_all();
-        consume(result);
+        jobs.consume(result);
     }
     for (std::thread& thread : threads) thread.join();
 }

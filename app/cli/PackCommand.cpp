@@ -5,27 +5,24 @@
 
 #include "app/cli/Commands.h"
 #include "app/cli/ModelJson.h"
+#include "base/OptionReader.h"
 #include "document/VarnelDoc.h"
 
 namespace {
 
-bool ParseArgs(const CommandArgs& args, std::string& input, std::string& output) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size() && output.empty())
-            output = args[++i];
-        else if (input.empty() && args[i] != "-o")
-            input = args[i];
-        else
-            return false;
-    }
-    return !input.empty() && !output.empty();
+bool ParseArgs(const CommandArgs& args, std::string& input, std::string& output, std::ostream& err) {
+    const COptionResult read = ReadOptions(args, {TextOption("-o", output)});
+    if (!read.Ok()) err << "varnel pack: " << read.strError << '\n';
+    if (!read.Ok() || read.positionals.size() != 1 || output.empty()) return false;
+    input = read.positionals[0];
+    return true;
 }
 
 }  // namespace
 
 int PackCommand(const CommandArgs& args, std::ostream& /*out*/, std::ostream& err) {
     std::string input, output;
-    if (!ParseArgs(args, input, output)) {
+    if (!ParseArgs(args, input, output, err)) {
         err << "usage: varnel pack MODEL.json -o MODEL.vrn\n";
         return 2;
     }

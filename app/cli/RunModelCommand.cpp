@@ -5,7 +5,6 @@
 // or a --set name the model lacks, 3 step bound exceeded. --reference runs
 // every line by the line-reading path, which the compiled one is checked
 // against; it is for developers and not in the usage.
-#include <charconv>
 #include <chrono>
 #include <ostream>
 #include <string>
@@ -14,6 +13,7 @@
 #include "app/cli/RunOutput.h"
 #include "archive/FileError.h"
 #include "base/Cp1251.h"
+#include "base/OptionReader.h"
 #include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
 #include "graphs/SeriesCsv.h"
@@ -36,82 +36,36 @@ struct RunOptions {
 constexpr const char* kUsage =
     "usage: varnel run MODEL.vrn [--format json|csv|summary] [--max-steps N] [--set NAME=VALUE]...\n";
 
-bool ParseCount(const std::string& text, uint64_t& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
-}
-
-bool ParseFormat(const std::string& value, EFormat& format) {
+std::string TakeFormat(const std::string& value, EFormat& format) {
     if (value == "csv") format = EFormat::Csv;
     else if (value == "json") format = EFormat::Json;
     else if (value == "summary") format = EFormat::Summary;
-    else return false;
-    return true;
-}
-
-// The value of "--name value" or "--name=value"; false when it is missing.
-bool OptionValue(const CommandArgs& args, size_t& i, std::string& value) {
-    const size_t eq = args[i].find('=');
-    if (eq != std::string::npos) {
-        value = args[i].substr(eq + 1);
-        return true;
-    }
-    if (i + 1 >= args.size()) return false;
-    value = args[++i];
-    return true;
-}
-
-bool ParseOption(const CommandArgs& args, size_t& i, RunOptions& options, std::ostream& err) {
-    const std::string name = args[i].substr(0, args[i].find('='));
-    std::string value;
-    if (name != "--format" && name != "--max-steps" && name != "--set") {
-        err << "varnel run: unknown option '" << args[i] << "'\n";
-        return false;
-    }
-    if (!OptionValue(args, i, value)) {
-        err << "varnel run: " << name << " needs a value\n";
-        return false;
-    }
-    if (name == "--format" && !ParseFormat(value, options.format)) {
-        err << "varnel run: unknown format '" << value << "' (use json, csv or summary)\n";
-        return false;
-    }
-    if (name == "--max-steps" && !ParseCount(value, options.nMaxSteps)) {
-        err << "varnel run: --max-steps needs a whole number, not '" << value << "'\n";
-        return false;
-    }
-    if (name == "--set") {
-        // Element names are code page 1251 in the model; the shell gives UTF-8.
-        CValueOverride override;
-        std::string error;
-        if (!ParseValueOverride(Utf8ToCp1251Lossy(value), override, error)) {
-            err << "varnel run: --set: " << Cp1251ToUtf8(error) << '\n';
-            return false;
-        }
-        options.overrides.push_back(std::move(override));
-    }
-    return true;
+    else return "unknown format '" + value + "' (use json, csv or summary)";
+    return std::string();
 }
 
 // Reads the arguments; on a mistake writes why to err and returns false.
 bool ParseOptions(const CommandArgs& args, RunOptions& options, std::ostream& err) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--reference") {
-            options.bReference = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            if (!ParseOption(args, i, options, err)) return false;
-        } else if (options.strModel.empty()) {
-            options.strModel = arg;
-        } else {
-            err << "varnel run: more than one model given\n";
-            return false;
-        }
+    const std::vector<COptionSpec> specs = {
+        {"--format", true, [&](const std::string& value) { return TakeFormat(value, options.format); }},
+        CountOption("--max-steps", options.nMaxSteps),
+        ValueOverrideOption("--set", options.overrides),
+        FlagOption("--reference", options.bReference),
+    };
+    const COptionResult read = ReadOptions(args, specs);
+    if (!read.Ok()) {
+        err << "varnel run: " << read.strError << '\n';
+        return false;
     }
-    if (options.strModel.empty()) {
+    if (read.positionals.size() > 1) {
+        err << "varnel run: more than one model given\n";
+        return false;
+    }
+    if (read.positionals.empty()) {
         err << kUsage;
         return false;
     }
+    options.strModel = read.positionals[0];
     return true;
 }
 

@@ -18,7 +18,9 @@
 #include "app/cli/RunOutput.h"
 #include "archive/FileError.h"
 #include "base/Cp1251.h"
+#include "base/OptionReader.h"
 #include "base/TextBuffer.h"
+#include "base/WholeText.h"
 #include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
@@ -63,16 +65,6 @@ struct SweepOptions {
     uint64_t nMaxSteps = 0;
 };
 
-bool ParseWhole(std::string_view text, uint64_t& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
-bool ParseFinite(std::string_view text, double& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
-}
-
 // NAME=FROM:TO:COUNT; the numbers hold no '=' or ':', the name may.
 bool ParseVary(const std::string& text, CVaryRange& range, std::string& error) {
     const size_t eq = text.rfind('=');
@@ -83,68 +75,38 @@ bool ParseVary(const std::string& text, CVaryRange& range, std::string& error) {
         return false;
     }
     const std::string_view all(text);
-    if (!ParseFinite(all.substr(eq + 1, first - eq - 1), range.dFrom) ||
-        !ParseFinite(all.substr(first + 1, second - first - 1), range.dTo)) {
+    const std::optional<double> from = ReadWholeFinite(all.substr(eq + 1, first - eq - 1));
+    const std::optional<double> to = ReadWholeFinite(all.substr(first + 1, second - first - 1));
+    if (!from || !to) {
         error = "FROM and TO of '" + text + "' must be numbers";
         return false;
     }
-    if (!ParseWhole(all.substr(second + 1), range.nCount) || range.nCount == 0) {
+    const std::optional<uint64_t> count = ReadWholeCount(all.substr(second + 1));
+    if (!count || *count == 0) {
         error = "COUNT of '" + text + "' must be a whole number of at least 1";
         return false;
     }
     range.strName = text.substr(0, eq);
+    range.dFrom = *from;
+    range.dTo = *to;
+    range.nCount = *count;
     return true;
 }
 
-bool TakeValue(const CommandArgs& args, size_t& i, std::string& value) {
-    const size_t eq = args[i].find('=');
-    if (args[i].rfind("--", 0) == 0 && eq != std::string::npos) {
-        value = args[i].substr(eq + 1);
-        return true;
-    }
-    if (i + 1 >= args.size()) return false;
-    value = args[++i];
-    return true;
-}
-
-bool ParseOption(const CommandArgs& args, size_t& i, SweepOptions& options, std::ostream& err) {
-    const std::string name = args[i].substr(0, args[i].find('='));
-    std::string value;
-    if (name != "--vary" && name != "--set" && name != "--jobs" && name != "--max-steps") {
-        err << "varnel sweep: unknown option '" << args[i] << "'\n";
-        return false;
-    }
-    if (!TakeValue(args, i, value)) {
-        err << "varnel sweep: " << name << " needs a value\n";
-        return false;
-    }
+std::string TakeVary(const std::string& value, std::vector<CVaryRange>& vary) {
+    CVaryRange range;
     std::string error;
-    uint64_t number = 0;
-    if (name == "--vary") {
-        CVaryRange range;
-        if (!ParseVary(Utf8ToCp1251Lossy(value), range, error)) {
-            err << "varnel sweep: --vary: " << Cp1251ToUtf8(error) << '\n';
-            return false;
-        }
-        options.vary.push_back(std::move(range));
-    } else if (name == "--set") {
-        CValueOverride fixed;
-        if (!ParseValueOverride(Utf8ToCp1251Lossy(value), fixed, error)) {
-            err << "varnel sweep: --set: " << Cp1251ToUtf8(error) << '\n';
-            return false;
-        }
-        options.fixed.push_back(std::move(fixed));
-    } else if (name == "--jobs") {
-        if (!ParseWhole(value, number) || number == 0 || number > kMaxJobs) {
-            err << "varnel sweep: --jobs takes a whole number from 1 to " << kMaxJobs << ", not '" << value << "'\n";
-            return false;
-        }
-        options.nJobs = static_cast<unsigned>(number);
-    } else if (!ParseWhole(value, options.nMaxSteps)) {
-        err << "varnel sweep: --max-steps needs a whole number, not '" << value << "'\n";
-        return false;
-    }
-    return true;
+    if (!ParseVary(Utf8ToCp1251Lossy(value), range, error)) return "--vary: " + Cp1251ToUtf8(error);
+    vary.push_back(std::move(range));
+    return std::string();
+}
+
+std::string TakeJobs(const std::string& value, unsigned& nJobs) {
+    const std::optional<uint64_t> number = ReadWholeCount(value);
+    if (!number || *number == 0 || *number > kMaxJobs)
+        return "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs) + ", not '" + value + "'";
+    nJobs = static_cast<unsigned>(*number);
+    return std::string();
 }
 
 // A name varied twice, or varied and fixed, would leave the line's values
@@ -163,20 +125,26 @@ bool NamesAreDistinct(const SweepOptions& options, std::ostream& err) {
 }
 
 bool ParseOptions(const CommandArgs& args, SweepOptions& options, std::ostream& err) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i].size() > 1 && args[i][0] == '-') {
-            if (!ParseOption(args, i, options, err)) return false;
-        } else if (options.strModel.empty()) {
-            options.strModel = args[i];
-        } else {
-            err << "varnel sweep: more than one model given\n";
-            return false;
-        }
+    const std::vector<COptionSpec> specs = {
+        {"--vary", true, [&](const std::string& value) { return TakeVary(value, options.vary); }},
+        ValueOverrideOption("--set", options.fixed),
+        {"--jobs", true, [&](const std::string& value) { return TakeJobs(value, options.nJobs); }},
+        CountOption("--max-steps", options.nMaxSteps),
+    };
+    const COptionResult read = ReadOptions(args, specs);
+    if (!read.Ok()) {
+        err << "varnel sweep: " << read.strError << '\n';
+        return false;
     }
-    if (options.strModel.empty() || options.vary.empty()) {
+    if (read.positionals.size() > 1) {
+        err << "varnel sweep: more than one model given\n";
+        return false;
+    }
+    if (read.positionals.empty() || options.vary.empty()) {
         err << kUsage;
         return false;
     }
+    options.strModel = read.positionals[0];
     if (options.nJobs == 0) options.nJobs = std::max(1u, std::thread::hardware_concurrency());
     return NamesAreDistinct(options, err);
 }
@@ -222,31 +190,45 @@ void AppendOutcome(CTextBuffer& text, const BuildGraphsResult& result, uint64_t 
     }
 }
 
+// The start of run i's line: its index and the values varied.
+void AppendRunStart(CTextBuffer& text, uint64_t i, const std::vector<CValueOverride>& point) {
+    text.Append("{\"run\":");
+    text.AppendInteger(static_cast<int64_t>(i));
+    text.Append(",\"values\":{");
+    for (size_t d = 0; d < point.size(); ++d) {
+        if (d) text.Append(',');
+        text.Append(JsonString(Cp1251ToUtf8(point[d].strName)));
+        text.Append(':');
+        AppendJsonNumber(text, point[d].dValue);
+    }
+    text.Append("},");
+}
+
 std::string RunLine(const CVarnelDoc& doc, const SweepOptions& options, uint64_t i) {
     std::vector<CValueOverride> overrides = options.fixed;
     const std::vector<CValueOverride> point = GridPoint(options.vary, i);
     overrides.insert(overrides.end(), point.begin(), point.end());
+    RunControl control;
+    control.nMaxSteps = options.nMaxSteps;
+    const BuildGraphsResult result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control, overrides);
     std::ostringstream line;
     {
         CTextBuffer text(line);
-        text.Append("{\"run\":");
-        text.AppendInteger(static_cast<int64_t>(i));
-        text.Append(",\"values\":{");
-        for (size_t d = 0; d < point.size(); ++d) {
-            if (d) text.Append(',');
-            text.Append(JsonString(Cp1251ToUtf8(point[d].strName)));
-            text.Append(':');
-            AppendJsonNumber(text, point[d].dValue);
-        }
-        text.Append("},");
-        RunControl control;
-        control.nMaxSteps = options.nMaxSteps;
-        try {
-            AppendOutcome(text, BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control, overrides),
-                          options.nMaxSteps);
-        } catch (const std::bad_alloc&) {
-            text.Append("\"error\":\"out of memory\"");
-        }
+        AppendRunStart(text, i, point);
+        AppendOutcome(text, result, options.nMaxSteps);
+        text.Append("}\n");
+    }
+    return line.str();
+}
+
+// A run that failed other than by its program (memory, say) still has its line.
+std::string FailedRunLine(const SweepOptions& options, uint64_t i, const std::string& reason) {
+    std::ostringstream line;
+    {
+        CTextBuffer text(line);
+        AppendRunStart(text, i, GridPoint(options.vary, i));
+        text.Append("\"error\":");
+        text.Append(JsonString("the run failed: " + reason));
         text.Append("}\n");
     }
     return line.str();
@@ -283,9 +265,11 @@ int SweepCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) 
     }
     if (!NamesExist(doc, options, err)) return EXIT_BAD_INPUT;
     // The threads only read the model.
-    RunOrderedJobs(
-        nRuns, options.nJobs, [&](uint64_t i) { return RunLine(doc, options, i); },
-        [&](std::string& line) { out.write(line.data(), static_cast<std::streamsize>(line.size())); });
+    COrderedJobs jobs;
+    jobs.produce = [&](uint64_t i) { return RunLine(doc, options, i); };
+    jobs.fail = [&](uint64_t i, const std::string& reason) { return FailedRunLine(options, i, reason); };
+    jobs.consume = [&](std::string& line) { out.write(line.data(), static_cast<std::streamsize>(line.size())); };
+    RunOrderedJobs(nRuns, options.nJobs, jobs);
     out.flush();
     return EXIT_OK;
 }

@@ -56,8 +56,6 @@ public:
 
     // The commands, also reachable from the context menu and their keys.
     QAction* CopyAction() const { return m_pCopy; }
-    QAction* SavePictureAction() const { return m_pSavePicture; }
-    QAction* SaveDataAction() const { return m_pSaveData; }
     QAction* ShowPreviousAction() const { return m_pShowPrevious; }
     void CopyPicture();
     // Writes PNG, or SVG when the name ends in .svg; false after a message.

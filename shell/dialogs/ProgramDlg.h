@@ -47,7 +47,6 @@ public:
 
     // Checks the text now (otherwise it runs shortly after typing stops).
     void CheckNow();
-    const std::vector<CCheckFinding>& Findings() const { return m_findings; }
 
 public slots:
     void accept() override;

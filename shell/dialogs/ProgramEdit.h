@@ -13,7 +13,6 @@ public:
 
     // 1-based line -> message; replaces the previous problems.
     void SetProblems(std::map<int, QString> problems);
-    const std::map<int, QString>& Problems() const { return m_problems; }
     // The message of the problem on a line, or an empty string.
     QString ProblemAt(int nLine) const;
     // Marks a line (1-based) as the one a run failed on; 0 clears it.

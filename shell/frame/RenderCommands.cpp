@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -15,6 +14,7 @@
 #include "archive/ClassRegistry.h"  // Graphic.h names the registry
 #include "archive/FileError.h"
 #include "base/Cp1251.h"
+#include "base/OptionReader.h"
 #include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
@@ -43,33 +43,24 @@ bool EndsWith(std::string text, const std::string& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-bool ParseArgs(const std::vector<std::string>& args, bool allowMaxSteps, RenderArgs& out, std::ostream& err) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "-o" && i + 1 < args.size()) {
-            out.strOutput = args[++i];
-        } else if (allowMaxSteps && arg == "--max-steps" && i + 1 < args.size()) {
-            const std::string& value = args[++i];
-            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), out.nMaxSteps);
-            if (ec != std::errc() || end != value.data() + value.size()) {
-                err << "varnel: --max-steps needs a whole number, not '" << value << "'\n";
-                return false;
-            }
-        } else if (allowMaxSteps && arg == "--set" && i + 1 < args.size()) {
-            CValueOverride override;
-            std::string error;
-            if (!ParseValueOverride(Utf8ToCp1251Lossy(args[++i]), override, error)) {
-                err << "varnel: --set: " << Cp1251ToUtf8(error) << "\n";
-                return false;
-            }
-            out.overrides.push_back(std::move(override));
-        } else if (out.strModel.empty() && !arg.empty() && arg[0] != '-') {
-            out.strModel = arg;
-        } else {
-            err << "varnel: unexpected argument '" << arg << "'\n";
-            return false;
-        }
+// render takes the output only; graphs also runs the program, so it takes
+// the step bound and value overrides as run does.
+bool ParseArgs(const std::vector<std::string>& args, bool bRuns, RenderArgs& out, std::ostream& err) {
+    std::vector<COptionSpec> specs = {TextOption("-o", out.strOutput)};
+    if (bRuns) {
+        specs.push_back(CountOption("--max-steps", out.nMaxSteps));
+        specs.push_back(ValueOverrideOption("--set", out.overrides));
     }
+    const COptionResult read = ReadOptions(args, specs);
+    if (!read.Ok()) {
+        err << (bRuns ? "varnel graphs: " : "varnel render: ") << read.strError << "\n";
+        return false;
+    }
+    if (read.positionals.size() > 1) {
+        err << "varnel: unexpected argument '" << read.positionals[1] << "'\n";
+        return false;
+    }
+    if (!read.positionals.empty()) out.strModel = read.positionals[0];
     if (out.strModel.empty() || out.strOutput.empty()) {
         err << "varnel: give a model file and -o OUT.png or -o OUT.svg\n";
         return false;

@@ -29,7 +29,6 @@ public:
     void SetTextColor(COLORREF color) override { m_textColor = color; }
     int32_t SetROP2(int32_t mode) override;
 
-    CPoint CurrentPosition() const { return m_current; }
     // Narrows the painter's clip to a box (right and bottom exclusive).
     void IntersectClip(const CRect& box);
 

@@ -19,11 +19,13 @@ TEST(Commands, BadInputExitsTwoWithAMessageAndNoOutput) {
     std::vector<std::tuple<Command, CommandArgs, std::string>> cases = {
         {DumpCommand, {}, "usage"}, {DumpCommand, {missing}, "missing.vrn"},
         {PackCommand, {"model.json"}, "usage"}, {PackCommand, {TempPath("missing.json"), "-o", packed}, "missing.json"},
-        {CheckCommand, {}, "usage"}, {CheckCommand, {model, model}, "usage"}, {CheckCommand, {"--all"}, "usage"},
+        {CheckCommand, {}, "usage"}, {CheckCommand, {model, model}, "usage"}, {CheckCommand, {"--all"}, "unknown option '--all'"},
+        {DumpCommand, {model, "--pretty"}, "unknown option '--pretty'"}, {PackCommand, {"m.json", "-o"}, "-o needs a value"},
         {CheckCommand, {missing}, "cannot read model"},
         {RunModelCommand, {}, "usage"}, {RunModelCommand, {missing}, "cannot read model"},
         {RunModelCommand, {model, "--format", "xml"}, "unknown format 'xml'"},
-        {RunModelCommand, {model, "--max-steps", "ten"}, "not 'ten'"}, {RunModelCommand, {model, "--max-steps"}, "needs a value"},
+        {RunModelCommand, {model, "--max-steps", "ten"}, "not 'ten'"}, {RunModelCommand, {model, "--max-steps=x"}, "not 'x'"},
+        {RunModelCommand, {model, "--max-steps"}, "needs a value"}, {RunModelCommand, {model, "--reference=1"}, "no value"},
         {RunModelCommand, {model, "--verbose"}, "unknown option '--verbose'"},
         {RunModelCommand, {model, "--set", "T9=1"}, "'T9'"}, {RunModelCommand, {model, "--set", "L6=fast"}, "'fast'"},
         {RunModelCommand, {model, "--set"}, "needs a value"},
@@ -34,6 +36,7 @@ TEST(Commands, BadInputExitsTwoWithAMessageAndNoOutput) {
         {SweepCommand, {model, "--vary", "c=1:2:3"}, "'c'"},                // no such value
         {SweepCommand, {model, "--vary", "a=1:2:3", "--set", "a=9"}, "more than once"},
         {SweepCommand, {model, "--vary", "a=1:2:3", "--jobs", "0"}, "not '0'"},
+        {SweepCommand, {model, "--vary=a=1:2:3", "--jobs=x"}, "not 'x'"}, {SweepCommand, {model, "-v"}, "unknown option '-v'"},
         {SweepCommand, {model, "--vary", "a=1:2:3000000", "--vary", "b=1:2:3000000", "--vary", "E11.value2=1:2:3000000"},
          "more than"},
         {SweepCommand, {missing, "--vary", "a=1:2:3"}, "cannot read model"},

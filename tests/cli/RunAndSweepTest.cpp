@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "Cli.h"
+#include "app/cli/OrderedJobs.h"
 
 namespace {
 
@@ -96,6 +97,23 @@ TEST(SweepCommand, GridInOrderWithItsErrorsAndTheSameBytesOnAnyThreads) {
     EXPECT_EQ(two.out, Call(SweepCommand, args).out);
     // Values between the ends read as typed: 0.3, not 0.30000000000000004.
     EXPECT_NE(two.out.find("{\"run\":75,\"values\":{\"a\":0.3,\"b\":0}"), std::string::npos);
+}
+
+// A job that throws gives its own result through fail; the rest go on in order.
+TEST(OrderedJobs, AThrowingJobBecomesItsOwnResult) {
+    for (unsigned nThreads : {1u, 3u}) {
+        std::string all;
+        COrderedJobs jobs;
+        jobs.produce = [](uint64_t i) {
+            if (i % 4 == 1) throw std::runtime_error("odd");
+            if (i == 6) throw std::bad_alloc();
+            return std::to_string(i);
+        };
+        jobs.fail = [](uint64_t i, const std::string& reason) { return "(" + std::to_string(i) + " " + reason + ")"; };
+        jobs.consume = [&all](std::string& result) { all += result; };
+        RunOrderedJobs(10, nThreads, jobs);
+        EXPECT_EQ(all, "0(1 odd)234(5 odd)(6 out of memory)78(9 odd)");
+    }
 }
 
 }  // namespace

@@ -153,7 +153,7 @@ private slots:
         err.str("");
         QCOMPARE(GraphsCommand({WriteModel(dir, "e.vrn", "var t\r\nplot g t t\r\n"), "-o", out("e.png")}, err), 1);
         QVERIFY(err.str().rfind("Interpretation error:\n", 0) == 0 && !QFile::exists(dir.filePath("e.png")));
-        QCOMPARE(GraphsCommand({WriteModel(dir, "f.vrn", "mark a\r\ngoto a\r\n"), "-o", out("f.png"), "--max-steps", "1000"}, err), 3);
+        QCOMPARE(GraphsCommand({WriteModel(dir, "f.vrn", "mark a\r\ngoto a\r\n"), "-o", out("f.png"), "--max-steps=1000"}, err), 3);
     }
 };
 SHELL_TEST(DrawingTest)
