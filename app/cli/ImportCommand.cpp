@@ -3,34 +3,23 @@
 #include <ostream>
 
 #include "app/cli/Commands.h"
-#include "app/cli/ModelLoad.h"
 #include "archive/FileError.h"
-
-namespace {
-constexpr const char* kUsage = "usage: varnel import MODEL.xmile -o MODEL.vrn [--plot stocks|all]\n";
-}
+#include "base/OptionReader.h"
+#include "exchange/CommandLineModel.h"
+#include "exchange/XmileImport.h"
 
 int ImportCommand(const CommandArgs& args, std::ostream& err) {
-    std::string input, output;
+    std::string output;
     EPlotChoice plot = EPlotChoice::Stocks;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if ((arg == "-o" || arg == "--plot") && i + 1 < args.size()) {
-            const std::string& value = args[++i];
-            if (arg == "-o") output = value;
-            else if (!ParsePlotChoice(value, plot)) {
-                err << "varnel import: --plot takes stocks or all, not '" << value << "'\n";
-                return 2;
-            }
-        } else if (!arg.empty() && arg[0] != '-' && input.empty()) {
-            input = arg;
-        } else {
-            err << kUsage;
-            return 2;
-        }
+    const COptionResult read = ReadOptions(args, {TextOption("-o", output), PlotOption(plot)});
+    if (!read.Ok()) err << "varnel import: " << read.strError << '\n';
+    if (!read.Ok() || read.positionals.size() != 1 || output.empty()) {
+        err << "usage: varnel import MODEL.xmile -o MODEL.vrn [--plot stocks|all]\n";
+        return 2;
     }
-    if (input.empty() || output.empty()) {
-        err << kUsage;
+    const std::string& input = read.positionals[0];
+    if (!IsXmileFileName(input)) {
+        err << "varnel import: '" << input << "' is no XMILE file (.xmile, .xml or .stmx)\n";
         return 2;
     }
     CVarnelDoc doc;

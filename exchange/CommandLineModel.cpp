@@ -1,5 +1,5 @@
 // Loading a model for a verb, by the file's extension.
-#include "app/cli/ModelLoad.h"
+#include "exchange/CommandLineModel.h"
 
 #include <ostream>
 
@@ -11,6 +11,12 @@ bool ParsePlotChoice(const std::string& text, EPlotChoice& choice) {
     else if (text == "all") choice = EPlotChoice::All;
     else return false;
     return true;
+}
+
+COptionSpec PlotOption(EPlotChoice& choice) {
+    return {"--plot", true, [&choice](const std::string& value) {
+                return ParsePlotChoice(value, choice) ? std::string() : "--plot takes stocks or all, not '" + value + "'";
+            }};
 }
 
 bool LoadCommandLineModel(const std::string& path, EPlotChoice plot, CVarnelDoc& doc, const char* verb,
