@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "base/Numbers.h"
+#include "exchange/XmileRefusal.h"
 #include "exchange/XmileTranslator.h"
 
 namespace {
@@ -61,7 +62,15 @@ const char* PlainFunction(const std::string& name, size_t& nMin, size_t& nMax) {
 
 }  // namespace
 
-void Line(CTranslator::CEmit& em, const std::string& text) { em.pNode->lines.push_back(text); }
+// A hostile file can ask for many long pipelines or huge tables read in
+// many places; the program it would give is bounded instead.
+constexpr size_t kMaxProgramBytes = 64u << 20;
+
+void Line(CTranslator::CEmit& em, const std::string& text) {
+    if (em.pNode->pProgramBytes != nullptr && (*em.pNode->pProgramBytes += text.size() + 2) > kMaxProgramBytes)
+        throw CXmileRefusal({"the translated program would be larger than 64 MiB"});
+    em.pNode->lines.push_back(text);
+}
 
 std::string CTranslator::Owner(const CEmit& em) const {
     return em.pOwner != nullptr ? em.pOwner->strName : em.pNode->strDisplay;
@@ -73,6 +82,7 @@ CNode& CTranslator::NewNode(const std::string& key, const std::string& display, 
     node.strDisplay = display;
     node.bStep = bStep;
     node.bInit = bInit;
+    node.pProgramBytes = &m_nProgramBytes;
     m_nodes.push_back(std::move(node));
     return m_nodes.back();
 }
@@ -478,6 +488,8 @@ CTranslator::CText CTranslator::Delay(const XExpr& e, CEmit& em) {
     if (steps < 1) return Expr(e.args[0], em);
     CPipeline pipe;
     const std::string key = "#pipe" + std::to_string(++m_nNodeSerial);
+    m_nProgramBytes += static_cast<size_t>(steps) * 64;  // the shift lines in the loop
+    if (m_nProgramBytes > kMaxProgramBytes) throw CXmileRefusal({"the translated program would be larger than 64 MiB"});
     for (size_t i = 0; i < static_cast<size_t>(steps); ++i) pipe.stages.push_back(Hidden(em.strBase + "_pipe" + std::to_string(i + 1)));
     CSymbol out;
     out.strSymbol = pipe.stages.back();

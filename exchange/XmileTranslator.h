@@ -22,6 +22,7 @@ struct CNode {
     std::set<std::string> initDeps;  // read only while starting
     bool bStep = true;
     bool bInit = true;
+    size_t* pProgramBytes = nullptr;  // the translator's running total
 };
 
 enum class ERep { Constant, Computed, Table, Stock };
@@ -81,6 +82,7 @@ private:
     std::vector<std::string> m_graphics;    // the "graphic" lines
     std::vector<std::string> m_startTail;   // after the initial values
     int m_nHidden = 0;
+    size_t m_nProgramBytes = 0;
     int m_nNodeSerial = 0;
 
     // XmileTranslate.cpp
