@@ -11,6 +11,7 @@
 #include "diagram/Elements.h"
 #include "diagram/Primitives.h"
 #include "diagram/TableElements.h"
+#include "exchange/XmileExpr.h"
 
 namespace {
 
@@ -92,6 +93,22 @@ std::unique_ptr<CVEntity> MakeElement(const XElement& element, const CRect& box)
     return entity;
 }
 
+// The names an equation reads, as keys.
+std::vector<std::string> References(const XVariable& var) {
+    XExpr root;
+    std::string error;
+    std::vector<std::string> keys;
+    if (!ParseXmileExpr(var.strEqn, root, error)) return keys;
+    std::vector<const XExpr*> open{&root};
+    while (!open.empty()) {
+        const XExpr* e = open.back();
+        open.pop_back();
+        if (e->kind == XExpr::Name) keys.push_back(e->strText);
+        for (const XExpr& arg : e->args) open.push_back(&arg);
+    }
+    return keys;
+}
+
 class CLayout {
 public:
     CLayout(const XModel& model, const XTranslation& translation) : m_model(model), m_translation(translation) {}
@@ -164,14 +181,27 @@ void CLayout::PlaceInRows() {
         if (element.kind == XElementKind::Rate && found != flowX.end() && !m_placed.count(element.strKey))
             Place(element, found->second, row);
     }
-    int32_t column = 0, line = row + 160;
+    // The rest in layers: a variable one row below the deepest of the
+    // variables its equation reads.
+    std::map<std::string, int> layers;
+    for (int pass = 0; pass < 64; ++pass) {
+        bool changed = false;
+        for (const XVariable& var : m_model.variables) {
+            if (m_placed.count(var.strKey)) continue;
+            int layer = 0;
+            for (const std::string& key : References(var))
+                if (const auto found = layers.find(key); found != layers.end() && key != var.strKey)
+                    layer = std::max(layer, found->second + 1);
+            if (layers[var.strKey] != std::min(layer, 15)) changed = true, layers[var.strKey] = std::min(layer, 15);
+        }
+        if (!changed) break;
+    }
+    std::map<int, int> columns;
     for (const XElement& element : m_translation.elements) {
         if (m_placed.count(element.strKey)) continue;
-        Place(element, 120 + column * 140, line);
-        if (++column == 8) {
-            column = 0;
-            line += 100;
-        }
+        const int layer = layers[element.strKey];
+        const int column = columns[layer]++;
+        Place(element, 120 + (column % 8) * 140, row + 160 + (layer * 3 + column / 8) * 100);
     }
 }
 

@@ -4,6 +4,7 @@
 //   NAME@T = V          the series captioned NAME holds y = V at x = T
 //   samples NAME N      that series has N points
 //   element NAME CLASS [VALUE]   the diagram has that element
+//   below A B           element A lies under element B on the sheet
 //   line TEXT           the program holds that line
 //   refuse TEXT         the import is refused, TEXT one of its lines
 //   note TEXT           a note of the import holds TEXT
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "base/Cp1251.h"
@@ -130,6 +132,17 @@ void CheckItem(const std::string& item, const XImport& imported, const BuildGrap
             if (!value.empty()) EXPECT_EQ(FormatRoundTrip(rec.dValue), value);
         }
         EXPECT_TRUE(found);
+    } else if (head == "below") {  // below A B: A's box lies under B's
+        std::string a, b;
+        words >> a >> b;
+        std::map<std::string, CRect> boxes;
+        for (size_t i = 0; i < imported.doc.m_pEntityList->GetCount(); ++i) {
+            CVEntity* entity = imported.doc.m_pEntityList->GetAt(i);
+            SymbolRec rec{};
+            boxes[entity->GetName(&rec)] = entity->GetExtent();
+        }
+        ASSERT_TRUE(boxes.count(a) && boxes.count(b));
+        EXPECT_GT(boxes[a].top, boxes[b].bottom);
     } else if (head == "line") {
         EXPECT_NE(imported.doc.m_strProgram.find("\r\n" + Utf8ToCp1251Lossy(item.substr(5)) + "\r\n"), std::string::npos);
     } else if (head == "note") {
