@@ -15,14 +15,17 @@
 
 namespace {
 
-constexpr double kStretch = 1.5;
+constexpr double kStretch = 2.0;
 constexpr int32_t kMargin = 60;
 
-CPoint Size(XElementKind kind) {
-    switch (kind) {
-        case XElementKind::Level: return {96, 56};
-        case XElementKind::Rate: return {64, 36};
-        default: return {84, 44};
+// Wide enough for the name on one line in the label font (about 8 units
+// a character) inside the symbol's inset.
+CPoint Size(const XElement& element) {
+    const int32_t text = SaturatingTrunc(std::min<double>(static_cast<double>(element.strName.size()), 40.0) * 8.0);
+    switch (element.kind) {
+        case XElementKind::Level: return {std::max(96, text + 24), 56};
+        case XElementKind::Rate: return {std::max(64, text + 24), 36};
+        default: return {std::max(84, text + 44), 44};
     }
 }
 
@@ -130,7 +133,7 @@ private:
 };
 
 void CLayout::Place(const XElement& element, double x, double y) {
-    const CPoint size = Size(element.kind);
+    const CPoint size = Size(element);
     CPlaced placed;
     placed.pElement = &element;
     placed.centre = {SaturatingTrunc(x), SaturatingTrunc(y)};
