@@ -32,8 +32,11 @@ void PrintUsage(std::ostream& out) {
            "       varnel check MODEL.vrn\n"
            "       varnel dump MODEL.vrn\n"
            "       varnel pack MODEL.json -o MODEL.vrn\n"
+           "       varnel import MODEL.xmile -o MODEL.vrn [--plot stocks|all]\n"
            "       varnel render MODEL.vrn -o OUT.png|OUT.svg\n"
            "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg [--set NAME=VALUE]...\n"
+           "run, check, sweep, dump and graphs also take an XMILE model (.xmile, .xml, .stmx),\n"
+           "imported in memory; run, sweep and graphs then take --plot stocks|all.\n"
            "functions of the model language: "
         << FunctionNamesText() << "\n";
 }
@@ -49,6 +52,7 @@ int main(int argc, char** argv) {
         if (command == "check") return CheckCommand(args, std::cout, std::cerr);
         if (command == "dump") return DumpCommand(args, std::cout, std::cerr);
         if (command == "pack") return PackCommand(args, std::cout, std::cerr);
+        if (command == "import") return ImportCommand(args, std::cerr);
         // Both answer before anything of the desktop starts, so they work
         // where there is no display.
         if (command == "--help" || command == "-h" || command == "help") {

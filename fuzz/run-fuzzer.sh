@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one fuzz target over its seeds: ./fuzz/run-fuzzer.sh TARGET [SECONDS]
-# TARGET is load_model, pack_json, run_program or text_readers. New inputs
+# TARGET is load_model, pack_json, run_program, text_readers or import_xmile. New inputs
 # collect in build-fuzz/corpus/TARGET; crashes land in build-fuzz/crashes/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,6 +14,7 @@ case "$target" in
   pack_json)    seeds=(examples fuzz/seeds/models) ;;
   run_program)  seeds=(fuzz/seeds/programs tests/interpreter/corpus); extra=(-dict=fuzz/program.dict) ;;
   text_readers) seeds=(fuzz/seeds/texts fuzz/seeds/programs); extra=(-dict=fuzz/program.dict) ;;
+  import_xmile) seeds=(fuzz/seeds/xmile); extra=(-dict=fuzz/xmile.dict) ;;
   *) echo "unknown target: $target" >&2; exit 2 ;;
 esac
 

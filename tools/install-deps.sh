@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  libpugixml-dev  # the XMILE import reads its XML with it
   fonts-liberation locales xvfb xauth qt6-translations-l10n
   file  # cpack reads the executable's libraries through it (tools/package.sh)
 )

@@ -8,6 +8,7 @@
 #include "archive/FileError.h"
 #include "base/Cp1251.h"
 #include "base/OptionReader.h"
+#include "exchange/CommandLineModel.h"
 #include "document/VarnelDoc.h"
 #include "interpreter/ProgramCheck.h"
 
@@ -24,12 +25,7 @@ int CheckCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) 
     }
     const std::string& path = read.positionals[0];
     CVarnelDoc doc;
-    try {
-        doc.Load(ReadFileBytes(path));
-    } catch (const CFileError& e) {
-        err << "varnel check: cannot read model '" << path << "': " << e.what() << '\n';
-        return EXIT_BAD_INPUT;
-    }
+    if (!LoadCommandLineModel(path, EPlotChoice::Stocks, doc, "check", err)) return EXIT_BAD_INPUT;
     const std::vector<CCheckFinding> findings = CheckProgram(doc.m_strProgram, doc.m_pEntityList.get());
     for (const CCheckFinding& finding : findings) {
         // One finding per output line: the message's own line break goes.

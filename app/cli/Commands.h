@@ -17,3 +17,5 @@ int CheckCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
 int DumpCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
 // varnel pack MODEL.json -o MODEL.vrn
 int PackCommand(const CommandArgs& args, std::ostream& out, std::ostream& err);
+// varnel import MODEL.xmile -o MODEL.vrn [--plot stocks|all]
+int ImportCommand(const CommandArgs& args, std::ostream& err);

@@ -5,6 +5,8 @@
 #include "app/cli/Commands.h"
 #include "app/cli/ModelJson.h"
 #include "base/OptionReader.h"
+#include "exchange/CommandLineModel.h"
+#include "exchange/XmileImport.h"
 #include "document/VarnelDoc.h"
 
 int DumpCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) {
@@ -15,6 +17,14 @@ int DumpCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
     const std::string& path = read.positionals[0];
+    if (IsXmileFileName(path)) {
+        // An imported model has no file of its own: the dump is its model file's.
+        CVarnelDoc doc;
+        if (!LoadCommandLineModel(path, EPlotChoice::Stocks, doc, "dump", err)) return 2;
+        out << ModelFileToJson(doc.Store());
+        out.flush();
+        return 0;
+    }
     try {
         const std::vector<uint8_t> bytes = ReadFileBytes(path);
         const std::string json = ModelFileToJson(bytes);

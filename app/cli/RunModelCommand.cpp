@@ -15,6 +15,7 @@
 #include "base/Cp1251.h"
 #include "base/OptionReader.h"
 #include "document/VarnelDoc.h"
+#include "exchange/CommandLineModel.h"
 #include "graphs/Graphic.h"
 #include "graphs/SeriesCsv.h"
 #include "interpreter/BuildGraphs.h"
@@ -31,10 +32,12 @@ struct RunOptions {
     uint64_t nMaxSteps = 0;
     bool bReference = false;
     std::vector<CValueOverride> overrides;
+    EPlotChoice plot = EPlotChoice::Stocks;
 };
 
 constexpr const char* kUsage =
-    "usage: varnel run MODEL.vrn [--format json|csv|summary] [--max-steps N] [--set NAME=VALUE]...\n";
+    "usage: varnel run MODEL.vrn|MODEL.xmile [--format json|csv|summary] [--max-steps N] [--set NAME=VALUE]...\n"
+    "                  [--plot stocks|all]\n";
 
 std::string TakeFormat(const std::string& value, EFormat& format) {
     if (value == "csv") format = EFormat::Csv;
@@ -51,6 +54,7 @@ bool ParseOptions(const CommandArgs& args, RunOptions& options, std::ostream& er
         CountOption("--max-steps", options.nMaxSteps),
         ValueOverrideOption("--set", options.overrides),
         FlagOption("--reference", options.bReference),
+        PlotOption(options.plot),
     };
     const COptionResult read = ReadOptions(args, specs);
     if (!read.Ok()) {
@@ -90,12 +94,7 @@ int RunModelCommand(const CommandArgs& args, std::ostream& out, std::ostream& er
     if (!ParseOptions(args, options, err)) return EXIT_BAD_INPUT;
 
     CVarnelDoc doc;
-    try {
-        doc.Load(ReadFileBytes(options.strModel));
-    } catch (const CFileError& e) {
-        err << "varnel run: cannot read model '" << options.strModel << "': " << e.what() << '\n';
-        return EXIT_BAD_INPUT;
-    }
+    if (!LoadCommandLineModel(options.strModel, options.plot, doc, "run", err)) return EXIT_BAD_INPUT;
 
     RunControl control;
     control.nMaxSteps = options.nMaxSteps;

@@ -19,6 +19,7 @@
 #include "archive/FileError.h"
 #include "base/Cp1251.h"
 #include "base/OptionReader.h"
+#include "exchange/CommandLineModel.h"
 #include "base/TextBuffer.h"
 #include "base/WholeText.h"
 #include "document/VarnelDoc.h"
@@ -63,6 +64,7 @@ struct SweepOptions {
     std::vector<CValueOverride> fixed;
     unsigned nJobs = 0;
     uint64_t nMaxSteps = 0;
+    EPlotChoice plot = EPlotChoice::Stocks;
 };
 
 // NAME=FROM:TO:COUNT; the numbers hold no '=' or ':', the name may.
@@ -130,6 +132,7 @@ bool ParseOptions(const CommandArgs& args, SweepOptions& options, std::ostream& 
         ValueOverrideOption("--set", options.fixed),
         {"--jobs", true, [&](const std::string& value) { return TakeJobs(value, options.nJobs); }},
         CountOption("--max-steps", options.nMaxSteps),
+        PlotOption(options.plot),
     };
     const COptionResult read = ReadOptions(args, specs);
     if (!read.Ok()) {
@@ -257,12 +260,7 @@ int SweepCommand(const CommandArgs& args, std::ostream& out, std::ostream& err) 
         return EXIT_BAD_INPUT;
     }
     CVarnelDoc doc;
-    try {
-        doc.Load(ReadFileBytes(options.strModel));
-    } catch (const CFileError& e) {
-        err << "varnel sweep: cannot read model '" << options.strModel << "': " << e.what() << '\n';
-        return EXIT_BAD_INPUT;
-    }
+    if (!LoadCommandLineModel(options.strModel, options.plot, doc, "sweep", err)) return EXIT_BAD_INPUT;
     if (!NamesExist(doc, options, err)) return EXIT_BAD_INPUT;
     // The threads only read the model.
     COrderedJobs jobs;

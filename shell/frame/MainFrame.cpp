@@ -130,6 +130,7 @@ void CMainFrame::InstallHandlers() {
     m_handlers[ID_FILE_OPEN] = [this] { OnFileOpen(); };
     m_handlers[ID_FILE_SAVE] = [this] { OnFileSave(); };
     m_handlers[ID_FILE_SAVE_AS] = [this] { OnFileSaveAs(); };
+    m_handlers[ID_FILE_IMPORT] = [this] { OnFileImport(); };
     m_handlers[ID_APP_ABOUT] = [this] { OnAppAbout(); };
     m_handlers[ID_APP_EXIT] = [this] { close(); };
     m_handlers[ID_VIEW_TOOLBAR] = [this] { m_wndToolBar->setVisible(m_wndToolBar->isHidden()); };

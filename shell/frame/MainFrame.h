@@ -63,6 +63,9 @@ public:
     bool OnFileOpen();
     bool OnFileSave();
     bool OnFileSaveAs();
+    // Opens an XMILE model as a new, modified model that no file holds yet.
+    bool OnFileImport();
+    bool ImportDocumentFile(const QString& path);
     // Asks to save a modified model first unless bAsked; keeps the current
     // model when the file cannot be read.
     bool OpenDocumentFile(const QString& path, bool bAskSave = true);
@@ -149,6 +152,7 @@ private:
     CVarnelView* m_pView = nullptr;
     std::unique_ptr<CQtDialogHost> m_pDialogHost;
     QString m_strPathName;
+    QString m_strImportedName;  // the .vrn name Save proposes for an imported model
     CRecentFileList m_recentFiles;
     std::map<int, std::function<void()>> m_handlers;
     std::vector<QAction*> m_accelerators;

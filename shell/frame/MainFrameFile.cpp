@@ -10,6 +10,7 @@
 
 #include "shell/view/CommandIds.h"
 #include "document/VarnelDoc.h"
+#include "exchange/XmileImport.h"
 #include "shell/frame/FileIo.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/MessageBoxes.h"
@@ -22,7 +23,9 @@ namespace {
 // Field of the document template string: 0 window title, 3 filter, 4 extension.
 QString TemplateField(int index) { return LoadResString(IDS_DOC_TEMPLATE).split('\n').value(index); }
 
-bool IsModelFile(const QString& path) { return path.endsWith(TemplateField(4), Qt::CaseInsensitive); }
+bool IsModelFile(const QString& path) {
+    return path.endsWith(TemplateField(4), Qt::CaseInsensitive) || IsXmileFileName(path.toStdString());
+}
 
 // The framework's name for a model that has never been saved.
 QString UntitledName() { return QStringLiteral("Безымянный"); }
@@ -49,6 +52,7 @@ bool CMainFrame::OnFileOpen() {
 
 bool CMainFrame::OpenDocumentFile(const QString& path, bool bAskSave) {
     if (bAskSave && !SaveModified()) return false;
+    if (IsXmileFileName(path.toStdString())) return ImportDocumentFile(path);
     CVarnelDoc loaded;
     const QString error = LoadModelFile(path, loaded);
     if (!error.isEmpty()) {
@@ -85,10 +89,15 @@ bool CMainFrame::OnFileSave() {
 bool CMainFrame::OnFileSaveAs() {
     // Like any Save As, start from the model's own file, or from the untitled
     // name in the current folder.
-    const QString proposed = m_strPathName.isEmpty() ? UntitledName() + TemplateField(4) : m_strPathName;
+    const QString proposed = !m_strPathName.isEmpty()     ? m_strPathName
+                             : !m_strImportedName.isEmpty() ? m_strImportedName
+                                                            : UntitledName() + TemplateField(4);
     QString path = AskFileName(this, true, TemplateField(3), proposed);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += TemplateField(4);
+    // A model is saved as a model file, never over the XMILE file it came from.
+    if (IsXmileFileName(path.toStdString()))
+        path = QFileInfo(path).absoluteDir().filePath(QFileInfo(path).completeBaseName() + TemplateField(4));
     return DoSave(path);
 }
 
@@ -117,7 +126,9 @@ void CMainFrame::AdoptFile(const QString& path) {
 
 bool CMainFrame::SaveModified() {
     if (!IsModified()) return true;
-    const QString name = m_strPathName.isEmpty() ? UntitledName() : QFileInfo(m_strPathName).fileName();
+    const QString name = !m_strPathName.isEmpty()     ? QFileInfo(m_strPathName).fileName()
+                         : !m_strImportedName.isEmpty() ? QFileInfo(m_strImportedName).fileName()
+                                                        : UntitledName();
     const auto answer = VarnelMessageBox(this, QString("Сохранить изменения в «%1»?").arg(name),
                                          QMessageBox::Question,
                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -139,11 +150,14 @@ void CMainFrame::OnOpenRecentFile(int index) {
 
 void CMainFrame::SetPathName(const QString& path) {
     m_strPathName = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    m_strImportedName.clear();
     UpdateTitle();
 }
 
 void CMainFrame::UpdateTitle() {
-    const QString name = m_strPathName.isEmpty() ? UntitledName() : QFileInfo(m_strPathName).fileName();
+    const QString name = !m_strPathName.isEmpty()     ? QFileInfo(m_strPathName).fileName()
+                         : !m_strImportedName.isEmpty() ? QFileInfo(m_strImportedName).completeBaseName()
+                                                        : UntitledName();
     const QString readOnly = m_bReadOnly ? QStringLiteral(" (только чтение)") : QString();
     setWindowTitle(QString("%1%2[*] - %3").arg(name, readOnly, TemplateField(0)));
     setWindowModified(IsModified());

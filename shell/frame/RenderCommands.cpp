@@ -16,6 +16,7 @@
 #include "base/Cp1251.h"
 #include "base/OptionReader.h"
 #include "document/VarnelDoc.h"
+#include "exchange/CommandLineModel.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
 #include "shell/dialogs/GraphsDlg.h"
@@ -32,6 +33,7 @@ constexpr int64_t kMaxImagePixels = 256LL * 1024 * 1024;
 
 struct RenderArgs {
     std::string strModel;
+    EPlotChoice plot = EPlotChoice::Stocks;
     std::string strOutput;
     uint64_t nMaxSteps = 0;
     std::vector<CValueOverride> overrides;  // graphs: --set NAME=VALUE
@@ -50,6 +52,7 @@ bool ParseArgs(const std::vector<std::string>& args, bool bRuns, RenderArgs& out
     if (bRuns) {
         specs.push_back(CountOption("--max-steps", out.nMaxSteps));
         specs.push_back(ValueOverrideOption("--set", out.overrides));
+        specs.push_back(PlotOption(out.plot));
     }
     const COptionResult read = ReadOptions(args, specs);
     if (!read.Ok()) {
@@ -73,14 +76,8 @@ bool ParseArgs(const std::vector<std::string>& args, bool bRuns, RenderArgs& out
     return true;
 }
 
-bool LoadModel(const std::string& path, CVarnelDoc& doc, std::ostream& err) {
-    try {
-        doc.Load(ReadFileBytes(path));
-        return true;
-    } catch (const CFileError& e) {
-        err << "varnel: cannot read model " << path << ": " << e.what() << "\n";
-        return false;
-    }
+bool LoadModel(const RenderArgs& args, CVarnelDoc& doc, std::ostream& err) {
+    return LoadCommandLineModel(args.strModel, args.plot, doc, "graphs", err);
 }
 
 QtMessageHandler g_pfnPreviousHandler = nullptr;
@@ -156,7 +153,7 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& err) {
     RenderArgs parsed;
     if (!ParseArgs(args, false, parsed, err)) return EXIT_BAD_INPUT;
     CVarnelDoc doc;
-    if (!LoadModel(parsed.strModel, doc, err)) return EXIT_BAD_INPUT;
+    if (!LoadModel(parsed, doc, err)) return EXIT_BAD_INPUT;
     EnsureApplication();
     // The sheet with its frame one pixel outside it.
     const int64_t width = int64_t{std::max(0, doc.m_nWidth)} + 2;
@@ -174,7 +171,7 @@ int GraphsCommand(const std::vector<std::string>& args, std::ostream& err) {
     RenderArgs parsed;
     if (!ParseArgs(args, true, parsed, err)) return EXIT_BAD_INPUT;
     CVarnelDoc doc;
-    if (!LoadModel(parsed.strModel, doc, err)) return EXIT_BAD_INPUT;
+    if (!LoadModel(parsed, doc, err)) return EXIT_BAD_INPUT;
     RunControl control;
     control.nMaxSteps = parsed.nMaxSteps;
     BuildGraphsResult result = BuildGraphs(doc.m_pEntityList.get(), doc.m_strProgram, control, parsed.overrides);

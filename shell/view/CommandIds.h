@@ -1,5 +1,5 @@
 // Numeric command ids shared by the menus, the toolbar, the accelerators,
-// the string table, the view's tools and the tests. 32771 to 32796 are the
+// the string table, the view's tools and the tests. 32771 to 32797 are the
 // program's own commands; 57600 and above follow the framework numbering the
 // resource files were written with. The diagram knows its tools only by
 // ETool; ToolOfCommand is the one place a command id becomes a tool.
@@ -33,6 +33,7 @@ enum : int {
     ID_MODIFY = 32794,
     ID_TOOL_MOVE = 32795,
     ID_EXPERIMENT = 32796,
+    ID_FILE_IMPORT = 32797,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

@@ -1,0 +1,54 @@
+// «Файл» › «Импорт…» and opening an XMILE file: the model of another tool
+// becomes a new model that no file holds yet, marked modified, named after
+// the XMILE file. Save then asks for a .vrn name; the XMILE file is never
+// written. What the import refuses, and what it rounds, is shown.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUndoStack>
+
+#include "document/VarnelDoc.h"
+#include "exchange/XmileImport.h"
+#include "shell/frame/MainFrame.h"
+#include "shell/frame/MessageBoxes.h"
+#include "shell/view/VarnelView.h"
+
+bool CMainFrame::OnFileImport() {
+    if (!SaveModified()) return false;
+    const QString path = AskFileName(this, false, QStringLiteral("Модели XMILE (*.xmile *.xml *.stmx)"));
+    if (path.isEmpty()) return false;
+    return ImportDocumentFile(path);
+}
+
+bool CMainFrame::ImportDocumentFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        VarnelMessageBox(this, QString("Не удается открыть «%1»: %2").arg(path, file.errorString()),
+                         QMessageBox::Critical);
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    XImport imported;
+    try {
+        imported = ImportXmile(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    } catch (const CXmileRefusal& refusal) {
+        QString text = QString("Модель «%1» не может быть импортирована:").arg(QFileInfo(path).fileName());
+        for (const std::string& problem : refusal.Problems()) text += "\n" + QString::fromStdString(problem);
+        VarnelMessageBox(this, text, QMessageBox::Critical);
+        return false;
+    }
+    // Another model replaces the open one: its copy and its lock go, and the
+    // imported model has no file of its own yet, so it opens modified.
+    ForgetCopy();
+    if (m_pModelLock) m_pModelLock->Release();
+    ShowModel(std::move(imported.doc), QString(), true);
+    const QFileInfo info(path);
+    m_strImportedName = info.absoluteDir().filePath(info.completeBaseName() + ".vrn");
+    UpdateTitle();
+    if (!imported.notes.empty()) {
+        QString text = QStringLiteral("При импорте округлено до целого числа шагов:");
+        for (const std::string& note : imported.notes) text += "\n" + QString::fromStdString(note);
+        VarnelMessageBox(this, text, QMessageBox::Information);
+    }
+    return true;
+}
