@@ -26,8 +26,9 @@ using FileDialogHook = std::function<QString(bool bSave, const QString& strFilte
 QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& text,
                                              QMessageBox::Icon icon = QMessageBox::NoIcon,
                                              QMessageBox::StandardButtons buttons = QMessageBox::Ok);
-// An error box with OK and a second button; true when that one was chosen.
-bool VarnelErrorBoxWithButton(QWidget* pParent, const QString& text, const QString& strButton);
+// The error box of a failed run: OK, «Справка» (the answer Help) and, when
+// strButton is not empty, a button of its own (the answer Open).
+QMessageBox::StandardButton VarnelRunErrorBox(QWidget* pParent, const QString& text, const QString& strButton);
 QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter,
                     const QString& strProposed = QString());
 

@@ -1,8 +1,9 @@
-// Grabs the main window, a move in progress, then the graphs window.
+// Grabs the main window, a move in progress, the help window, then the graphs window.
 #include "shell/frame/Screenshots.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -10,6 +11,7 @@
 #include "diagram/Moves.h"
 #include "document/VarnelDoc.h"
 #include "shell/dialogs/GraphsDlg.h"
+#include "shell/dialogs/HelpWindow.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/view/VarnelView.h"
 
@@ -59,6 +61,20 @@ void GrabMoveInProgress(CMainFrame& frame, const QString& dir) {
     frame.OnCommand(ID_MODIFY);
 }
 
+// The manual on the page of "if", its search having found "бесконечность".
+void GrabHelpWindow(CMainFrame& frame, const QString& dir) {
+    CHelpWindow* pHelp = ShowManual(&frame, "language.html#if");
+    QEventLoop wait;
+    QObject::connect(pHelp, &CHelpWindow::IndexReady, &wait, &QEventLoop::quit);
+    QTimer::singleShot(5000, &wait, &QEventLoop::quit);
+    wait.exec();
+    pHelp->Search(QStringLiteral("бесконечность"));
+    QTimer::singleShot(500, &wait, &QEventLoop::quit);
+    wait.exec();
+    pHelp->grab().save(QDir(dir).filePath("help-window.png"));
+    pHelp->close();
+}
+
 }  // namespace
 
 void ScheduleScreenshotsIfAsked(CMainFrame& frame) {
@@ -68,6 +84,7 @@ void ScheduleScreenshotsIfAsked(CMainFrame& frame) {
         QDir().mkpath(dir);
         frame.grab().save(QDir(dir).filePath("main-window.png"));
         GrabMoveInProgress(frame, dir);
+        GrabHelpWindow(frame, dir);
         GrabGraphsWindowSoon(dir);
         frame.OnBuildGraphs();
         QApplication::quit();
