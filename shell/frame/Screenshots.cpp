@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QHelpEngine>
+#include <QHelpSearchEngine>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -68,8 +70,9 @@ void GrabHelpWindow(CMainFrame& frame, const QString& dir) {
     QObject::connect(pHelp, &CHelpWindow::IndexReady, &wait, &QEventLoop::quit);
     QTimer::singleShot(5000, &wait, &QEventLoop::quit);
     wait.exec();
+    QObject::connect(pHelp->Engine()->searchEngine(), &QHelpSearchEngine::searchingFinished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(5000, &wait, &QEventLoop::quit);
     pHelp->Search(QStringLiteral("бесконечность"));
-    QTimer::singleShot(500, &wait, &QEventLoop::quit);
     wait.exec();
     pHelp->grab().save(QDir(dir).filePath("help-window.png"));
     pHelp->close();

@@ -207,8 +207,10 @@ private:
         }
     }
 
+    // Examples on grey, the messages they fail with on pink.
     void Code() {
-        m_out += "<pre>";
+        const bool bError = m_lines[m_i] == "```error";
+        m_out += bError ? "<pre style=\"background-color:#fbeaea\">" : "<pre style=\"background-color:#f2f2f2\">";
         for (++m_i; m_i < m_lines.size() && !IsFence(m_lines[m_i]); ++m_i) m_out += Escape(m_lines[m_i]) + "\n";
         ++m_i;
         m_out += "</pre>\n";
