@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/cli/Commands.h"
+#include "interpreter/Functions.h"
 #ifdef VARNEL_WITH_GUI
 #include "shell/frame/DesktopMain.h"
 #endif
@@ -31,7 +32,9 @@ void PrintUsage(std::ostream& out) {
            "       varnel dump MODEL.vrn\n"
            "       varnel pack MODEL.json -o MODEL.vrn\n"
            "       varnel render MODEL.vrn -o OUT.png|OUT.svg\n"
-           "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg [--set NAME=VALUE]...\n";
+           "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg [--set NAME=VALUE]...\n"
+           "functions of the model language: "
+        << FunctionNamesText() << "\n";
 }
 
 }  // namespace

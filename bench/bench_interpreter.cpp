@@ -59,6 +59,30 @@ void BM_InterpreterStatements(benchmark::State& state) {
 }
 BENCHMARK(BM_InterpreterStatements)->ArgName("reference")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// A function call each step: x = exp(t * 1e-7) for 2,000,000 steps, four
+// statements a step; the same loop as bench/exp_loop.lua and exp_loop.cc.
+constexpr uint64_t kExpSteps = 2'000'000;
+
+std::string ExpLoopProgram() {
+    return "var t\r\nvar x\r\nmark step\r\nset x = exp(t * 1e-7)\r\nset t = t + 1\r\n"
+           "if t < " + std::to_string(kExpSteps) + "\r\ngoto step\r\n";
+}
+
+void BM_ExpLoop(benchmark::State& state) {
+    const std::string program = ExpLoopProgram();
+    constexpr uint64_t kExpStatements = 2 + kExpSteps * 4 - 1;
+    for (auto _ : state) {
+        BuildGraphsResult result = BuildGraphs(nullptr, program);
+        if (result.outcome != RunOutcome::Ok || result.nSteps != kExpStatements) {
+            state.SkipWithError("run failed");
+            break;
+        }
+    }
+    state.counters["statements/s"] =
+        benchmark::Counter(static_cast<double>(kExpStatements) * state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ExpLoop)->Unit(benchmark::kMillisecond);
+
 // A big diagram: every lookup of a name must stay cheap however many
 // elements the model holds. One million statements over 5,000 variables.
 void BM_InterpreterBigDiagram(benchmark::State& state) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "diagram/SymbolRec.h"
+#include "interpreter/ExpressionGrammar.h"
 #include "interpreter/SymbolTable.h"
 
 struct MarkPos;
@@ -24,6 +25,8 @@ enum class EOpCode : uint8_t {
     AddConst, SubConst, MulConst, DivConst,
     AddVar, SubVar, MulVar, DivVar,
     Table, Switch,
+    Call1,  // a function of the top value
+    Call2,  // a function of the two top values
 };
 
 struct COp {
@@ -32,6 +35,8 @@ struct COp {
         double dConst;
         const double* pVar;
         const SymbolRec* pRec;
+        double (*pfnUnary)(double);
+        double (*pfnBinary)(double, double);
     };
 };
 
@@ -107,5 +112,6 @@ private:
     std::vector<CLine> m_lines;
     std::vector<COp> m_ops;
     std::vector<double> m_stack;
+    CGrammarStacks m_stacks;
     std::vector<size_t> m_boundLines;
 };

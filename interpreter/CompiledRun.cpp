@@ -1,12 +1,13 @@
-// The fast statement loop: the same steps, polls and bounds as the
-// line-reading loop, over lines compiled once. Evaluation works on a
-// preallocated stack and allocates nothing; a line it cannot finish (a
-// table without a value at its argument, a line left uncompiled) is
-// executed by the line-reading handlers, which give its effect or message.
+// The statement loop, over lines compiled once unless the run is the
+// reference. Evaluation works on a preallocated stack and allocates
+// nothing; a line it cannot finish (a table without a value at its
+// argument, a line left uncompiled) is executed by the line-reading
+// handlers, which give its effect or message.
 #include "graphs/Graphic.h"
 #include "interpreter/CompiledProgram.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/LineState.h"
+#include "interpreter/Operators.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ inline bool Evaluate(const COp* op, const COp* end, double* stack, double& resul
                 break;
             }
             case EOpCode::Switch: acc = SwitchValue(*op->pRec, acc); break;
+            case EOpCode::Call1: acc = op->pfnUnary(acc); break;
+            case EOpCode::Call2: acc = op->pfnBinary(*--sp, acc); break;
         }
     }
     result = acc;
@@ -51,11 +54,6 @@ inline bool Evaluate(CCompiledProgram& program, COpRange range, double& result) 
     return Evaluate(ops + range.nBegin, ops + range.nEnd, program.Stack(), result);
 }
 
-// A failed comparison skips the next line, which still counts as a line.
-inline size_t AfterIf(char comparison, double a, double b) {
-    const bool bHolds = comparison == '<' ? a < b : comparison == '=' ? a == b : a > b;
-    return bHolds ? 1 : 2;
-}
 
 // Executes a compiled statement and moves index on; false when the line
 // must go to the line-reading handlers (nothing has changed then).
@@ -98,7 +96,7 @@ inline bool ExecuteCompiled(CCompiledProgram& program, const CStatement& st, siz
             return true;
         case EStatement::If:
             if (!Evaluate(program, st.a, a) || !Evaluate(program, st.b, b)) return false;
-            index += AfterIf(st.cComparison, a, b);
+            index += Holds(st.cComparison, a, b) ? 1 : 2;
             return true;
         case EStatement::Goto:
             index = st.nJump;
@@ -119,14 +117,27 @@ inline bool ExecuteCompiled(CCompiledProgram& program, const CStatement& st, siz
 
 }  // namespace
 
-RunOutcome CInterpreter::RunCompiled(const char* text, const RunControl& control) {
+RunOutcome CInterpreter::Run(const std::string& program, const RunControl& control) {
+    const char* text = program.c_str();
+    m_nSteps = 0;
+    ScanMarks(text);
+    return RunLines(text, control);
+}
+
+// The one statement loop. Each step counts a statement, bounds and polls;
+// the reference run reads, copies and looks up every line afresh each time
+// it executes, the compiled run does so only for the lines it cannot finish.
+RunOutcome CInterpreter::RunLines(const char* text, const RunControl& control) {
     CCompiledProgram program(text);
     const size_t nLines = program.LineCount();
     const uint64_t nMaxSteps = control.nMaxSteps != 0 ? control.nMaxSteps : UINT64_MAX;
     const bool bPoll = static_cast<bool>(control.pfnPoll);
+    const bool bCompile = !control.bReference;
     LineState s;
     s.pText = text;
     uint64_t nSteps = 0;
+    // Long lines make single statements slow, so the poll also comes after
+    // every few megabytes of program text, however few statements that is.
     uint64_t nBytesSincePoll = 0;
     size_t nSymbols = m_symbols.GetCount();
     size_t index = 0;
@@ -147,9 +158,11 @@ RunOutcome CInterpreter::RunCompiled(const char* text, const RunControl& control
                 }
                 nBytesSincePoll += program.LineLength(index);
             }
-            CStatement& st = program.Statement(index);
-            if (st.kind == EStatement::Uncompiled) program.Compile(index, m_symbols, m_marks);
-            if (ExecuteCompiled(program, st, index)) continue;
+            if (bCompile) {
+                CStatement& st = program.Statement(index);
+                if (st.kind == EStatement::Uncompiled) program.Compile(index, m_symbols, m_marks);
+                if (ExecuteCompiled(program, st, index)) continue;
+            }
             s.pNext = text + program.LineOffset(index);
             s.nLine = static_cast<int64_t>(index) + 1;
             ExecuteLine(s);
@@ -157,13 +170,14 @@ RunOutcome CInterpreter::RunCompiled(const char* text, const RunControl& control
             index = static_cast<size_t>(s.nLine);
             // Only "var" and "graphic" lines add names, and only then can a
             // line that looked up an absent name mean something else.
-            if (m_symbols.GetCount() != nSymbols) {
+            if (bCompile && m_symbols.GetCount() != nSymbols) {
                 nSymbols = m_symbols.GetCount();
                 program.ForgetBoundLines();
             }
         }
     } catch (CInterpreterError& error) {
         m_nSteps = nSteps;
+        // The statement handlers throw before they move to another line.
         error.SetLine(s.nLine);
         throw;
     }

@@ -1,7 +1,9 @@
-// The expression evaluator (a two-stack operator-precedence reduction) and
-// the operand reader with the table and switch value rules.
+// The evaluating use of the expression grammar: operands are values, and
+// the operand reader applies the table and switch value rules.
 #include <algorithm>
 #include <vector>
+
+#include "interpreter/ExpressionGrammar.h"
 
 #include "interpreter/Interpreter.h"
 #include "interpreter/InterpreterError.h"
@@ -10,7 +12,7 @@
 
 namespace {
 
-double Apply(char op, double a, double b) {
+double ApplyArithmetic(char op, double a, double b) {
     switch (op) {
         case '+': return a + b;
         case '-': return a - b;
@@ -20,19 +22,74 @@ double Apply(char op, double a, double b) {
 }
 
 [[noreturn]] void ThrowMissingParameter(const SymbolRec& rec, const std::string& name) {
-    const char* kind = rec.nKind == SK_SWITCH ? "switch" : "table";
-    ThrowInterpretation(std::string("Missing parameter in ") + kind + " variable '" + name + "'.");
+    ThrowMessage(EMessage::MissingParameter, {rec.nKind == SK_SWITCH ? "switch" : "table", name});
 }
 
-// A table or switch whose argument is still being read.
-struct PendingCall {
-    std::string name;
-    SymbolRec rec;
+// Values on the interpreter's scratch stack.
+class CValueDomain {
+public:
+    CValueDomain(CInterpreter& interp, std::vector<double>& values, int64_t nLine)
+        : m_interp(interp), m_values(values), m_nLine(nLine) {
+        m_values.clear();
+    }
+
+    bool Number(const char*& cursor) {
+        double value = 0.0;
+        if (!ReadNumber(cursor, value)) return false;
+        m_values.push_back(value);
+        return true;
+    }
+    using Symbol = const SymbolRec*;
+    ESymbol Find(const std::string& name, const char*, Symbol& rec) {
+        rec = m_interp.m_symbols.Find(name);
+        if (!rec) return ESymbol::Absent;
+        switch (rec->nKind) {
+            case SK_NUMBER: return ESymbol::Number;
+            case SK_TABLE: return ESymbol::Table;
+            case SK_SWITCH: return ESymbol::Switch;
+            default: return ESymbol::NoValue;
+        }
+    }
+    EOperand Leaf(Symbol rec) {
+        m_values.push_back(rec->dValue);
+        return EOperand::Value;
+    }
+    EOperand Apply(const std::string& name, Symbol rec, EOperand) {
+        double& top = m_values.back();
+        if (rec->nKind == SK_SWITCH) {
+            top = SwitchValue(*rec, top);
+            return EOperand::Value;
+        }
+        if (!rec->pData || PointCount(*rec) < 1) ThrowMessage(EMessage::TableNotInitialized, {name});
+        if (TableValue(*rec, top, top)) return EOperand::Value;
+        m_values.pop_back();
+        return EOperand::None;
+    }
+    [[noreturn]] EOperand MissingParameter(const std::string& name, Symbol rec) { ThrowMissingParameter(*rec, name); }
+    bool Arithmetic(char op) {
+        const double b = m_values.back();
+        m_values.pop_back();
+        m_values.back() = ApplyArithmetic(op, m_values.back(), b);
+        return true;
+    }
+    bool Call(const CFunction& function, size_t n) {
+        const double value = ApplyFunction(function, m_values.data() + (m_values.size() - n), n);
+        m_values.resize(m_values.size() - n);
+        m_values.push_back(value);
+        return true;
+    }
+    [[noreturn]] bool BadCount(const CFunction& function) {
+        ThrowMessage(EMessage::BadArgumentCount, {function.pszName, LineNumberText(m_nLine)});
+    }
+    void CallName() {}
+    void Uncertain() {}
+
+private:
+    CInterpreter& m_interp;
+    std::vector<double>& m_values;
+    int64_t m_nLine;
 };
 
-}  // namespace
-
-namespace {
 
 // Left end of the i-th interval, written exactly as the rule states it so
 // that every boundary is the same double.
@@ -91,79 +148,16 @@ bool TableValue(const SymbolRec& rec, double x, double& value) {
 
 double SwitchValue(const SymbolRec& rec, double x) { return x >= rec.dTo ? rec.dFrom : rec.dValue; }
 
-bool CInterpreter::EvalOperand(const char*& cursor, double& result) {
-    // A table's argument is itself an operand, possibly another table with
-    // its own argument. The chain of open calls is kept on a heap stack so a
-    // hostile line of nested calls cannot exhaust the machine stack.
-    std::vector<PendingCall> pending;
-    bool bHasValue = false;
-    double value = 0.0;
-    for (;;) {
-        std::string name = ReadWord(cursor);
-        const SymbolRec* pRec = m_symbols.Find(name);
-        if (!pRec || pRec->nKind == SK_GRAPHIC) break;
-        if (pRec->nKind == SK_NUMBER) {
-            value = pRec->dValue;
-            bHasValue = true;
-            break;
-        }
-        if (pRec->nKind != SK_TABLE && pRec->nKind != SK_SWITCH) break;
-        if (ReadChar(cursor) != '(') ThrowMissingParameter(*pRec, name);
-        pending.push_back(PendingCall{std::move(name), *pRec});
-    }
-    while (!pending.empty()) {
-        const PendingCall call = std::move(pending.back());
-        pending.pop_back();
-        if (!bHasValue || ReadChar(cursor) != ')') ThrowMissingParameter(call.rec, call.name);
-        if (call.rec.nKind == SK_SWITCH) {
-            value = SwitchValue(call.rec, value);
-            continue;
-        }
-        if (!call.rec.pData || PointCount(call.rec) < 1)
-            ThrowInterpretation("Table '" + call.name + "' not initialized.");
-        bHasValue = TableValue(call.rec, value, value);
-    }
-    if (bHasValue) result = value;
-    return bHasValue;
+bool CInterpreter::Evaluate(const char*& cursor, double& result) {
+    CValueDomain domain(*this, m_values, m_nLine);
+    if (!CExpressionGrammar(domain, m_stacks).Expression(cursor)) return false;
+    result = m_values.back();
+    return true;
 }
 
-bool CInterpreter::Evaluate(const char*& cursor, double& result) {
-    std::vector<char>& ops = m_operators;
-    std::vector<double>& vals = m_operands;
-    ops.clear();
-    vals.clear();
-    for (;;) {
-        if (*cursor == '\0' && ops.empty()) break;
-        double operand = 0.0;
-        if (ReadNumber(cursor, operand) || EvalOperand(cursor, operand)) vals.push_back(operand);
-        const char c = ReadChar(cursor);
-        while (!ops.empty()) {
-            const char top = ops.back();
-            const int precTop = Precedence(top);
-            if (precTop == kNoPrecedence) return false;
-            const int precIn = Precedence(c);
-            if (precIn == kNoPrecedence) return false;
-            if (precTop < precIn || top == '(') break;
-            if (IsArithmetic(top)) {
-                // Too few operands (a trailing or leading operator) fails
-                // instead of reading below the stack.
-                if (vals.size() < 2) return false;
-                const double b = vals.back();
-                vals.pop_back();
-                vals.back() = Apply(top, vals.back(), b);
-            }
-            ops.pop_back();
-        }
-        if (c == '\0') break;
-        if (!ops.empty() && ops.back() == '(' && c == ')')
-            ops.pop_back();
-        else
-            ops.push_back(c);
-    }
-    if (vals.empty()) return false;
-    const double value = vals.back();
-    vals.pop_back();
-    if (!vals.empty() || !ops.empty()) return false;
-    result = value;
+bool CInterpreter::ReadOperand(const char*& cursor, bool bNumber, double& result) {
+    CValueDomain domain(*this, m_values, m_nLine);
+    if (CExpressionGrammar(domain, m_stacks).Operand(cursor, bNumber) != EOperand::Value) return false;
+    result = m_values.back();
     return true;
 }

@@ -1,20 +1,18 @@
-// The statement loop of a model program: the mark scan, then one statement
-// per line with "var", "set", "if", "goto" and "mark", handing "graphic"
-// and "plot" to the plot commands. This line-reading loop is the reference;
-// the compiled loop (CompiledRun.cpp) runs lines by its handlers too.
+// The running use of the line grammar: the mark scan, then each statement
+// executed as the line reader takes it. These handlers are the reference
+// that the compiled lines follow, and they run every line the compiled
+// form cannot finish.
+#include <memory>
+
+#include "base/Numbers.h"
+#include "graphs/Graphic.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
+#include "interpreter/LineGrammar.h"
 #include "interpreter/LineState.h"
+#include "interpreter/Operators.h"
 
 namespace {
-
-[[noreturn]] void ThrowBadAttributes(const CInterpreter::LineState& s) {
-    ThrowInterpretation("Bad '" + s.strWord + "' command attributes (" + LineNumberText(s.nLine) + ").");
-}
-
-[[noreturn]] void ThrowBadCommand(const CInterpreter::LineState& s) {
-    ThrowInterpretation("Bad '" + s.strWord + "' command (" + LineNumberText(s.nLine) + ").");
-}
 
 // Starts the next line of the program: reads it and its command word.
 void BeginLine(CInterpreter::LineState& s) {
@@ -22,6 +20,114 @@ void BeginLine(CInterpreter::LineState& s) {
     s.pPos = s.strLine.c_str();
     s.strWord = ReadWord(s.pPos);
 }
+
+double* RangeField(CVGraphic& g, const std::string& key) {
+    if (key == "loX") return &g.m_dLoX;
+    if (key == "hiX") return &g.m_dHiX;
+    if (key == "loY") return &g.m_dLoY;
+    if (key == "hiY") return &g.m_dHiY;
+    return key == "divY" ? &g.m_dDivY : nullptr;
+}
+
+class CRunDomain {
+public:
+    CRunDomain(CInterpreter& interp, CInterpreter::LineState& s) : m_interp(interp), m_s(s) {}
+
+    std::string LineText() const { return LineNumberText(m_s.nLine); }
+    [[noreturn]] bool Fail(EMessage id, std::initializer_list<std::string_view> args) { ThrowMessage(id, args); }
+    bool Nothing(const std::string&) { return true; }
+    bool Mark() { return true; }  // the mark scan has read it
+
+    bool Var() {
+        const std::string name = ReadWord(m_s.pPos);
+        if (m_interp.m_symbols.Find(name)) Fail(EMessage::Redefinition, {name});
+        SymbolRec rec;
+        rec.nKind = SK_NUMBER;
+        m_interp.m_symbols.Set(name, rec);
+        return true;
+    }
+
+    bool Target(const std::string& name) {
+        m_pTarget = m_interp.m_symbols.Find(name);
+        if (!m_pTarget || m_pTarget->nKind != SK_NUMBER) Fail(EMessage::Undefined, {name});
+        return true;
+    }
+    bool Expression(const char*& pos) { return m_interp.Evaluate(pos, m_values[0]); }
+    // Evaluation only reads the table, so the record found before is still valid.
+    bool Assign() {
+        m_pTarget->dValue = m_values[0];
+        return true;
+    }
+
+    bool Operand(const char*& pos, bool bNumber, int nSlot) { return m_interp.ReadOperand(pos, bNumber, m_values[nSlot]); }
+    bool If(char comparison) {
+        if (Holds(comparison, m_values[0], m_values[1])) return true;
+        // Skip the next line whatever it holds; it still counts as a line.
+        ReadLine(m_s.pNext);
+        ++m_s.nLine;
+        return true;
+    }
+
+    bool Jump(const std::string& name) { return (m_pMark = m_interp.m_marks.Find(name)) != nullptr; }
+    bool Goto() {
+        m_s.pNext = m_s.pText + m_pMark->nOffset;
+        m_s.nLine = m_pMark->nLine;
+        return true;
+    }
+
+    // A series must be declared by a "graphic" line that has run before.
+    bool Series(const std::string& name) {
+        const SymbolRec* pRec = m_interp.m_symbols.Find(name);
+        if (!pRec || pRec->nKind != SK_GRAPHIC) return false;
+        m_pSeries = pRec->pGraphic;
+        return true;
+    }
+    bool Plot() {
+        m_pSeries->AddSample(m_values[0], m_values[1]);
+        return true;
+    }
+
+    // The new series is discarded on every refusal after it is made.
+    bool NewSeries(const std::string& name) {
+        m_pNew = std::make_unique<CVGraphic>();
+        if (m_interp.m_symbols.Find(name)) Fail(EMessage::Redefinition, {name});
+        m_strNew = name;
+        return true;
+    }
+    void Key(const std::string&, bool) {}
+    bool AttributeNumber(const char*& pos, const std::string& key) {
+        double value = 0.0;
+        if (!ReadNumber(pos, value)) return false;
+        if (double* pField = RangeField(*m_pNew, key))
+            *pField = value;
+        else
+            m_pNew->m_nColor = SaturatingTrunc(value);
+        return true;
+    }
+    bool Caption(const char*& pos) {
+        m_pNew->m_strText = ReadQuoted(pos);
+        return true;
+    }
+    bool Declare() {
+        SymbolRec rec;
+        rec.nKind = SK_GRAPHIC;
+        rec.pGraphic = m_pNew.get();
+        m_interp.m_symbols.Set(m_strNew, rec);
+        // The symbol owns the series only once it is safely in the table.
+        m_pNew.release();
+        return true;
+    }
+
+private:
+    CInterpreter& m_interp;
+    CInterpreter::LineState& m_s;
+    SymbolRec* m_pTarget = nullptr;
+    const MarkPos* m_pMark = nullptr;
+    CVGraphic* m_pSeries = nullptr;
+    std::unique_ptr<CVGraphic> m_pNew;
+    std::string m_strNew;
+    double m_values[2] = {0.0, 0.0};
+};
 
 }  // namespace
 
@@ -36,122 +142,19 @@ void CInterpreter::ScanMarks(const char* text) {
             if (s.strWord != "mark") continue;
             const std::string name = ReadWord(s.pPos);
             const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
-            if (m_marks.Find(name)) ThrowInterpretation("Mark " + name + " redefinition.");
+            if (m_marks.Find(name)) ThrowMessage(EMessage::MarkRedefinition, {name});
             m_marks.Set(name, pos);
-            if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
+            if (HasMoreText(s.pPos)) ThrowMessage(EMessage::BadAttributes, {s.strWord, LineNumberText(s.nLine)});
         }
     } catch (CInterpreterError& error) {
         error.SetLine(s.nLine);
         throw;
     }
-}
-
-RunOutcome CInterpreter::Run(const std::string& program, const RunControl& control) {
-    const char* text = program.c_str();
-    m_nSteps = 0;
-    ScanMarks(text);
-    return control.bReference ? RunByLines(text, control) : RunCompiled(text, control);
-}
-
-// The reference statement loop: every line is read, copied and looked up
-// afresh each time it executes.
-RunOutcome CInterpreter::RunByLines(const char* text, const RunControl& control) {
-    LineState s;
-    s.pText = text;
-    s.pNext = text;
-    uint64_t& nSteps = m_nSteps;
-    // Long lines make single statements slow, so the poll also comes after
-    // every few megabytes of program text, however few statements that is.
-    uint64_t nBytesSincePoll = 0;
-    try {
-        for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
-            ++nSteps;
-            if (control.nMaxSteps != 0 && nSteps > control.nMaxSteps) return RunOutcome::StepLimit;
-            if (control.pfnPoll &&
-                (nSteps % RunControl::kPollInterval == 0 || nBytesSincePoll >= RunControl::kPollBytes)) {
-                nBytesSincePoll = 0;
-                if (!control.pfnPoll(nSteps)) return RunOutcome::Cancelled;
-            }
-            BeginLine(s);
-            nBytesSincePoll += s.strLine.size();
-            ExecuteStatement(s);
-        }
-    } catch (CInterpreterError& error) {
-        // The statement handlers throw before they move to another line.
-        error.SetLine(s.nLine);
-        throw;
-    }
-    return RunOutcome::Ok;
 }
 
 void CInterpreter::ExecuteLine(LineState& s) {
     BeginLine(s);
-    ExecuteStatement(s);
-}
-
-void CInterpreter::ExecuteStatement(LineState& s) {
-    const std::string& word = s.strWord;
-    if (word.empty() || word == "'" || word == "mark") return;
-    if (word == "set") return ExecSet(s);
-    if (word == "if") return ExecIf(s);
-    if (word == "goto") return ExecGoto(s);
-    if (word == "plot") return ExecPlot(s);
-    if (word == "var") return ExecVar(s);
-    if (word == "graphic") return ExecGraphic(s);
-    ThrowInterpretation("Unknown command '" + word + "' (col: " + LineNumberText(s.nLine) + ").");
-}
-
-void CInterpreter::ExecVar(LineState& s) {
-    const std::string name = ReadWord(s.pPos);
-    if (m_symbols.Find(name)) ThrowInterpretation("Variable " + name + " redefinition.");
-    SymbolRec rec;
-    rec.nKind = SK_NUMBER;
-    m_symbols.Set(name, rec);
-}
-
-void CInterpreter::ExecSet(LineState& s) {
-    const std::string name = ReadWord(s.pPos);
-    SymbolRec* pRec = m_symbols.Find(name);
-    if (!pRec || pRec->nKind != SK_NUMBER) ThrowInterpretation("Variable " + name + " undefined.");
-    if (ReadChar(s.pPos) != '=') ThrowBadCommand(s);
-    double value = 0.0;
-    if (!Evaluate(s.pPos, value)) ThrowBadCommand(s);
-    // Evaluate only reads the table, so the record found above is still valid.
-    pRec->dValue = value;
-}
-
-bool CInterpreter::ReadIfOperand(const char*& cursor, double& value) {
-    return ReadNumber(cursor, value) || EvalOperand(cursor, value);
-}
-
-void CInterpreter::ExecIf(LineState& s) {
-    double a = 0.0, b = 0.0;
-    if (!ReadIfOperand(s.pPos, a)) ThrowBadAttributes(s);
-    const char comparison = ReadChar(s.pPos);
-    if (!ReadIfOperand(s.pPos, b)) ThrowBadAttributes(s);
-    // Every comparison with a NaN operand fails (IEEE), so a loop guarded
-    // by a NaN counter ends instead of running on.
-    bool bHolds = false;
-    switch (comparison) {
-        case '<': bHolds = a < b; break;
-        case '=': bHolds = a == b; break;
-        case '>': bHolds = a > b; break;
-        default:
-            ThrowInterpretation("Bad comparision symbol in 'if' statement (" + LineNumberText(s.nLine) + ").");
-    }
-    if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
-    if (bHolds) return;
-    // Skip the next line whatever it holds; it still counts as a line.
-    ReadLine(s.pNext);
-    ++s.nLine;
-}
-
-void CInterpreter::ExecGoto(LineState& s) {
-    const std::string name = ReadWord(s.pPos);
-    const MarkPos* pMark = m_marks.Find(name);
-    if (!pMark)
-        ThrowInterpretation("Bad mark name in goto command(" + LineNumberText(s.nLine) + ").");
-    if (HasMoreText(s.pPos)) ThrowBadAttributes(s);
-    s.pNext = s.pText + pMark->nOffset;
-    s.nLine = pMark->nLine;
+    m_nLine = s.nLine;
+    CRunDomain domain(*this, s);
+    CLineGrammar(domain, s.pPos, s.strWord).Statement();
 }

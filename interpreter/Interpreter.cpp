@@ -24,7 +24,7 @@ bool CInterpreter::ImportDrawingVariables(const EntityList* pList) {
         const std::string name = pEntity->GetName(&rec);
         if (name.empty()) continue;
         if (m_symbols.Find(name))
-            throw CInterpreterError("Import drawing variables:\nVariable " + name + " redefinition.");
+            throw CInterpreterError(MessageText(EMessage::ImportRedefinition, {name}));
         m_symbols.Set(name, rec);
     }
     return true;

@@ -11,6 +11,7 @@
 
 #include "diagram/SymbolRec.h"
 #include "interpreter/BuildGraphs.h"
+#include "interpreter/ExpressionGrammar.h"
 #include "interpreter/SymbolTable.h"
 
 class EntityList;
@@ -46,8 +47,8 @@ public:
 
     // Expression from the cursor to the end of the line.
     bool Evaluate(const char*& cursor, double& result);
-    // One symbol operand: a number, or a table or switch with its argument.
-    bool EvalOperand(const char*& cursor, double& result);
+    // An operand of "if" (bNumber) or "plot": a symbol operand or a call.
+    bool ReadOperand(const char*& cursor, bool bNumber, double& result);
 
     // Appends every series in iteration order and removes their symbols.
     bool TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out);
@@ -61,22 +62,14 @@ public:
     struct LineState;
 
 private:
-    RunOutcome RunByLines(const char* text, const RunControl& control);
-    RunOutcome RunCompiled(const char* text, const RunControl& control);
-    // Reads the line at state.pNext and executes it by the handlers below.
+    RunOutcome RunLines(const char* text, const RunControl& control);
+    // Reads the line at state.pNext and executes it as the line grammar reads it.
     void ExecuteLine(LineState& state);
-    void ExecuteStatement(LineState& state);
-    void ExecVar(LineState& state);
-    void ExecSet(LineState& state);
-    void ExecIf(LineState& state);
-    void ExecGoto(LineState& state);
-    void ExecGraphic(LineState& state);
-    void ExecPlot(LineState& state);
-    bool ReadIfOperand(const char*& cursor, double& value);
 
-    // Scratch stacks of Evaluate, kept to avoid allocating per expression.
-    std::vector<char> m_operators;
-    std::vector<double> m_operands;
+    // Scratch stacks of evaluation, kept to avoid allocating per expression.
+    CGrammarStacks m_stacks;
+    std::vector<double> m_values;
+    int64_t m_nLine = 0;  // the line executing, for messages raised inside expressions
     uint64_t m_nSteps = 0;
 };
 

@@ -1,4 +1,6 @@
-// The prefix every message of a running program starts with, in one place.
+// The interpreter's one exception, raised with a text of the message table.
 #include "interpreter/InterpreterError.h"
 
-void ThrowInterpretation(const std::string& rest) { throw CInterpreterError("Interpretation error:\n" + rest); }
+void ThrowMessage(EMessage id, std::initializer_list<std::string_view> args) {
+    throw CInterpreterError(MessageText(id, args));
+}

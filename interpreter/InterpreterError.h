@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "interpreter/Messages.h"
+
 class CInterpreterError : public std::runtime_error {
 public:
     explicit CInterpreterError(const std::string& message) : std::runtime_error(message) {}
@@ -24,5 +26,5 @@ private:
     int64_t m_nLine = 0;
 };
 
-// "Interpretation error:\n" + the rest, thrown as the interpreter's error.
-[[noreturn]] void ThrowInterpretation(const std::string& rest);
+// A message of the table, placeholders filled, thrown as the interpreter's error.
+[[noreturn]] void ThrowMessage(EMessage id, std::initializer_list<std::string_view> args = {});

@@ -24,16 +24,18 @@ void SkipBlanks(const char*& cursor) { cursor += SkipSpaces(cursor); }
 
 }  // namespace
 
-std::string ReadLine(const char*& cursor) {
+std::string_view NextLine(const char*& cursor) {
     const char* start = cursor;
     while (*cursor != '\0' && *cursor != '\r') ++cursor;
-    std::string line(start, cursor);
+    const std::string_view line(start, static_cast<size_t>(cursor - start));
     if (*cursor == '\r') {
         ++cursor;
         if (*cursor == '\n') ++cursor;
     }
     return line;
 }
+
+std::string ReadLine(const char*& cursor) { return std::string(NextLine(cursor)); }
 
 std::string ReadWord(const char*& cursor) {
     SkipBlanks(cursor);
@@ -42,13 +44,21 @@ std::string ReadWord(const char*& cursor) {
     return std::string(start, cursor);
 }
 
+std::string ReadWord(const char*& cursor, bool bInCall) {
+    if (!bInCall) return ReadWord(cursor);
+    SkipBlanks(cursor);
+    const char* start = cursor;
+    while (*cursor != '\0' && *cursor != ',' && !IsDelimiter(*cursor)) ++cursor;
+    return std::string(start, cursor);
+}
+
 std::string ReadQuoted(const char*& cursor) {
     SkipBlanks(cursor);
-    if (*cursor != '"') ThrowInterpretation("Open \" not found.");
+    if (*cursor != '"') ThrowMessage(EMessage::OpenQuote);
     ++cursor;
     const char* start = cursor;
     while (*cursor != '\0' && *cursor != '"') ++cursor;
-    if (*cursor == '\0') ThrowInterpretation("Close \" not found.");
+    if (*cursor == '\0') ThrowMessage(EMessage::CloseQuote);
     std::string text(start, cursor);
     ++cursor;
     return text;

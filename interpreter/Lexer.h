@@ -4,11 +4,16 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/TextReaders.h"
 
+// The one line splitter: a line ends at CR, with one LF after it.
+std::string_view NextLine(const char*& cursor);
 std::string ReadLine(const char*& cursor);
 std::string ReadWord(const char*& cursor);
+// Inside a function's parentheses a comma ends a word too.
+std::string ReadWord(const char*& cursor, bool bInCall);
 std::string ReadQuoted(const char*& cursor);  // throws CInterpreterError
 char ReadChar(const char*& cursor);
 bool HasMoreText(const char* pos);

@@ -19,3 +19,8 @@ inline int Precedence(char c) {
 }
 
 inline bool IsArithmetic(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
+
+// The comparison of "if"; every comparison with a NaN operand fails.
+inline bool Holds(char comparison, double a, double b) {
+    return comparison == '<' ? a < b : comparison == '=' ? a == b : a > b;
+}

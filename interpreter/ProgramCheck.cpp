@@ -12,24 +12,11 @@
 #include "diagram/SymbolRec.h"
 #include "interpreter/Interpreter.h"
 #include "interpreter/InterpreterError.h"
+#include "interpreter/ExpressionGrammar.h"
 #include "interpreter/Lexer.h"
-#include "interpreter/Operators.h"
+#include "interpreter/LineGrammar.h"
 
 namespace {
-
-const char* const kPrefix = "Interpretation error:\n";
-
-std::string Message(const std::string& rest) { return kPrefix + rest; }
-
-// Whether an operand leaves a value, on the executions that survive it.
-enum class EPresence { None, Some, Maybe };
-
-bool IsArithmetic(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
-
-bool IsAttribute(const std::string& key) {
-    return key == "color" || key == "text" || key == "loX" || key == "hiX" || key == "loY" || key == "hiY" ||
-           key == "divY";
-}
 
 bool IsCommand(const std::string& word) {
     return word == "var" || word == "set" || word == "if" || word == "goto" || word == "mark" ||
@@ -43,23 +30,11 @@ public:
 
     CLineCheck Check() {
         m_word = ReadWord(m_pos);
-        if (m_word.empty()) {
-            IgnoredRest();  // a blank line, or one that starts with a delimiter
-            return Result();
-        }
-        if (m_word == "'") {
-            Token(m_pos - 1, m_pos + std::char_traits<char>::length(m_pos), EProgramRole::Comment);
-            return Result();
-        }
-        WordToken(m_word, IsCommand(m_word) ? EProgramRole::Command : EProgramRole::UnknownName);
-        if (m_word == "var") CheckVar();
-        else if (m_word == "set") CheckSet();
-        else if (m_word == "if") CheckIf();
-        else if (m_word == "goto") CheckGoto();
-        else if (m_word == "mark") CheckMark();
-        else if (m_word == "graphic") CheckGraphic();
-        else if (m_word == "plot") CheckPlot();
-        else Unknown();
+        if (!m_word.empty() && m_word != "'")
+            WordToken(m_word, IsCommand(m_word) ? EProgramRole::Command : EProgramRole::UnknownName);
+        // After a refusal the run reads no further; the rest is coloured by
+        // its look alone.
+        if (!CLineGrammar(*this, m_pos, m_word).Statement()) TokenizeRest();
         return Result();
     }
 
@@ -71,13 +46,10 @@ private:
         return result;
     }
 
-    std::string LineText() const { return LineNumberText(m_nLine); }
-    std::string BadAttributes() const { return Message("Bad '" + m_word + "' command attributes (" + LineText() + ")."); }
-    std::string BadCommand() const { return Message("Bad '" + m_word + "' command (" + LineText() + ")."); }
-
-    // The run stops at its first refusal: keep only that one.
-    void Fail(const std::string& message) {
-        if (m_error.empty()) m_error = message;
+    // The run stops at its first refusal: keep only that one. Once the
+    // reading depends on values, runs may refuse in different ways.
+    void Note(const std::string& message) {
+        if (m_error.empty() && !m_bUncertain) m_error = message;
     }
 
     void Token(const char* start, const char* end, EProgramRole role) {
@@ -90,14 +62,15 @@ private:
         WordToken(name, m_names.IsKnown(name) ? EProgramRole::KnownName : EProgramRole::UnknownName);
     }
 
-    bool ReadNumberToken() {
-        m_pos += SkipSpaces(m_pos);
-        const char* start = m_pos;
+    bool ReadNumberToken(const char*& cursor) {
+        cursor += SkipSpaces(cursor);
+        const char* start = cursor;
         double value = 0.0;
-        if (!ReadNumber(m_pos, value)) return false;
-        Token(start, m_pos, EProgramRole::Number);
+        if (!ReadNumber(cursor, value)) return false;
+        Token(start, cursor, EProgramRole::Number);
         return true;
     }
+    bool ReadNumberToken() { return ReadNumberToken(m_pos); }
 
     // Text after a complete statement that the run never reads.
     void IgnoredRest() {
@@ -125,234 +98,155 @@ private:
         }
     }
 
-    void Unknown() {
-        Fail(Message("Unknown command '" + m_word + "' (col: " + LineText() + ")."));
-        TokenizeRest();
+public:
+    // The checking use of the line grammar. A refusal is noted and stops
+    // the reading; where the run could go on (a name declared further on),
+    // the reading goes on too.
+    std::string LineText() const { return LineNumberText(m_nLine); }
+    bool Fail(EMessage id, std::initializer_list<std::string_view> args) {
+        Note(MessageText(id, args));
+        return false;
+    }
+    bool Nothing(const std::string& word) {
+        if (word.empty())
+            IgnoredRest();  // a blank line, or one that starts with a delimiter
+        else
+            Token(m_pos - 1, m_pos + std::char_traits<char>::length(m_pos), EProgramRole::Comment);
+        return true;
     }
 
-    void CheckVar() {
+    bool Mark() {
+        const std::string name = ReadWord(m_pos);
+        WordToken(name, EProgramRole::Mark);
+        if (m_names.MarkLine(name) != m_nLine) Fail(EMessage::MarkRedefinition, {name});
+        return !HasMoreText(m_pos) || Fail(EMessage::BadAttributes, {m_word, LineText()});
+    }
+
+    // An element's name is taken before any line runs and never freed.
+    bool Var() {
         const std::string name = ReadWord(m_pos);
         WordToken(name, EProgramRole::KnownName);
-        // An element's name is taken before any line runs and never freed.
-        if (m_names.Diagram(name)) Fail(Message("Variable " + name + " redefinition."));
+        if (m_names.Diagram(name)) Fail(EMessage::Redefinition, {name});
         IgnoredRest();
+        return true;
     }
 
-    void CheckSet() {
-        const std::string name = ReadWord(m_pos);
+    bool Target(const std::string& name) {
         NameToken(name);
         const CDiagramName* pDiagram = m_names.Diagram(name);
         const bool bNumber = pDiagram ? pDiagram->nKind == SK_NUMBER : m_names.IsVar(name);
-        if (!bNumber) Fail(Message("Variable " + name + " undefined."));
-        if (ReadChar(m_pos) != '=') {
-            Fail(BadCommand());
-            TokenizeRest();
-            return;
-        }
-        std::string thrown;
-        if (!ReadExpression(thrown)) {
-            Fail(thrown.empty() ? BadCommand() : thrown);
-            TokenizeRest();
-        }
+        if (!bNumber) Fail(EMessage::Undefined, {name});
+        return true;
     }
-
-    void CheckIf() {
-        if (!ReadIfOperand()) Fail(BadAttributes());
-        const char comparison = ReadChar(m_pos);
-        if (!ReadIfOperand()) Fail(BadAttributes());
-        if (comparison != '<' && comparison != '=' && comparison != '>')
-            Fail(Message("Bad comparision symbol in 'if' statement (" + LineText() + ")."));
-        if (HasMoreText(m_pos)) {
-            Fail(BadAttributes());
-            TokenizeRest();
-        }
+    bool Expression(const char*& pos) {
+        m_thrown.clear();
+        if (CExpressionGrammar(*this, m_stacks).Expression(pos)) return true;
+        if (!m_thrown.empty()) Note(m_thrown);
+        return false;
     }
+    bool Assign() { return true; }
 
-    void CheckGoto() {
-        const std::string name = ReadWord(m_pos);
-        const bool bExists = m_names.MarkLine(name) != 0;
-        WordToken(name, bExists ? EProgramRole::Mark : EProgramRole::UnknownName);
-        if (!bExists) Fail(Message("Bad mark name in goto command(" + LineText() + ")."));
-        if (HasMoreText(m_pos)) {
-            Fail(BadAttributes());
-            TokenizeRest();
-        }
-    }
-
-    void CheckMark() {
-        const std::string name = ReadWord(m_pos);
-        WordToken(name, EProgramRole::Mark);
-        if (m_names.MarkLine(name) != m_nLine) Fail(Message("Mark " + name + " redefinition."));
-        if (HasMoreText(m_pos)) {
-            Fail(BadAttributes());
-            TokenizeRest();
-        }
-    }
-
-    void CheckGraphic() {
-        const std::string name = ReadWord(m_pos);
-        WordToken(name, EProgramRole::KnownName);
-        if (m_names.Diagram(name)) Fail(Message("Variable " + name + " redefinition."));
-        for (;;) {
-            const std::string key = ReadWord(m_pos);
-            if (key.empty()) return IgnoredRest();
-            if (!IsAttribute(key)) {
-                WordToken(key, EProgramRole::UnknownName);
-                Fail(Message("Unknown attribute '" + key + "' in command '" + m_word + "' line (" + LineText() +
-                             ")."));
-                return TokenizeRest();
-            }
-            WordToken(key, EProgramRole::Command);
-            if (!ReadAttributeValue(key)) return TokenizeRest();
-        }
-    }
-
-    // False after a refusal.
-    bool ReadAttributeValue(const std::string& key) {
-        const std::string badArg =
-            Message("Bad " + key + " arg in command '" + m_word + "' line (" + LineText() + ").");
-        if (key == "text" || key == "divY") {
-            // Without an equals sign the character read is simply consumed.
-            if (ReadChar(m_pos) != '=') return true;
-            if (key == "divY") {
-                if (ReadNumberToken()) return true;
-                Fail(badArg);
-                return false;
-            }
-            m_pos += SkipSpaces(m_pos);
-            const char* start = m_pos;
-            try {
-                ReadQuoted(m_pos);
-            } catch (const CInterpreterError& error) {
-                Fail(error.Message());
-                return false;
-            }
-            Token(start, m_pos, EProgramRole::Quoted);
-            return true;
-        }
-        if (ReadChar(m_pos) != '=' || !ReadNumberToken()) {
-            Fail(badArg);
+    // An operand of "if" or "plot"; false when none can be there.
+    bool Operand(const char*& pos, bool bNumber, int) {
+        m_thrown.clear();
+        const EOperand operand = CExpressionGrammar(*this, m_stacks).Operand(pos, bNumber);
+        if (!m_thrown.empty()) {
+            Note(m_thrown);
             return false;
         }
-        return true;
+        return operand == EOperand::Value || operand == EOperand::Maybe || m_bUncertain;
     }
+    bool If(char) { return true; }
 
-    void CheckPlot() {
-        const std::string name = ReadWord(m_pos);
+    bool Jump(const std::string& name) {
+        const bool bExists = m_names.MarkLine(name) != 0;
+        WordToken(name, bExists ? EProgramRole::Mark : EProgramRole::UnknownName);
+        return bExists;
+    }
+    bool Goto() { return true; }
+
+    bool Series(const std::string& name) {
         NameToken(name);
-        if (m_names.Diagram(name) || !m_names.IsGraphic(name)) Fail(Message("Variable " + name + " undefined."));
-        for (int i = 0; i < 2; ++i) {
-            std::string thrown;
-            const EPresence operand = ReadOperand(thrown);
-            if (!thrown.empty() || operand == EPresence::None) {
-                Fail(thrown.empty() ? BadCommand() : thrown);
-                return TokenizeRest();
-            }
-        }
-        IgnoredRest();
-    }
-
-    // A number, or else a symbol operand; false when neither can be there.
-    bool ReadIfOperand() {
-        if (ReadNumberToken()) return true;
-        std::string thrown;
-        const EPresence operand = ReadOperand(thrown);
-        if (!thrown.empty()) {
-            Fail(thrown);
-            return true;  // the refusal is already the thrown one
-        }
-        return operand != EPresence::None;
-    }
-
-    // One symbol operand as the operand reader takes it: a name, and for
-    // an element that is a table or a switch its argument in parentheses.
-    // thrown receives the message of a certain refusal inside it.
-    EPresence ReadOperand(std::string& thrown) {
-        struct CCall {
-            std::string name;
-            CDiagramName kind;
-        };
-        std::vector<CCall> pending;
-        EPresence value = EPresence::None;
-        for (;;) {
-            std::string name = ReadWord(m_pos);
-            NameToken(name);
-            const CDiagramName* pDiagram = m_names.Diagram(name);
-            if (pDiagram && (pDiagram->nKind == SK_TABLE || pDiagram->nKind == SK_SWITCH)) {
-                if (ReadChar(m_pos) != '(') {
-                    thrown = MissingParameter(pDiagram->nKind, name);
-                    return EPresence::None;
-                }
-                pending.push_back({std::move(name), *pDiagram});
-                continue;
-            }
-            if (pDiagram)
-                value = pDiagram->nKind == SK_NUMBER ? EPresence::Some : EPresence::None;
-            else
-                value = m_names.IsVar(name) ? EPresence::Maybe : EPresence::None;
-            break;
-        }
-        while (!pending.empty()) {
-            const CCall call = std::move(pending.back());
-            pending.pop_back();
-            if (value == EPresence::None || ReadChar(m_pos) != ')') {
-                thrown = MissingParameter(call.kind.nKind, call.name);
-                return EPresence::None;
-            }
-            if (call.kind.nKind == SK_SWITCH) {
-                value = EPresence::Some;
-                continue;
-            }
-            if (!call.kind.bHasData) {
-                thrown = Message("Table '" + call.name + "' not initialized.");
-                return EPresence::None;
-            }
-            value = EPresence::Maybe;  // a range with a gap gives no value there
-        }
-        return value;
-    }
-
-    static std::string MissingParameter(int32_t nKind, const std::string& name) {
-        return Message(std::string("Missing parameter in ") + (nKind == SK_SWITCH ? "switch" : "table") +
-                       " variable '" + name + "'.");
-    }
-
-    // The evaluator's reduction over operand counts: nMin..nMax values on
-    // the stack among the executions still running. False when every one of
-    // them fails; thrown then holds a message raised by an operand, if any.
-    bool ReadExpression(std::string& thrown) {
-        std::vector<char> ops;
-        int64_t nMin = 0, nMax = 0;
-        for (;;) {
-            if (*m_pos == '\0' && ops.empty()) break;
-            EPresence operand = EPresence::Some;
-            if (!ReadNumberToken()) {
-                operand = ReadOperand(thrown);
-                if (!thrown.empty()) return false;
-            }
-            if (operand != EPresence::None) ++nMax;
-            if (operand == EPresence::Some) ++nMin;
-            const char c = ReadChar(m_pos);
-            while (!ops.empty()) {
-                const char top = ops.back();
-                if (Precedence(top) == kNoPrecedence || Precedence(c) == kNoPrecedence) return false;
-                if (Precedence(top) < Precedence(c) || top == '(') break;
-                if (IsArithmetic(top)) {
-                    if (nMax < 2) return false;
-                    nMin = std::max<int64_t>(nMin, 2) - 1;
-                    --nMax;
-                }
-                ops.pop_back();
-            }
-            if (c == '\0') break;
-            if (!ops.empty() && ops.back() == '(' && c == ')')
-                ops.pop_back();
-            else
-                ops.push_back(c);
-        }
-        // The result is popped; nothing may be left on either stack.
-        if (nMax < 1 || nMin > 1 || !ops.empty()) return false;
+        if (m_names.Diagram(name) || !m_names.IsGraphic(name)) Fail(EMessage::Undefined, {name});
         return true;
+    }
+    bool Plot() {
+        IgnoredRest();
+        return true;
+    }
+
+    bool NewSeries(const std::string& name) {
+        WordToken(name, EProgramRole::KnownName);
+        if (m_names.Diagram(name)) Fail(EMessage::Redefinition, {name});
+        return true;
+    }
+    void Key(const std::string& key, bool bAttribute) {
+        WordToken(key, bAttribute ? EProgramRole::Command : EProgramRole::UnknownName);
+    }
+    bool AttributeNumber(const char*& pos, const std::string&) { return ReadNumberToken(pos); }
+    bool Caption(const char*& pos) {
+        pos += SkipSpaces(pos);
+        const char* start = pos;
+        try {
+            ReadQuoted(pos);
+        } catch (const CInterpreterError& error) {
+            Note(error.Message());
+            return false;
+        }
+        Token(start, pos, EProgramRole::Quoted);
+        return true;
+    }
+    bool Declare() {
+        IgnoredRest();
+        return true;
+    }
+
+private:
+public:
+    // The checking use of the expression grammar: an operand is present,
+    // absent or maybe present; m_thrown receives the message of a certain
+    // refusal inside the expression.
+    bool Number(const char*& cursor) { return ReadNumberToken(cursor); }
+
+    // The diagram's names are certain; a declared name may not exist yet.
+    using Symbol = const CDiagramName*;
+    ESymbol Find(const std::string& name, const char* cursor, Symbol& pDiagram) {
+        NameToken(name);
+        pDiagram = m_names.Diagram(name);
+        if (pDiagram) {
+            if (pDiagram->nKind == SK_NUMBER) return ESymbol::Number;
+            if (pDiagram->nKind == SK_TABLE) return ESymbol::Table;
+            return pDiagram->nKind == SK_SWITCH ? ESymbol::Switch : ESymbol::NoValue;
+        }
+        if (!m_names.IsKnown(name)) return ESymbol::Absent;
+        // A declared name that is also a function is a call only until the
+        // declaration has run.
+        if (FindFunction(name) && cursor[SkipSpaces(cursor)] == '(') Uncertain();
+        return m_names.IsVar(name) ? ESymbol::Maybe : ESymbol::NoValue;
+    }
+    EOperand Leaf(Symbol) { return EOperand::Value; }
+    EOperand Apply(const std::string& name, Symbol pDiagram, EOperand) {
+        if (pDiagram->nKind == SK_SWITCH) return EOperand::Value;
+        if (!pDiagram->bHasData) return Thrown(MessageText(EMessage::TableNotInitialized, {name}));
+        return EOperand::Maybe;  // a range with a gap gives no value there
+    }
+    EOperand MissingParameter(const std::string& name, Symbol pDiagram) {
+        return Thrown(MessageText(EMessage::MissingParameter, {pDiagram->nKind == SK_SWITCH ? "switch" : "table", name}));
+    }
+    bool Arithmetic(char) { return true; }
+    bool Call(const CFunction&, size_t) { return true; }
+    bool BadCount(const CFunction& function) {
+        Thrown(MessageText(EMessage::BadArgumentCount, {function.pszName, LineText()}));
+        return false;
+    }
+    // The name just read opens a call.
+    void CallName() { m_tokens.back().role = EProgramRole::Function; }
+    void Uncertain() { m_bUncertain = true; }
+
+private:
+    EOperand Thrown(const std::string& message) {
+        m_thrown = message;
+        return EOperand::Fails;
     }
 
     const char* m_pBase;
@@ -362,6 +256,9 @@ private:
     std::string m_word;
     std::vector<CProgramToken> m_tokens;
     std::string m_error;
+    std::string m_thrown;
+    bool m_bUncertain = false;
+    CGrammarStacks m_stacks;
 };
 
 }  // namespace
@@ -389,6 +286,6 @@ std::vector<CCheckFinding> CheckProgram(const std::string& program, const Entity
 
 std::string FindingText(const CCheckFinding& finding) {
     const std::string& text = finding.strMessage;
-    const size_t prefix = std::char_traits<char>::length(kPrefix);
-    return text.compare(0, prefix, kPrefix) == 0 ? text.substr(prefix) : text;
+    const size_t prefix = std::char_traits<char>::length(kInterpretationPrefix);
+    return text.compare(0, prefix, kInterpretationPrefix) == 0 ? text.substr(prefix) : text;
 }

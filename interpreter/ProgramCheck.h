@@ -21,6 +21,7 @@ enum class EProgramRole {
     Quoted,       // a caption in double quotes, quotes included
     KnownName,    // an element or a name declared by "var" or "graphic"
     UnknownName,  // any other word read as a name
+    Function,     // the name of a function that a call opens with
 };
 
 struct CProgramToken {

@@ -1,24 +1,23 @@
 // Compiling one program line. The compiler reads the line with the same
-// lexer calls, in the same order, as the line-reading handlers, and takes
-// every decision they would take against the symbols as they stand; where
-// they would fail, or where a value is only known at run time, the line is
-// left to them.
+// grammar as the line-reading handlers, and takes every decision they would
+// take against the symbols as they stand; where they would fail, or where a
+// value is only known at run time, the line is left to them.
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "interpreter/CompiledProgram.h"
+#include "interpreter/ExpressionGrammar.h"
 #include "interpreter/Interpreter.h"
 #include "interpreter/Lexer.h"
+#include "interpreter/LineGrammar.h"
 #include "interpreter/Operators.h"
 
 namespace {
 
-enum class EOperand { Value, NoValue, Fails };
-
 struct CCompileContext {
     CNameTable<SymbolRec>& symbols;
     std::vector<COp>& code;
+    CGrammarStacks& stacks;
     // A name looked up was no symbol: the line's meaning may change once a
     // "var" or "graphic" line declares it.
     bool bAbsent = false;
@@ -61,87 +60,79 @@ struct CCompileContext {
     }
 };
 
-// The operand reader: a number symbol, or a table or switch with its
-// argument. Tables are assumed to have a value; where one has none at run
-// time the line goes to the line-reading handlers.
-EOperand CompileOperand(const char*& cursor, CCompileContext& ctx) {
-    std::vector<const SymbolRec*> pending;
-    bool bHasValue = false;
-    for (;;) {
-        const SymbolRec* pRec = ctx.Lookup(ReadWord(cursor));
-        if (!pRec || pRec->nKind == SK_GRAPHIC) break;
-        if (pRec->nKind == SK_NUMBER) {
-            ctx.EmitVar(&pRec->dValue);
-            bHasValue = true;
-            break;
-        }
-        if (pRec->nKind != SK_TABLE && pRec->nKind != SK_SWITCH) break;
-        if (ReadChar(cursor) != '(') return EOperand::Fails;
-        pending.push_back(pRec);
-    }
-    while (!pending.empty()) {
-        const SymbolRec* pRec = pending.back();
-        pending.pop_back();
-        if (!bHasValue || ReadChar(cursor) != ')') return EOperand::Fails;
-        if (pRec->nKind == SK_SWITCH) {
-            ctx.EmitCall(EOpCode::Switch, pRec);
-            continue;
-        }
-        if (!pRec->pData || PointCount(*pRec) < 1) return EOperand::Fails;
-        ctx.EmitCall(EOpCode::Table, pRec);
-    }
-    return bHasValue ? EOperand::Value : EOperand::NoValue;
-}
+// The emitting use of the grammar: each operand and operator becomes the
+// operation that computes it, each function call its own operation. A
+// wrong argument count is left to the line-reading handlers, which say so.
+class CEmitDomain {
+public:
+    explicit CEmitDomain(CCompileContext& ctx) : m_ctx(ctx), m_nBegin(ctx.code.size()) {}
 
-// The two-stack reduction of the evaluator, counting operands instead of
-// computing them and emitting each operation where it would be applied.
-bool CompileExpression(const char*& cursor, CCompileContext& ctx) {
-    const size_t nBegin = ctx.code.size();
-    std::vector<char> operators;
-    size_t nValues = 0;
-    for (;;) {
-        if (*cursor == '\0' && operators.empty()) break;
-        double number = 0.0;
-        if (ReadNumber(cursor, number)) {
-            ctx.EmitConst(number);
-            ++nValues;
-        } else {
-            const EOperand operand = CompileOperand(cursor, ctx);
-            if (operand == EOperand::Fails) return false;
-            nValues += operand == EOperand::Value;
-        }
-        const char c = ReadChar(cursor);
-        while (!operators.empty()) {
-            const char top = operators.back();
-            const int precTop = Precedence(top);
-            if (precTop == kNoPrecedence) return false;
-            const int precIn = Precedence(c);
-            if (precIn == kNoPrecedence) return false;
-            if (precTop < precIn || top == '(') break;
-            if (IsArithmetic(top)) {
-                if (nValues < 2) return false;
-                ctx.EmitArithmetic(top, nBegin);
-                --nValues;
-            }
-            operators.pop_back();
-        }
-        if (c == '\0') break;
-        if (!operators.empty() && operators.back() == '(' && c == ')')
-            operators.pop_back();
-        else
-            operators.push_back(c);
-    }
-    return nValues == 1 && operators.empty();
-}
-
-// An "if" operand: a number, else a symbol operand.
-bool CompileIfOperand(const char*& cursor, CCompileContext& ctx) {
-    double number = 0.0;
-    if (ReadNumber(cursor, number)) {
-        ctx.EmitConst(number);
+    bool Number(const char*& cursor) {
+        double value = 0.0;
+        if (!ReadNumber(cursor, value)) return false;
+        m_ctx.EmitConst(value);
         return true;
     }
-    return CompileOperand(cursor, ctx) == EOperand::Value;
+    // Tables are assumed to have a value; where one has none at run time
+    // the line goes to the line-reading handlers.
+    using Symbol = const SymbolRec*;
+    ESymbol Find(const std::string& name, const char*, Symbol& rec) {
+        rec = m_ctx.Lookup(name);
+        if (!rec) return ESymbol::Absent;
+        switch (rec->nKind) {
+            case SK_NUMBER: return ESymbol::Number;
+            case SK_TABLE: return ESymbol::Table;
+            case SK_SWITCH: return ESymbol::Switch;
+            default: return ESymbol::NoValue;
+        }
+    }
+    EOperand Leaf(Symbol rec) {
+        m_ctx.EmitVar(&rec->dValue);
+        return EOperand::Value;
+    }
+    EOperand Apply(const std::string&, Symbol rec, EOperand) {
+        if (rec->nKind == SK_TABLE && (!rec->pData || PointCount(*rec) < 1)) return EOperand::Fails;
+        m_ctx.EmitCall(rec->nKind == SK_SWITCH ? EOpCode::Switch : EOpCode::Table, rec);
+        return EOperand::Value;
+    }
+    EOperand MissingParameter(const std::string&, Symbol) { return EOperand::Fails; }
+    bool Arithmetic(char op) {
+        m_ctx.EmitArithmetic(op, m_nBegin);
+        return true;
+    }
+    bool Call(const CFunction& function, size_t n) {
+        if (n == 0) {
+            m_ctx.EmitConst(function.dConstant);
+        } else if (function.pfnUnary) {
+            COp op{EOpCode::Call1, {}};
+            op.pfnUnary = function.pfnUnary;
+            m_ctx.code.push_back(op);
+        } else {
+            COp op{EOpCode::Call2, {}};
+            op.pfnBinary = function.pfnBinary;
+            m_ctx.code.insert(m_ctx.code.end(), n - 1, op);
+        }
+        return true;
+    }
+    bool BadCount(const CFunction&) { return false; }
+    void CallName() {}
+    void Uncertain() {}
+
+private:
+    CCompileContext& m_ctx;
+    size_t m_nBegin;
+};
+
+bool CompileExpression(const char*& cursor, CCompileContext& ctx) {
+    CEmitDomain domain(ctx);
+    return CExpressionGrammar(domain, ctx.stacks).Expression(cursor);
+}
+
+// An operand of "if" (a number allowed) or "plot": one value or the line
+// goes to the line-reading handlers.
+bool CompileOperand(const char*& cursor, CCompileContext& ctx, bool bNumber) {
+    CEmitDomain domain(ctx);
+    return CExpressionGrammar(domain, ctx.stacks).Operand(cursor, bNumber) == EOperand::Value;
 }
 
 // Compiles one operand or expression into range; false when the
@@ -155,46 +146,74 @@ bool CompileRange(CCompileContext& ctx, COpRange& range, Fn&& compile) {
     return true;
 }
 
-bool CompileSet(const char*& pos, CCompileContext& ctx, CStatement& st) {
-    SymbolRec* pRec = ctx.Lookup(ReadWord(pos));
-    if (!pRec || pRec->nKind != SK_NUMBER) return false;
-    if (ReadChar(pos) != '=') return false;
-    if (!CompileRange(ctx, st.a, [&] { return CompileExpression(pos, ctx); })) return false;
-    st.pTarget = &pRec->dValue;
-    st.kind = EStatement::Set;
-    return true;
-}
+// The compiling use of the line grammar: each part read fills the
+// statement; any refusal, and "var" and "graphic", leave the line to the
+// run's handlers.
+class CCompileLine {
+public:
+    CCompileLine(CCompileContext& ctx, CStatement& st, CNameTable<MarkPos>& marks, size_t nLines)
+        : m_ctx(ctx), m_st(st), m_marks(marks), m_nLines(nLines) {}
 
-bool CompileIf(const char*& pos, CCompileContext& ctx, CStatement& st) {
-    if (!CompileRange(ctx, st.a, [&] { return CompileIfOperand(pos, ctx); })) return false;
-    const char comparison = ReadChar(pos);
-    if (!CompileRange(ctx, st.b, [&] { return CompileIfOperand(pos, ctx); })) return false;
-    if (comparison != '<' && comparison != '=' && comparison != '>') return false;
-    if (HasMoreText(pos)) return false;
-    st.cComparison = comparison;
-    st.kind = EStatement::If;
-    return true;
-}
+    std::string LineText() const { return {}; }
+    bool Fail(EMessage, std::initializer_list<std::string_view>) { return false; }
+    bool Nothing(const std::string&) { return Nop(); }
+    bool Mark() { return Nop(); }
+    bool Var() { return false; }
 
-bool CompileGoto(const char*& pos, CNameTable<MarkPos>& marks, size_t nLines, CStatement& st) {
-    const MarkPos* pMark = marks.Find(ReadWord(pos));
-    if (!pMark || HasMoreText(pos)) return false;
+    bool Target(const std::string& name) {
+        SymbolRec* pRec = m_ctx.Lookup(name);
+        if (!pRec || pRec->nKind != SK_NUMBER) return false;
+        m_st.pTarget = &pRec->dValue;
+        return true;
+    }
+    bool Expression(const char*& pos) {
+        return CompileRange(m_ctx, m_st.a, [&] { return CompileExpression(pos, m_ctx); });
+    }
+    bool Assign() { return Kind(EStatement::Set); }
+
+    bool Operand(const char*& pos, bool bNumber, int nSlot) {
+        return CompileRange(m_ctx, nSlot == 0 ? m_st.a : m_st.b, [&] { return CompileOperand(pos, m_ctx, bNumber); });
+    }
+    bool If(char comparison) {
+        m_st.cComparison = comparison;
+        return Kind(EStatement::If);
+    }
+
+    bool Jump(const std::string& name) { return (m_pMark = m_marks.Find(name)) != nullptr; }
     // The mark's own line number is the index of the line after it.
-    if (pMark->nLine < 1 || static_cast<uint64_t>(pMark->nLine) > nLines) return false;
-    st.nJump = static_cast<size_t>(pMark->nLine);
-    st.kind = EStatement::Goto;
-    return true;
-}
+    bool Goto() {
+        if (m_pMark->nLine < 1 || static_cast<uint64_t>(m_pMark->nLine) > m_nLines) return false;
+        m_st.nJump = static_cast<size_t>(m_pMark->nLine);
+        return Kind(EStatement::Goto);
+    }
 
-bool CompilePlot(const char*& pos, CCompileContext& ctx, CStatement& st) {
-    const SymbolRec* pRec = ctx.Lookup(ReadWord(pos));
-    if (!pRec || pRec->nKind != SK_GRAPHIC) return false;
-    const auto operand = [&] { return CompileOperand(pos, ctx) == EOperand::Value; };
-    if (!CompileRange(ctx, st.a, operand) || !CompileRange(ctx, st.b, operand)) return false;
-    st.pGraphic = pRec->pGraphic;
-    st.kind = EStatement::Plot;
-    return true;
-}
+    bool Series(const std::string& name) {
+        const SymbolRec* pRec = m_ctx.Lookup(name);
+        if (!pRec || pRec->nKind != SK_GRAPHIC) return false;
+        m_st.pGraphic = pRec->pGraphic;
+        return true;
+    }
+    bool Plot() { return Kind(EStatement::Plot); }
+
+    bool NewSeries(const std::string&) { return false; }
+    void Key(const std::string&, bool) {}
+    bool AttributeNumber(const char*&, const std::string&) { return false; }
+    bool Caption(const char*&) { return false; }
+    bool Declare() { return false; }
+
+private:
+    bool Nop() { return Kind(EStatement::Nop); }
+    bool Kind(EStatement kind) {
+        m_st.kind = kind;
+        return true;
+    }
+
+    CCompileContext& m_ctx;
+    CStatement& m_st;
+    CNameTable<MarkPos>& m_marks;
+    size_t m_nLines;
+    const MarkPos* m_pMark = nullptr;
+};
 
 // Stack slots an op range needs: the values below the top at its deepest.
 size_t StackNeed(const COp* op, const COp* end) {
@@ -203,7 +222,7 @@ size_t StackNeed(const COp* op, const COp* end) {
     for (; op != end; ++op) {
         if (op->code == EOpCode::PushConst || op->code == EOpCode::PushVar) {
             deepest = std::max(deepest, depth++);
-        } else if (op->code <= EOpCode::Div) {
+        } else if (op->code <= EOpCode::Div || op->code == EOpCode::Call2) {
             --depth;
         }
     }
@@ -266,15 +285,9 @@ void UsePlainForm(const std::vector<COp>& ops, CStatement& st) {
 }  // namespace
 
 CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
-    const char* p = text;
-    while (*p != '\0') {
-        const char* start = p;
-        p += std::strcspn(p, "\r");
-        m_lines.push_back(CLine{static_cast<size_t>(start - text), static_cast<size_t>(p - start), {}});
-        if (*p == '\r') {
-            ++p;
-            if (*p == '\n') ++p;
-        }
+    for (const char* p = text; *p != '\0';) {
+        const std::string_view line = NextLine(p);
+        m_lines.push_back(CLine{static_cast<size_t>(line.data() - text), line.size(), {}});
     }
     m_stack.resize(1);
 }
@@ -285,22 +298,10 @@ void CCompiledProgram::Compile(size_t index, CNameTable<SymbolRec>& symbols, CNa
     const size_t nOpsBefore = m_ops.size();
     const std::string line(m_pText + m_lines[index].nOffset, m_lines[index].nLength);
     const char* pos = line.c_str();
-    CCompileContext ctx{symbols, m_ops};
+    CCompileContext ctx{symbols, m_ops, m_stacks};
     const std::string word = ReadWord(pos);
-    bool bCompiled = true;
-    if (word.empty() || word == "'" || word == "mark")
-        st.kind = EStatement::Nop;
-    else if (word == "set")
-        bCompiled = CompileSet(pos, ctx, st);
-    else if (word == "if")
-        bCompiled = CompileIf(pos, ctx, st);
-    else if (word == "goto")
-        bCompiled = CompileGoto(pos, marks, m_lines.size(), st);
-    else if (word == "plot")
-        bCompiled = CompilePlot(pos, ctx, st);
-    else
-        bCompiled = false;  // "var", "graphic" and unknown words
-    if (!bCompiled) {
+    CCompileLine compiler(ctx, st, marks, m_lines.size());
+    if (!CLineGrammar(compiler, pos, word).Statement()) {
         st = CStatement{};
         st.kind = EStatement::Reference;
         m_ops.resize(nOpsBefore);

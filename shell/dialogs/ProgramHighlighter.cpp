@@ -18,8 +18,8 @@ QTextCharFormat Format(QColor color, bool bBold = false, bool bItalic = false) {
 }
 
 // In the order of EProgramRole.
-const std::array<QTextCharFormat, 7>& RoleFormats() {
-    static const std::array<QTextCharFormat, 7> formats{
+const std::array<QTextCharFormat, 8>& RoleFormats() {
+    static const std::array<QTextCharFormat, 8> formats{
         Format(QColor(28, 63, 149), true),     // command word
         Format(QColor(145, 65, 172)),          // mark
         Format(QColor(119, 118, 123), false, true),  // comment, unread text
@@ -27,6 +27,7 @@ const std::array<QTextCharFormat, 7>& RoleFormats() {
         Format(QColor(38, 129, 43)),           // caption
         Format(QColor(14, 107, 115)),          // known name
         Format(QColor(192, 28, 40)),           // unknown name
+        Format(QColor(28, 63, 149)),           // function
     };
     return formats;
 }

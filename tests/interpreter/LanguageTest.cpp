@@ -6,9 +6,11 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <set>
 
 #include "Corpus.h"
 #include "base/TextReaders.h"
+#include "interpreter/Messages.h"
 #include "interpreter/ProgramCheck.h"
 #include "support/RunSnapshot.h"
 
@@ -63,7 +65,7 @@ TEST(Lexer, ReadersTakeWhatTheLanguageSays) {
 }
 
 // Tokens as ROLE:text (C command, M mark, # comment, N number, Q quoted, K
-// name known from the diagram or any declaration, U unknown) on line 3.
+// name known from the diagram or any declaration, U unknown, F function) on line 3.
 TEST(ProgramTokens, StatementsAreSplitAsTheRunReadsThem) {
     EntityList diagram;
     AddElements(diagram, {"variable X 1", "table tab 0 1 1 1 2"});
@@ -76,15 +78,28 @@ TEST(ProgramTokens, StatementsAreSplitAsTheRunReadsThem) {
         {"  ' any text \"here\"", "#:' any text \"here\""}, {"(x) = 5", "#:(x) = 5"}, {"if -1 < t", "C:if N:-1 K:t"},
         {"goto top", "C:goto M:top"}, {"goto bottom", "C:goto U:bottom"}, {"mark top", "C:mark M:top"},
         {"plot g t X rest", "C:plot K:g K:t K:X #:rest"}, {"set late = Tab", "C:set K:late U:Tab"},
-        {"sett t 2 \"a\"", "U:sett K:t N:2 Q:\"a\""},  // an unknown word, the rest coloured by its look
+        {"sett t 2 \"a\"", "U:sett K:t N:2 Q:\"a\""},
+        {"set t = max(t,X) + abs - sin", "C:set K:t F:max K:t K:X U:abs U:sin"},  // a call needs its "("  // an unknown word, the rest coloured by its look
     };
     for (const auto& [line, expected] : cases) {
         std::string tokens;
         for (const CProgramToken& t : CheckLine(line, 3, names).tokens)
-            tokens += (tokens.empty() ? "" : " ") + std::string(1, "CM#NQKU"[static_cast<int>(t.role)]) + ":" +
+            tokens += (tokens.empty() ? "" : " ") + std::string(1, "CM#NQKUF"[static_cast<int>(t.role)]) + ":" +
                       line.substr(t.nStart, t.nLength);
         EXPECT_EQ(tokens, expected) << line;
     }
+}
+
+// The message table is read by id and by key: each entry stands at its
+// id's place, keys are unique, and placeholders fill in order.
+TEST(Messages, EachStandsAtItsIdWithItsOwnKey) {
+    std::set<std::string> keys;
+    for (size_t i = 0; i < MessageTexts().size(); ++i) {
+        EXPECT_EQ(static_cast<size_t>(MessageTexts()[i].id), i);
+        EXPECT_TRUE(keys.insert(MessageTexts()[i].pszKey).second) << MessageTexts()[i].pszKey;
+    }
+    EXPECT_EQ(MessageText(EMessage::BadAttributeValue, {"hiX", "graphic", "12"}),
+              "Interpretation error:\nBad hiX arg in command 'graphic' line (12).");
 }
 
 // The rule as written: the first interval [from + i*step, from + (i+1)*step)
