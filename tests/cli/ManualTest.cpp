@@ -13,6 +13,8 @@
 #include <sstream>
 
 #include "app/cli/ModelJson.h"
+#include "interpreter/Functions.h"
+#include "interpreter/Messages.h"
 #include "cli/Cli.h"
 #include "tools/manual/ManualMarkdown.h"
 
@@ -89,9 +91,20 @@ std::vector<fs::path> Pages() {
 TEST(Manual, EveryStatementFunctionAndAttributeHasAnEntry) {
     const std::set<std::string> words = Keywords("language.md");
     for (const char* word : {"var", "set", "if", "goto", "mark", "graphic", "plot", "'", "color", "text", "loX", "hiX",
-                             "loY", "hiY", "divY", "abs", "min", "max", "exp", "ln", "log10", "sqrt", "pow", "sin",
-                             "cos", "tan", "arcsin", "arccos", "arctan", "int", "mod", "round", "pi"})
+                             "loY", "hiY", "divY"})
         EXPECT_TRUE(words.count(word)) << word;
+    for (const CFunction& function : Functions()) EXPECT_TRUE(words.count(function.pszName)) << function.pszName;
+}
+
+// Every message of the language's table, its placeholders filled.
+TEST(Manual, EveryMessageOfTheLanguageHasAnEntry) {
+    for (const CMessageText& entry : MessageTexts()) {
+        const std::string shown = std::regex_replace(
+            std::regex_replace(std::regex_replace(entry.pszText, std::regex("\\{kind\\}"), "table"),
+                               std::regex("\\{[a-z]+\\}"), "x1"),
+            std::regex("\n"), " ");
+        EXPECT_TRUE(HasMessageEntry(shown)) << entry.pszKey << ": " << shown;
+    }
 }
 
 // Every message the program corpus expects of a run or of the check.
