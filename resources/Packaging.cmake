@@ -20,10 +20,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The Qt libraries the executable links (the SVG icon engine comes with
 # libqt6svg6) are found by dpkg-shlibdeps; what Qt loads at run time (the
-# platform plugins), the label font and the Russian texts of Qt's own
-# dialogs are named here.
+# platform plugins, the SQLite driver of the help window's search), the
+# label font and the Russian texts of Qt's own dialogs are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, libqt6sql6-sqlite")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, shared-mime-info, desktop-file-utils")
 set(CPACK_GENERATOR DEB)

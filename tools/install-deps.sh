@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite  # the help window: QtHelp, qhelpgenerator, its search index
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libpugixml-dev  # the XMILE import reads its XML with it
   fonts-liberation locales xvfb xauth qt6-translations-l10n

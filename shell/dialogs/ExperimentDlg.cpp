@@ -25,6 +25,7 @@
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/QtText.h"
 #include "shell/view/VarnelView.h"
+#include "shell/view/WindowKeys.h"
 #include "ui_ExperimentDlg.h"
 
 namespace {
@@ -112,17 +113,17 @@ void CExperimentDlg::BuildLayout() {
         if (m_pfnShowLine && m_nErrorLine > 0) m_pfnShowLine(m_nErrorLine, m_strError);
     });
     // The model's undo and redo reach it from here too, "Применить" included.
-    auto addKey = [this](QKeySequence keys, auto slot) {
+    auto addKey = [this](const char* action, auto slot) {
         auto* pAction = new QAction(this);
-        pAction->setShortcut(keys);
+        pAction->setShortcuts(WindowKeys("experiment", action));
         pAction->setShortcutContext(Qt::WindowShortcut);
         connect(pAction, &QAction::triggered, &m_view, slot);
         addAction(pAction);
     };
-    addKey(QKeySequence(Qt::CTRL | Qt::Key_Z), &CVarnelView::OnUndo);
-    addKey(QKeySequence(Qt::CTRL | Qt::Key_Y), &CVarnelView::OnRedo);
+    addKey("undo", &CVarnelView::OnUndo);
+    addKey("redo", &CVarnelView::OnRedo);
     auto* pEscape = new QAction(this);
-    pEscape->setShortcut(QKeySequence(Qt::Key_Escape));
+    pEscape->setShortcuts(WindowKeys("experiment", "close"));
     connect(pEscape, &QAction::triggered, this, &QWidget::close);
     addAction(pEscape);
     UpdateButtons();

@@ -29,6 +29,7 @@
 #include "graphs/SeriesCsv.h"
 #include "shell/dialogs/PolylineDrawContext.h"
 #include "shell/view/QtDrawContext.h"
+#include "shell/view/WindowKeys.h"
 
 namespace {
 
@@ -59,20 +60,20 @@ CGraphsPlot::CGraphsPlot(QWidget* parent) : QWidget(parent) {
 CGraphsPlot::~CGraphsPlot() = default;
 
 void CGraphsPlot::CreateActions() {
-    auto add = [this](const QString& text, QKeySequence keys, auto slot) {
+    auto add = [this](const QString& text, const char* action, auto slot) {
         auto* pAction = new QAction(text, this);
-        pAction->setShortcut(keys);
+        pAction->setShortcuts(WindowKeys("graphs", action));
         pAction->setShortcutContext(Qt::WindowShortcut);
         connect(pAction, &QAction::triggered, this, slot);
         addAction(pAction);
         return pAction;
     };
-    m_pCopy = add(QStringLiteral("Копировать рисунок"), QKeySequence(Qt::CTRL | Qt::Key_C), &CGraphsPlot::CopyPicture);
-    m_pSavePicture = add(QStringLiteral("Сохранить рисунок…"), QKeySequence(Qt::CTRL | Qt::Key_S),
+    m_pCopy = add(QStringLiteral("Копировать рисунок"), "copyPicture", &CGraphsPlot::CopyPicture);
+    m_pSavePicture = add(QStringLiteral("Сохранить рисунок…"), "savePicture",
                          &CGraphsPlot::OnSavePicture);
-    m_pSaveData = add(QStringLiteral("Сохранить данные…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+    m_pSaveData = add(QStringLiteral("Сохранить данные…"), "saveData",
                       &CGraphsPlot::OnSaveData);
-    m_pShowPrevious = add(QStringLiteral("Показать прошлый расчёт"), QKeySequence(Qt::CTRL | Qt::Key_H),
+    m_pShowPrevious = add(QStringLiteral("Показать прошлый расчёт"), "showPrevious",
                           &CGraphsPlot::OnShowPrevious);
     m_pShowPrevious->setCheckable(true);
     m_pShowPrevious->setChecked(true);

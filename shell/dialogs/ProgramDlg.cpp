@@ -5,6 +5,7 @@
 #include "shell/dialogs/ProgramDlg.h"
 
 #include <QAction>
+#include <QTextBlock>
 #include <climits>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -18,7 +19,9 @@
 #include "shell/dialogs/FindBar.h"
 #include "shell/dialogs/ProgramEdit.h"
 #include "shell/dialogs/ProgramHighlighter.h"
+#include "shell/dialogs/HelpWindow.h"
 #include "shell/view/QtText.h"
+#include "shell/view/WindowKeys.h"
 #include "ui_ProgramDlg.h"
 
 namespace {
@@ -93,20 +96,21 @@ void CProgramDlg::LayOut() {
 }
 
 void CProgramDlg::CreateActions() {
-    auto add = [this](const QString& text, const QList<QKeySequence>& keys, auto slot) {
+    auto add = [this](const QString& text, const char* action, auto slot) {
         auto* pAction = new QAction(text, this);
-        pAction->setShortcuts(keys);
+        pAction->setShortcuts(WindowKeys("program", action));
         pAction->setShortcutContext(Qt::WindowShortcut);
         connect(pAction, &QAction::triggered, this, slot);
         addAction(pAction);
         return pAction;
     };
-    ProgramEdit()->AddMenuAction(add(QStringLiteral("Найти…"), {QKeySequence(Qt::CTRL | Qt::Key_F)},
+    ProgramEdit()->AddMenuAction(add(QStringLiteral("Найти…"), "find",
                                      &CProgramDlg::OnFind));
-    add(QStringLiteral("Найти далее"), {QKeySequence(Qt::Key_F3)}, [this] { m_pFindBar->FindNext(false); });
-    add(QStringLiteral("Найти назад"), {QKeySequence(Qt::SHIFT | Qt::Key_F3)}, [this] { m_pFindBar->FindNext(true); });
-    ProgramEdit()->AddMenuAction(add(QStringLiteral("Перейти к строке…"), {QKeySequence(Qt::CTRL | Qt::Key_L)},
+    add(QStringLiteral("Найти далее"), "findNext", [this] { m_pFindBar->FindNext(false); });
+    add(QStringLiteral("Найти назад"), "findPrevious", [this] { m_pFindBar->FindNext(true); });
+    ProgramEdit()->AddMenuAction(add(QStringLiteral("Перейти к строке…"), "goToLine",
                                      &CProgramDlg::OnGoToLine));
+    add(QStringLiteral("Справка"), "help", &CProgramDlg::OnHelp);
 }
 
 QPlainTextEdit* CProgramDlg::Editor() const { return m_pUi->edit1008; }
@@ -165,6 +169,20 @@ void CProgramDlg::UpdateMessage() {
 }
 
 void CProgramDlg::OnFind() { m_pFindBar->Open(); }
+
+QString CProgramDlg::WordAtCursor() const {
+    // Program words end at the language's delimiters, not at Qt's word ends.
+    const QString line = Editor()->textCursor().block().text();
+    const int column = Editor()->textCursor().positionInBlock();
+    static const QString kDelimiters = QStringLiteral("+-/*=() ");
+    int start = column;
+    while (start > 0 && !kDelimiters.contains(line[start - 1])) --start;
+    int end = column;
+    while (end < line.size() && !kDelimiters.contains(line[end])) ++end;
+    return line.mid(start, end - start);
+}
+
+void CProgramDlg::OnHelp() { ShowManualForWord(this, WordAtCursor()); }
 
 void CProgramDlg::OnGoToLine() {
     QPlainTextEdit* edit = m_pUi->edit1008;

@@ -44,6 +44,8 @@ public:
     CFindBar* FindBar() const { return m_pFindBar; }
     // The text under the text box: the run's message or the current line's problem.
     QString MessageText() const;
+    // The program word the cursor stands in or beside.
+    QString WordAtCursor() const;
 
     // Checks the text now (otherwise it runs shortly after typing stops).
     void CheckNow();
@@ -53,6 +55,8 @@ public slots:
     void done(int result) override;
     void OnFind();
     void OnGoToLine();
+    // F1: the manual's entry of the word under the cursor.
+    void OnHelp();
 
 private:
     void LayOut();

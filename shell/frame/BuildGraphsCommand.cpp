@@ -14,6 +14,7 @@
 #include "interpreter/BuildGraphs.h"
 #include "shell/dialogs/GraphsDlg.h"
 #include "shell/dialogs/GraphsPlot.h"
+#include "shell/dialogs/HelpWindow.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/MessageBoxes.h"
 #include "shell/frame/Resources.h"
@@ -59,15 +60,15 @@ private:
     std::unique_ptr<QProgressDialog> m_pDialog;
 };
 
-// The error box, with "Показать строку N" when the message belongs to a line.
+// The error box, with "Показать строку N" when the message belongs to a
+// line, and «Справка», which opens the message's entry in the manual.
 BuildGraphsShown ShowRunError(QWidget* pParent, const BuildGraphsResult& result, CShowLineRequest* pShowLine) {
     const QString text = FromCp1251(result.strError);
-    if (pShowLine == nullptr || result.nErrorLine <= 0) {
-        VarnelMessageBox(pParent, text, QMessageBox::Critical);
-        return BuildGraphsShown::Error;
-    }
-    const QString button = QStringLiteral("Показать строку %1").arg(result.nErrorLine);
-    if (!VarnelErrorBoxWithButton(pParent, text, button)) return BuildGraphsShown::Error;
+    const bool bLine = pShowLine != nullptr && result.nErrorLine > 0;
+    const QString button = bLine ? QStringLiteral("Показать строку %1").arg(result.nErrorLine) : QString();
+    const QMessageBox::StandardButton answer = VarnelRunErrorBox(pParent, text, button);
+    if (answer == QMessageBox::Help) ShowManualForMessage(pParent, text);
+    if (answer != QMessageBox::Open || !bLine) return BuildGraphsShown::Error;
     *pShowLine = {result.nErrorLine, result.strError};
     return BuildGraphsShown::ShowLine;
 }

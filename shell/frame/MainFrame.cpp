@@ -14,6 +14,7 @@
 #include "shell/dialogs/DatabaseDlg.h"
 #include "shell/dialogs/DocSizeDlg.h"
 #include "shell/dialogs/ExperimentDlg.h"
+#include "shell/dialogs/HelpWindow.h"
 #include "shell/dialogs/ProgramDlg.h"
 #include "shell/dialogs/QtDialogHost.h"
 #include "shell/frame/AboutDlg.h"
@@ -132,6 +133,7 @@ void CMainFrame::InstallHandlers() {
     m_handlers[ID_FILE_SAVE_AS] = [this] { OnFileSaveAs(); };
     m_handlers[ID_FILE_IMPORT] = [this] { OnFileImport(); };
     m_handlers[ID_APP_ABOUT] = [this] { OnAppAbout(); };
+    m_handlers[ID_HELP_INDEX] = [this] { ShowManual(this); };
     m_handlers[ID_APP_EXIT] = [this] { close(); };
     m_handlers[ID_VIEW_TOOLBAR] = [this] { m_wndToolBar->setVisible(m_wndToolBar->isHidden()); };
     m_handlers[ID_VIEW_STATUS_BAR] = [this] { m_wndStatusBar->setVisible(m_wndStatusBar->isHidden()); };

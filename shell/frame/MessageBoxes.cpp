@@ -27,17 +27,19 @@ QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& te
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-bool VarnelErrorBoxWithButton(QWidget* pParent, const QString& text, const QString& strButton) {
-    if (BoxHook())
-        return BoxHook()({pParent, text, QMessageBox::Critical, QMessageBox::Ok, strButton}) == QMessageBox::Open;
-    QMessageBox box(QMessageBox::Critical, LoadResString(IDS_APP_TITLE), text, QMessageBox::Ok, pParent);
+QMessageBox::StandardButton VarnelRunErrorBox(QWidget* pParent, const QString& text, const QString& strButton) {
+    const QMessageBox::StandardButtons buttons = QMessageBox::Ok | QMessageBox::Help;
+    if (BoxHook()) return BoxHook()({pParent, text, QMessageBox::Critical, buttons, strButton});
+    QMessageBox box(QMessageBox::Critical, LoadResString(IDS_APP_TITLE), text, buttons, pParent);
     box.setTextFormat(Qt::PlainText);
-    QPushButton* pExtra = box.addButton(strButton, QMessageBox::ActionRole);
+    box.button(QMessageBox::Help)->setText(QStringLiteral("Справка"));
+    QPushButton* pExtra = strButton.isEmpty() ? nullptr : box.addButton(strButton, QMessageBox::ActionRole);
     // OK stays what Return and Escape choose, as in the plain error box.
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
-    return box.clickedButton() == pExtra;
+    if (pExtra && box.clickedButton() == pExtra) return QMessageBox::Open;
+    return box.clickedButton() == box.button(QMessageBox::Help) ? QMessageBox::Help : QMessageBox::Ok;
 }
 
 QMessageBox::StandardButton VarnelChoiceBox(QWidget* pParent, const QString& text, QMessageBox::Icon icon,

@@ -26,12 +26,13 @@ using FileDialogHook = std::function<QString(bool bSave, const QString& strFilte
 QMessageBox::StandardButton VarnelMessageBox(QWidget* pParent, const QString& text,
                                              QMessageBox::Icon icon = QMessageBox::NoIcon,
                                              QMessageBox::StandardButtons buttons = QMessageBox::Ok);
-// An error box with OK and a second button; true when that one was chosen.
-bool VarnelErrorBoxWithButton(QWidget* pParent, const QString& text, const QString& strButton);
 // A box whose standard buttons carry texts of their own; a hook sees and
 // answers the standard buttons.
 QMessageBox::StandardButton VarnelChoiceBox(QWidget* pParent, const QString& text, QMessageBox::Icon icon,
                                             const QList<QPair<QMessageBox::StandardButton, QString>>& buttons);
+// The error box of a failed run: OK, «Справка» (the answer Help) and, when
+// strButton is not empty, a button of its own (the answer Open).
+QMessageBox::StandardButton VarnelRunErrorBox(QWidget* pParent, const QString& text, const QString& strButton);
 QString AskFileName(QWidget* pParent, bool bSave, const QString& strFilter,
                     const QString& strProposed = QString());
 

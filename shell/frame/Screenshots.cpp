@@ -1,8 +1,11 @@
-// Grabs the main window, a move in progress, then the graphs window.
+// Grabs the main window, a move in progress, the help window, then the graphs window.
 #include "shell/frame/Screenshots.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QHelpEngine>
+#include <QHelpSearchEngine>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -10,6 +13,7 @@
 #include "diagram/Moves.h"
 #include "document/VarnelDoc.h"
 #include "shell/dialogs/GraphsDlg.h"
+#include "shell/dialogs/HelpWindow.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/view/VarnelView.h"
 
@@ -59,6 +63,21 @@ void GrabMoveInProgress(CMainFrame& frame, const QString& dir) {
     frame.OnCommand(ID_MODIFY);
 }
 
+// The manual on the page of "if", its search having found "бесконечность".
+void GrabHelpWindow(CMainFrame& frame, const QString& dir) {
+    CHelpWindow* pHelp = ShowManual(&frame, "language.html#if");
+    QEventLoop wait;
+    QObject::connect(pHelp, &CHelpWindow::IndexReady, &wait, &QEventLoop::quit);
+    QTimer::singleShot(5000, &wait, &QEventLoop::quit);
+    wait.exec();
+    QObject::connect(pHelp->Engine()->searchEngine(), &QHelpSearchEngine::searchingFinished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(5000, &wait, &QEventLoop::quit);
+    pHelp->Search(QStringLiteral("бесконечность"));
+    wait.exec();
+    pHelp->grab().save(QDir(dir).filePath("help-window.png"));
+    pHelp->close();
+}
+
 }  // namespace
 
 void ScheduleScreenshotsIfAsked(CMainFrame& frame) {
@@ -68,6 +87,7 @@ void ScheduleScreenshotsIfAsked(CMainFrame& frame) {
         QDir().mkpath(dir);
         frame.grab().save(QDir(dir).filePath("main-window.png"));
         GrabMoveInProgress(frame, dir);
+        GrabHelpWindow(frame, dir);
         GrabGraphsWindowSoon(dir);
         frame.OnBuildGraphs();
         QApplication::quit();

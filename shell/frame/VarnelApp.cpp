@@ -23,12 +23,15 @@ void SetApplicationIdentity() {
 }
 
 void InstallFrameworkTranslations() {
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    // Qt's own dialogs, and the search and index of the help window.
+    for (const char* catalogue : {"qtbase", "qt_help"}) {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(QLocale(QLocale::Russian), QString::fromLatin1(catalogue), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
 }
 
 CVarnelApp::CVarnelApp(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -14,6 +14,7 @@
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/VarnelView.h"
 #include "shell/view/ViewImpl.h"
+#include "shell/view/WindowKeys.h"
 
 namespace {
 
@@ -192,18 +193,18 @@ bool CVarnelView::NudgeHighlighted(CPoint delta) {
 }
 
 void CVarnelView::keyPressEvent(QKeyEvent* event) {
-    const int step = (event->modifiers() & Qt::ShiftModifier) ? kBigStep : 1;
+    // The keypad's arrows are the same keys.
+    const QKeySequence pressed(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    const QString action = WindowKeyAction("view", pressed);
+    const int step = action.startsWith("big") ? kBigStep : 1;
+    const QString direction = action.toLower().remove("big");
     CPoint delta;
-    switch (event->key()) {
-        case Qt::Key_Left: delta = {-step, 0}; break;
-        case Qt::Key_Right: delta = {step, 0}; break;
-        case Qt::Key_Up: delta = {0, -step}; break;
-        case Qt::Key_Down: delta = {0, step}; break;
-        default: QAbstractScrollArea::keyPressEvent(event); return;
-    }
-    // With nothing highlighted the arrows scroll, as in any window.
-    if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || !NudgeHighlighted(delta))
-        QAbstractScrollArea::keyPressEvent(event);
+    if (direction == "left") delta = {-step, 0};
+    else if (direction == "right") delta = {step, 0};
+    else if (direction == "up") delta = {0, -step};
+    else if (direction == "down") delta = {0, step};
+    // With nothing highlighted, or another key, the arrows scroll as in any window.
+    if (action.isEmpty() || !NudgeHighlighted(delta)) QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CVarnelView::focusOutEvent(QFocusEvent* event) {
