@@ -209,16 +209,17 @@ void CLayout::PlaceInRows() {
 }
 
 void CLayout::AddFlowLines() {
+    std::map<std::string, const CPlaced*> sources, targets;  // by flow
+    for (const XVariable& stock : m_model.variables) {
+        if (stock.kind != XKind::Stock || !m_placed.count(stock.strKey)) continue;
+        for (const std::string& flow : stock.outflows) sources[flow] = &m_placed.at(stock.strKey);
+        for (const std::string& flow : stock.inflows) targets[flow] = &m_placed.at(stock.strKey);
+    }
     for (const XVariable& var : m_model.variables) {
         if (var.kind != XKind::Flow || !m_placed.count(var.strKey)) continue;
         const CPlaced& rate = m_placed.at(var.strKey);
-        const CPlaced* pFrom = nullptr;
-        const CPlaced* pTo = nullptr;
-        for (const XVariable& stock : m_model.variables) {
-            if (stock.kind != XKind::Stock || !m_placed.count(stock.strKey)) continue;
-            if (std::count(stock.outflows.begin(), stock.outflows.end(), var.strKey)) pFrom = &m_placed.at(stock.strKey);
-            if (std::count(stock.inflows.begin(), stock.inflows.end(), var.strKey)) pTo = &m_placed.at(stock.strKey);
-        }
+        const CPlaced* pFrom = sources.count(var.strKey) ? sources[var.strKey] : nullptr;
+        const CPlaced* pTo = targets.count(var.strKey) ? targets[var.strKey] : nullptr;
         const CPoint left{rate.box.left - 70, rate.centre.y};
         const CPoint right{rate.box.right + 70, rate.centre.y};
         const CPoint start = pFrom ? Edge(pFrom->box, rate.centre) : (pTo && pTo->centre.x < rate.centre.x ? right : left);
