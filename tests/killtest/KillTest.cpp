@@ -124,7 +124,7 @@ private:
         monkey.setWorkingDirectory(dir);  // what its file dialogs write lands in the run's folder
         monkey.setStandardOutputFile(dir + "/monkey.txt");  // a pipe nobody reads would stop it
         monkey.setProcessChannelMode(QProcess::MergedChannels);
-        monkey.start(Arg("--monkey"), {"--model", Arg("--model"), "--seed", QString::number(monkeySeed), "--events", "100000000", "--verbose",
+        monkey.start(QFileInfo(Arg("--monkey")).absoluteFilePath(), {"--model", QFileInfo(Arg("--model")).absoluteFilePath(), "--seed", QString::number(monkeySeed), "--events", "100000000", "--verbose",
                                        "--record", dir + "/record", "--autosave", Arg("--autosave", "0.1")});
         if (!monkey.waitForStarted()) return "the monkey did not start: " + monkey.errorString();
         QElapsedTimer clock;
