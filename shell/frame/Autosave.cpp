@@ -147,6 +147,7 @@ void CAutosave::Write(uint64_t nGeneration, const QString& base, const QByteArra
 void CAutosave::Discard() {
     m_timer.stop();
     if (!m_bHasCopy) return;
+    emit Discarded();  // first, as a copy is noted before it lands
     {
         const std::lock_guard lock(m_commitMutex);
         ++m_nGeneration;
@@ -155,7 +156,6 @@ void CAutosave::Discard() {
     m_pLock.reset();  // the next copy starts a session of its own
     m_strId.clear();
     m_bHasCopy = false;
-    emit Discarded();
 }
 
 void CAutosave::Adopt(CRecoveryEntry& entry) {

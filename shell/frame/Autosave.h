@@ -41,7 +41,7 @@ public:
     QString CopyPath() const;
 
 signals:
-    // The bytes about to be written, in the order the copies are made.
+    // The bytes about to be written, and the copy about to go, in order.
     void Snapshot(const QByteArray& bytes);
     void Discarded();
     void Failed(const QString& message);

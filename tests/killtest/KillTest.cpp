@@ -25,8 +25,11 @@ int Restart(const QString& out) {
     QStringList boxes;
     SetMessageBoxHook([&boxes](const CMessageBoxRequest& r) {
         if (r.icon == QMessageBox::Question) return QMessageBox::No;  // closing: do not save
+        // A kill just after a save and before its copy went leaves a model file newer than the copy: a warning
+        // that is right to give, and the copy restored is one of the last two notes.
+        if (r.buttons & QMessageBox::Yes) return QMessageBox::Yes;
         boxes << r.strText;
-        return r.buttons & QMessageBox::Yes ? QMessageBox::Yes : r.buttons & QMessageBox::Ignore ? QMessageBox::Ignore : QMessageBox::Ok;
+        return r.buttons & QMessageBox::Ignore ? QMessageBox::Ignore : QMessageBox::Ok;
     });
     {
         CMainFrame frame;
@@ -121,7 +124,7 @@ private:
         monkey.setWorkingDirectory(dir);  // what its file dialogs write lands in the run's folder
         monkey.setStandardOutputFile(dir + "/monkey.txt");  // a pipe nobody reads would stop it
         monkey.setProcessChannelMode(QProcess::MergedChannels);
-        monkey.start(Arg("--monkey"), {"--model", Arg("--model"), "--seed", QString::number(monkeySeed), "--events", "100000000", "--verbose",
+        monkey.start(QFileInfo(Arg("--monkey")).absoluteFilePath(), {"--model", QFileInfo(Arg("--model")).absoluteFilePath(), "--seed", QString::number(monkeySeed), "--events", "100000000", "--verbose",
                                        "--record", dir + "/record", "--autosave", Arg("--autosave", "0.1")});
         if (!monkey.waitForStarted()) return "the monkey did not start: " + monkey.errorString();
         QElapsedTimer clock;
