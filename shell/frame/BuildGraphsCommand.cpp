@@ -8,7 +8,7 @@
 #include <QProgressDialog>
 #include <memory>
 
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 #include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"

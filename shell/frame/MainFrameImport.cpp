@@ -9,6 +9,7 @@
 
 #include "document/VarnelDoc.h"
 #include "exchange/XmileImport.h"
+#include "shell/frame/ModelLock.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/MessageBoxes.h"
 #include "shell/view/VarnelView.h"

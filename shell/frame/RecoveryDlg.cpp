@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "shell/frame/Resources.h"
-#include "diagram/CommandIds.h"
+#include "shell/view/CommandIds.h"
 
 CRecoveryDlg::CRecoveryDlg(std::vector<CRecoveryEntry>& entries, QWidget* parent) : QDialog(parent), m_entries(entries) {
     setWindowTitle(LoadResString(IDS_APP_TITLE));
