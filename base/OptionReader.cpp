@@ -11,14 +11,14 @@ bool IsOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-';
 }
 
-const COptionSpec* FindSpec(const std::vector<COptionSpec>& specs, const std::string& name) {
-    const auto it = std::find_if(specs.begin(), specs.end(), [&](const COptionSpec& s) { return s.strName == name; });
-    return it == specs.end() ? nullptr : &*it;
+const COptionRule* FindRule(const std::vector<COptionRule>& rules, const std::string& name) {
+    const auto it = std::find_if(rules.begin(), rules.end(), [&](const COptionRule& s) { return s.strName == name; });
+    return it == rules.end() ? nullptr : &*it;
 }
 
 }  // namespace
 
-COptionResult ReadOptions(const std::vector<std::string>& args, const std::vector<COptionSpec>& specs) {
+COptionResult ReadOptions(const std::vector<std::string>& args, const std::vector<COptionRule>& rules) {
     COptionResult result;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
@@ -28,13 +28,13 @@ COptionResult ReadOptions(const std::vector<std::string>& args, const std::vecto
         }
         const size_t eq = word.find('=');
         const std::string name = word.substr(0, eq);
-        const COptionSpec* spec = FindSpec(specs, name);
-        if (spec == nullptr) {
+        const COptionRule* rule = FindRule(rules, name);
+        if (rule == nullptr) {
             result.strError = "unknown option '" + name + "'";
             return result;
         }
         std::string value;
-        if (!spec->bTakesValue) {
+        if (!rule->bTakesValue) {
             if (eq != std::string::npos) {
                 result.strError = name + " takes no value";
                 return result;
@@ -47,27 +47,27 @@ COptionResult ReadOptions(const std::vector<std::string>& args, const std::vecto
             result.strError = name + " needs a value";
             return result;
         }
-        result.strError = spec->take(value);
+        result.strError = rule->take(value);
         if (!result.Ok()) return result;
     }
     return result;
 }
 
-COptionSpec FlagOption(std::string name, bool& target) {
+COptionRule FlagOption(std::string name, bool& target) {
     return {std::move(name), false, [&target](const std::string&) {
                 target = true;
                 return std::string();
             }};
 }
 
-COptionSpec TextOption(std::string name, std::string& target) {
+COptionRule TextOption(std::string name, std::string& target) {
     return {std::move(name), true, [&target](const std::string& value) {
                 target = value;
                 return std::string();
             }};
 }
 
-COptionSpec CountOption(std::string name, uint64_t& target) {
+COptionRule CountOption(std::string name, uint64_t& target) {
     return {name, true, [name, &target](const std::string& value) {
                 const std::optional<uint64_t> count = ReadWholeCount(value);
                 if (!count) return name + " needs a whole number, not '" + value + "'";

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct COptionSpec {
+struct COptionRule {
     std::string strName;  // with its dashes: "--format", "-o"
     bool bTakesValue = true;
     // Takes one occurrence's value (empty for a flag); returns why the value
@@ -23,10 +23,10 @@ struct COptionResult {
     bool Ok() const { return strError.empty(); }
 };
 
-COptionResult ReadOptions(const std::vector<std::string>& args, const std::vector<COptionSpec>& specs);
+COptionResult ReadOptions(const std::vector<std::string>& args, const std::vector<COptionRule>& rules);
 
 // The common kinds of option.
-COptionSpec FlagOption(std::string name, bool& target);
-COptionSpec TextOption(std::string name, std::string& target);
+COptionRule FlagOption(std::string name, bool& target);
+COptionRule TextOption(std::string name, std::string& target);
 // A whole decimal count (base/WholeText.h).
-COptionSpec CountOption(std::string name, uint64_t& target);
+COptionRule CountOption(std::string name, uint64_t& target);

@@ -13,7 +13,7 @@ bool ParsePlotChoice(const std::string& text, EPlotChoice& choice) {
     return true;
 }
 
-COptionSpec PlotOption(EPlotChoice& choice) {
+COptionRule PlotOption(EPlotChoice& choice) {
     return {"--plot", true, [&choice](const std::string& value) {
                 return ParsePlotChoice(value, choice) ? std::string() : "--plot takes stocks or all, not '" + value + "'";
             }};

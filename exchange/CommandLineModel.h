@@ -13,7 +13,7 @@ enum class EPlotChoice { Stocks, All };
 // Reads "stocks" or "all"; false for anything else.
 bool ParsePlotChoice(const std::string& text, EPlotChoice& choice);
 // "--plot stocks|all" for the option reader.
-COptionSpec PlotOption(EPlotChoice& choice);
+COptionRule PlotOption(EPlotChoice& choice);
 
 // Loads the model at path into doc. On failure writes the reasons to err,
 // each line prefixed with "varnel VERB: ", and returns false (exit 2).

@@ -62,7 +62,7 @@ private:
 
     void Problem(const std::string& text) { m_problems.push_back(text); }
     void CheckDepth(const pugi::xml_node& root);
-    void ReadSimSpecs(const pugi::xml_node& specs);
+    void ReadSimulationSettings(const pugi::xml_node& settings);
     void ReadBehavior(const pugi::xml_node& behavior);
     void ReadVariables(const pugi::xml_node& variables);
     void ReadVariable(const pugi::xml_node& node, XKind kind);
@@ -80,13 +80,13 @@ void CReader::CheckDepth(const pugi::xml_node& root) {
     }
 }
 
-void CReader::ReadSimSpecs(const pugi::xml_node& specs) {
-    std::string method = specs.attribute("method").value();
+void CReader::ReadSimulationSettings(const pugi::xml_node& settings) {
+    std::string method = settings.attribute("method").value();
     for (char& c : method) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (method == "rk4") m_model.bRk4 = true;
-    else if (!method.empty() && method != "euler") Problem("integration method '" + std::string(specs.attribute("method").value()) + "': only Euler and RK4 can be imported");
+    else if (!method.empty() && method != "euler") Problem("integration method '" + std::string(settings.attribute("method").value()) + "': only Euler and RK4 can be imported");
     const auto number = [&](const char* tag, double& value) {
-        const pugi::xml_node node = specs.child(tag);
+        const pugi::xml_node node = settings.child(tag);
         if (!node) return false;
         if (!ParseNumber(node.text().get(), value)) {
             Problem(std::string("sim_specs: <") + tag + "> is not a number");
@@ -96,9 +96,9 @@ void CReader::ReadSimSpecs(const pugi::xml_node& specs) {
     };
     number("start", m_model.dStart);
     number("stop", m_model.dStop);
-    if (number("dt", m_model.dDt) && specs.child("dt").attribute("reciprocal").as_bool()) m_model.dDt = 1.0 / m_model.dDt;
-    if (!number("save_step", m_model.dSaveStep) && specs.attribute("save_step"))
-        if (!ParseNumber(specs.attribute("save_step").value(), m_model.dSaveStep)) Problem("sim_specs: save_step is not a number");
+    if (number("dt", m_model.dDt) && settings.child("dt").attribute("reciprocal").as_bool()) m_model.dDt = 1.0 / m_model.dDt;
+    if (!number("save_step", m_model.dSaveStep) && settings.attribute("save_step"))
+        if (!ParseNumber(settings.attribute("save_step").value(), m_model.dSaveStep)) Problem("sim_specs: save_step is not a number");
     if (!(m_model.dDt > 0) || !(m_model.dStop >= m_model.dStart) || !std::isfinite(m_model.dStop - m_model.dStart))
         Problem("sim_specs: dt must be above 0 and stop not before start");
     else if ((m_model.dStop - m_model.dStart) / m_model.dDt > 1e8)
@@ -243,7 +243,7 @@ XModel CReader::Read(std::string_view bytes) {
         const std::string_view tag = LocalName(node);
         if (IsVendor(node)) continue;
         if (tag == "macro") Problem("macros: '" + std::string(node.attribute("name").value()) + "'");
-        else if (tag == "sim_specs") ReadSimSpecs(node);
+        else if (tag == "sim_specs") ReadSimulationSettings(node);
         else if (tag == "behavior") ReadBehavior(node);
         else if (tag == "dimensions" && node.first_child()) Problem("arrays (dimensions): the model declares dimensions");
     }

@@ -1,4 +1,4 @@
-// What an XMILE file says, read into plain records: the simulation specs,
+// What an XMILE file says, read into plain records: the simulation settings,
 // the variables with their equations and graphical functions, and the
 // first view's positions. Reading refuses hostile XML and lists every
 // feature the import cannot carry over, one line per problem.

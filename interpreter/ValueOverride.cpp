@@ -48,7 +48,7 @@ bool ParseValueOverride(const std::string& text, CValueOverride& out, std::strin
     return true;
 }
 
-COptionSpec ValueOverrideOption(std::string name, std::vector<CValueOverride>& target) {
+COptionRule ValueOverrideOption(std::string name, std::vector<CValueOverride>& target) {
     return {name, true, [name, &target](const std::string& value) {
                 CValueOverride override;
                 std::string error;

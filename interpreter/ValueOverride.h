@@ -22,7 +22,7 @@ bool ParseValueOverride(const std::string& text, CValueOverride& out, std::strin
 
 // A command-line option ("--set NAME=VALUE") that adds one override per
 // occurrence; the command line is UTF-8, element names code page 1251.
-COptionSpec ValueOverrideOption(std::string name, std::vector<CValueOverride>& target);
+COptionRule ValueOverrideOption(std::string name, std::vector<CValueOverride>& target);
 
 // Sets each override in the symbol table: NAME of a level, rate, variable
 // or expert estimate sets its value; NAME, NAME.value2 and NAME.threshold

@@ -49,14 +49,14 @@ std::string TakeFormat(const std::string& value, EFormat& format) {
 
 // Reads the arguments; on a mistake writes why to err and returns false.
 bool ParseOptions(const CommandArgs& args, RunOptions& options, std::ostream& err) {
-    const std::vector<COptionSpec> specs = {
+    const std::vector<COptionRule> rules = {
         {"--format", true, [&](const std::string& value) { return TakeFormat(value, options.format); }},
         CountOption("--max-steps", options.nMaxSteps),
         ValueOverrideOption("--set", options.overrides),
         FlagOption("--reference", options.bReference),
         PlotOption(options.plot),
     };
-    const COptionResult read = ReadOptions(args, specs);
+    const COptionResult read = ReadOptions(args, rules);
     if (!read.Ok()) {
         err << "varnel run: " << read.strError << '\n';
         return false;

@@ -127,14 +127,14 @@ bool NamesAreDistinct(const SweepOptions& options, std::ostream& err) {
 }
 
 bool ParseOptions(const CommandArgs& args, SweepOptions& options, std::ostream& err) {
-    const std::vector<COptionSpec> specs = {
+    const std::vector<COptionRule> rules = {
         {"--vary", true, [&](const std::string& value) { return TakeVary(value, options.vary); }},
         ValueOverrideOption("--set", options.fixed),
         {"--jobs", true, [&](const std::string& value) { return TakeJobs(value, options.nJobs); }},
         CountOption("--max-steps", options.nMaxSteps),
         PlotOption(options.plot),
     };
-    const COptionResult read = ReadOptions(args, specs);
+    const COptionResult read = ReadOptions(args, rules);
     if (!read.Ok()) {
         err << "varnel sweep: " << read.strError << '\n';
         return false;

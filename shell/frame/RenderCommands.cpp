@@ -48,13 +48,13 @@ bool EndsWith(std::string text, const std::string& suffix) {
 // render takes the output only; graphs also runs the program, so it takes
 // the step bound and value overrides as run does.
 bool ParseArgs(const std::vector<std::string>& args, bool bRuns, RenderArgs& out, std::ostream& err) {
-    std::vector<COptionSpec> specs = {TextOption("-o", out.strOutput)};
+    std::vector<COptionRule> rules = {TextOption("-o", out.strOutput)};
     if (bRuns) {
-        specs.push_back(CountOption("--max-steps", out.nMaxSteps));
-        specs.push_back(ValueOverrideOption("--set", out.overrides));
-        specs.push_back(PlotOption(out.plot));
+        rules.push_back(CountOption("--max-steps", out.nMaxSteps));
+        rules.push_back(ValueOverrideOption("--set", out.overrides));
+        rules.push_back(PlotOption(out.plot));
     }
-    const COptionResult read = ReadOptions(args, specs);
+    const COptionResult read = ReadOptions(args, rules);
     if (!read.Ok()) {
         err << (bRuns ? "varnel graphs: " : "varnel render: ") << read.strError << "\n";
         return false;

@@ -99,20 +99,20 @@ TEST(OptionReader, TakesBothSpellingsKeepsWordsAndNamesTheFirstMistake) {
     uint64_t steps = 0;
     bool bFlag = false;
     std::string out;
-    const std::vector<COptionSpec> specs = {CountOption("--steps", steps), FlagOption("--flag", bFlag),
+    const std::vector<COptionRule> rules = {CountOption("--steps", steps), FlagOption("--flag", bFlag),
                                             TextOption("-o", out)};
-    const COptionResult read = ReadOptions({"a", "--steps=7", "-", "-o", "x=y", "--flag", "b"}, specs);
+    const COptionResult read = ReadOptions({"a", "--steps=7", "-", "-o", "x=y", "--flag", "b"}, rules);
     EXPECT_EQ(read.strError, "");
     EXPECT_EQ(read.positionals, (std::vector<std::string>{"a", "-", "b"}));
     EXPECT_EQ(steps, 7u);
     EXPECT_TRUE(bFlag);
     EXPECT_EQ(out, "x=y");
-    EXPECT_EQ(ReadOptions({"--steps", "8"}, specs).strError, "");
+    EXPECT_EQ(ReadOptions({"--steps", "8"}, rules).strError, "");
     EXPECT_EQ(steps, 8u);
     const std::pair<std::vector<std::string>, const char*> mistakes[] = {
         {{"--verbose=1"}, "unknown option '--verbose'"}, {{"--steps"}, "--steps needs a value"},
         {{"--steps=ten"}, "--steps needs a whole number, not 'ten'"}, {{"--flag=1"}, "--flag takes no value"},
         {{"--steps", "-1", "--verbose"}, "--steps needs a whole number, not '-1'"},
     };
-    for (const auto& [args, message] : mistakes) EXPECT_EQ(ReadOptions(args, specs).strError, message);
+    for (const auto& [args, message] : mistakes) EXPECT_EQ(ReadOptions(args, rules).strError, message);
 }

@@ -29,29 +29,29 @@ namespace {
 struct CCase {
     std::string strName;
     int nLine = 0;
-    std::string strSpecs = "<sim_specs><start>0</start><stop>4</stop><dt>1</dt></sim_specs>";
+    std::string strSettings = "<sim_specs><start>0</start><stop>4</stop><dt>1</dt></sim_specs>";
     std::string strTop, strVariables, strView, strRaw;
     bool bRaw = false;
     std::vector<std::string> items;
 
     std::string Xml() const {
         if (bRaw) return strRaw;
-        return "<xmile version=\"1.0\" xmlns=\"http://docs.oasis-open.org/xmile/ns/XMILE/v1.0\">" + strSpecs + strTop +
+        return "<xmile version=\"1.0\" xmlns=\"http://docs.oasis-open.org/xmile/ns/XMILE/v1.0\">" + strSettings + strTop +
                "<model><variables>" + strVariables + "</variables>" +
                (strView.empty() ? "" : "<views><view>" + strView + "</view></views>") + "</model></xmile>";
     }
 };
 
-// "specs start=0 stop=4 dt=1 save=2 method=rk4" as <sim_specs>.
-std::string Specs(std::istringstream words) {
-    std::string specs = "<sim_specs", inner, word;
+// "sim start=0 stop=4 dt=1 save=2 method=rk4" as <sim_specs>.
+std::string SimSettings(std::istringstream words) {
+    std::string settings = "<sim_specs", inner, word;
     while (words >> word) {
         const std::string key = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
-        if (key == "method") specs += " method=\"" + value + "\"";
+        if (key == "method") settings += " method=\"" + value + "\"";
         else inner += "<" + (key == "save" ? std::string("save_step") : key) + ">" + value + "</" +
                       (key == "save" ? std::string("save_step") : key) + ">";
     }
-    return specs + ">" + inner + "</sim_specs>";
+    return settings + ">" + inner + "</sim_specs>";
 }
 
 void PrintTo(const CCase& c, std::ostream* os) { *os << c.strName; }
@@ -69,7 +69,7 @@ std::vector<CCase> ReadCases() {
             continue;
         }
         CCase& c = cases.back();
-        if (line.rfind("specs ", 0) == 0) c.strSpecs = Specs(std::istringstream(line.substr(6)));
+        if (line.rfind("sim ", 0) == 0) c.strSettings = SimSettings(std::istringstream(line.substr(4)));
         else if (line.rfind("raw ", 0) == 0) {
             c.bRaw = true;
             c.strRaw += line.substr(4) + "\n";
