@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "diagram/SymbolRec.h"
 #include "interpreter/Functions.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/Operators.h"
@@ -33,6 +34,14 @@ enum class EOperand { Value, Maybe, None, Absent, Fails };
 
 // What a name stands for, as far as the operand reader is concerned.
 enum class ESymbol { Absent, Number, Table, Switch, NoValue, Maybe };
+
+// What a symbol of the given kind stands for.
+inline ESymbol SymbolOfKind(int32_t nKind) {
+    return nKind == SK_NUMBER ? ESymbol::Number
+         : nKind == SK_TABLE  ? ESymbol::Table
+         : nKind == SK_SWITCH ? ESymbol::Switch
+                              : ESymbol::NoValue;
+}
 
 // Scratch of one reading, kept by the owner so that reading allocates
 // nothing once it has grown.

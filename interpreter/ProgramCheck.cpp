@@ -213,11 +213,7 @@ public:
     ESymbol Find(const std::string& name, const char* cursor, Symbol& pDiagram) {
         NameToken(name);
         pDiagram = m_names.Diagram(name);
-        if (pDiagram) {
-            if (pDiagram->nKind == SK_NUMBER) return ESymbol::Number;
-            if (pDiagram->nKind == SK_TABLE) return ESymbol::Table;
-            return pDiagram->nKind == SK_SWITCH ? ESymbol::Switch : ESymbol::NoValue;
-        }
+        if (pDiagram) return SymbolOfKind(pDiagram->nKind);
         if (!m_names.IsKnown(name)) return ESymbol::Absent;
         // A declared name that is also a function is a call only until the
         // declaration has run.

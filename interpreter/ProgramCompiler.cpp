@@ -78,13 +78,7 @@ public:
     using Symbol = const SymbolRec*;
     ESymbol Find(const std::string& name, const char*, Symbol& rec) {
         rec = m_ctx.Lookup(name);
-        if (!rec) return ESymbol::Absent;
-        switch (rec->nKind) {
-            case SK_NUMBER: return ESymbol::Number;
-            case SK_TABLE: return ESymbol::Table;
-            case SK_SWITCH: return ESymbol::Switch;
-            default: return ESymbol::NoValue;
-        }
+        return rec ? SymbolOfKind(rec->nKind) : ESymbol::Absent;
     }
     EOperand Leaf(Symbol rec) {
         m_ctx.EmitVar(&rec->dValue);
