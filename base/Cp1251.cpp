@@ -24,19 +24,6 @@ char32_t ByteToCodePoint(unsigned char b) {
     return 0x0410 + (b - 0xC0);
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 const std::unordered_map<char32_t, char>& ReverseTable() {
     static const auto table = [] {
         std::unordered_map<char32_t, char> map;
@@ -44,27 +31,6 @@ const std::unordered_map<char32_t, char>& ReverseTable() {
         return map;
     }();
     return table;
-}
-
-// Decodes one UTF-8 sequence at s[i]; false when malformed.
-bool DecodeUtf8(std::string_view s, size_t& i, char32_t& cp) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    if (lead < 0x80) { cp = lead; ++i; return true; }
-    if ((lead & 0xE0) == 0xC0) { cp = lead & 0x1F; extra = 1; }
-    else if ((lead & 0xF0) == 0xE0) { cp = lead & 0x0F; extra = 2; }
-    else if ((lead & 0xF8) == 0xF0) { cp = lead & 0x07; extra = 3; }
-    else return false;
-    if (s.size() - i <= static_cast<size_t>(extra)) return false;
-    for (int k = 1; k <= extra; ++k) {
-        const auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80) return false;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += extra + 1;
-    return true;
 }
 
 // Converts; unrepresentable characters become '?'. Returns whether all
@@ -99,6 +65,40 @@ bool Convert(std::string_view utf8, std::string& out) {
 }
 
 }  // namespace
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool DecodeUtf8(std::string_view s, size_t& i, char32_t& cp) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    int extra = 0;
+    if (lead < 0x80) { cp = lead; ++i; return true; }
+    if ((lead & 0xE0) == 0xC0) { cp = lead & 0x1F; extra = 1; }
+    else if ((lead & 0xF0) == 0xE0) { cp = lead & 0x0F; extra = 2; }
+    else if ((lead & 0xF8) == 0xF0) { cp = lead & 0x07; extra = 3; }
+    else return false;
+    if (s.size() - i <= static_cast<size_t>(extra)) return false;
+    for (int k = 1; k <= extra; ++k) {
+        const auto c = static_cast<unsigned char>(s[i + k]);
+        if ((c & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += extra + 1;
+    return true;
+}
+
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
     std::string out;

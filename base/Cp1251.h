@@ -7,6 +7,11 @@
 #include <string_view>
 
 std::string Cp1251ToUtf8(std::string_view bytes);
+// One code point, as UTF-8, onto out.
+void AppendUtf8(std::string& out, char32_t cp);
+// Decodes one UTF-8 sequence at s[i] and moves i past it; false, with i
+// unmoved, when it is malformed.
+bool DecodeUtf8(std::string_view s, size_t& i, char32_t& cp);
 // False when the text is not valid UTF-8 or holds a character 1251 lacks.
 bool Utf8ToCp1251(std::string_view utf8, std::string& out);
 // As above, but every unrepresentable character becomes '?'.

@@ -23,18 +23,6 @@ std::string ReadText(const fs::path& path) {
     return text.str();
 }
 
-std::string Xml(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
-    }
-    return out;
-}
-
 // The chapters in the order the manual's front page lists them.
 std::vector<std::string> Chapters(const fs::path& source) {
     std::vector<std::string> pages{"README.md"};
@@ -71,11 +59,11 @@ int main(int argc, char** argv) {
             const bool bFront = page == "README.md";
             if (h.nLevel <= 3 && (!bFront || h.nLevel == 1)) {
                 for (; !open.empty() && open.back() >= h.nLevel; open.pop_back()) toc += "</section>\n";
-                toc += "<section title=\"" + Xml(h.strTitle) + "\" ref=\"" + Xml(ref) + "\">\n";
+                toc += "<section title=\"" + EscapeXml(h.strTitle) + "\" ref=\"" + EscapeXml(ref) + "\">\n";
                 if (!bFront) open.push_back(h.nLevel);
             }
             if (h.nLevel >= 2 && !bFront) {
-                keywords += "<keyword name=\"" + Xml(h.strKeyword) + "\" ref=\"" + Xml(ref) + "\"/>\n";
+                keywords += "<keyword name=\"" + EscapeXml(h.strKeyword) + "\" ref=\"" + EscapeXml(ref) + "\"/>\n";
                 topics += h.strKeyword + "\t" + ref + "\n";
             }
         }
@@ -97,7 +85,7 @@ int main(int argc, char** argv) {
            "<namespace>org.varnel.manual</namespace>\n<virtualFolder>manual</virtualFolder>\n"
            "<filterSection>\n<toc>\n"
         << toc << "</toc>\n<keywords>\n" << keywords << "</keywords>\n<files>\n";
-    for (const std::string& file : files) qhp << "<file>" << Xml(file) << "</file>\n";
+    for (const std::string& file : files) qhp << "<file>" << EscapeXml(file) << "</file>\n";
     qhp << "</files>\n</filterSection>\n</QtHelpProject>\n";
     std::ofstream(out / "topics.tsv", std::ios::binary) << topics;
     return qhp.good() ? 0 : 1;

@@ -1,6 +1,8 @@
 // Reading and converting the manual's Markdown; see ManualMarkdown.h.
 #include "tools/manual/ManualMarkdown.h"
 
+#include "base/Cp1251.h"
+
 #include <cctype>
 #include <map>
 #include <sstream>
@@ -49,30 +51,9 @@ std::string PlainText(std::string_view s) {
     return out;
 }
 
-void AppendCodePoint(std::string& out, unsigned cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+}  // namespace
 
-// Decodes one UTF-8 sequence at s[i] and moves i past it.
-unsigned NextCodePoint(std::string_view s, size_t& i) {
-    const auto c = static_cast<unsigned char>(s[i++]);
-    if (c < 0x80) return c;
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
-    unsigned cp = c & (0x3F >> extra);
-    for (; extra > 0 && i < s.size(); --extra) cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
-    return cp;
-}
-
-std::string Escape(std::string_view s) {
+std::string EscapeXml(std::string_view s) {
     std::string out;
     for (char c : s) {
         if (c == '&') out += "&amp;";
@@ -83,6 +64,8 @@ std::string Escape(std::string_view s) {
     }
     return out;
 }
+
+namespace {
 
 std::string HtmlTarget(const std::string& target) {
     const size_t hash = target.find('#');
@@ -100,7 +83,7 @@ std::string Inline(std::string_view s) {
         if (s[i] == '`') {
             const size_t close = s.find('`', i + 1);
             if (close != std::string_view::npos) {
-                out += "<code>" + Escape(s.substr(i + 1, close - i - 1)) + "</code>";
+                out += "<code>" + EscapeXml(s.substr(i + 1, close - i - 1)) + "</code>";
                 i = close;
                 continue;
             }
@@ -119,13 +102,13 @@ std::string Inline(std::string_view s) {
             if (close != std::string_view::npos) {
                 const std::string text(s.substr(open + 1, mid - open - 1));
                 const std::string target(s.substr(mid + 2, close - mid - 2));
-                out += bImage ? "<img src=\"" + Escape(target) + "\" alt=\"" + Escape(text) + "\">"
-                              : "<a href=\"" + Escape(HtmlTarget(target)) + "\">" + Inline(text) + "</a>";
+                out += bImage ? "<img src=\"" + EscapeXml(target) + "\" alt=\"" + EscapeXml(text) + "\">"
+                              : "<a href=\"" + EscapeXml(HtmlTarget(target)) + "\">" + Inline(text) + "</a>";
                 i = close;
                 continue;
             }
         }
-        out += Escape(s.substr(i, 1));
+        out += EscapeXml(s.substr(i, 1));
     }
     if (bBold) out += "</b>";
     return out;
@@ -178,7 +161,7 @@ public:
                 title = PlainText(line.substr(2));
                 break;
             }
-        m_out = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + Escape(title) +
+        m_out = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + EscapeXml(title) +
                 "</title></head>\n<body>\n";
         while (m_i < m_lines.size()) Block();
         return m_out + "</body></html>\n";
@@ -211,7 +194,7 @@ private:
     void Code() {
         const bool bError = m_lines[m_i] == "```error";
         m_out += bError ? "<pre style=\"background-color:#fbeaea\">" : "<pre style=\"background-color:#f2f2f2\">";
-        for (++m_i; m_i < m_lines.size() && !IsFence(m_lines[m_i]); ++m_i) m_out += Escape(m_lines[m_i]) + "\n";
+        for (++m_i; m_i < m_lines.size() && !IsFence(m_lines[m_i]); ++m_i) m_out += EscapeXml(m_lines[m_i]) + "\n";
         ++m_i;
         m_out += "</pre>\n";
     }
@@ -277,14 +260,18 @@ std::string HeadingSlug(std::string_view text) {
     const std::string plain = PlainText(text);
     std::string slug;
     for (size_t i = 0; i < plain.size();) {
-        unsigned cp = NextCodePoint(plain, i);
+        char32_t cp = 0;
+        if (!DecodeUtf8(plain, i, cp)) {
+            ++i;
+            continue;
+        }
         if (cp >= 'A' && cp <= 'Z') cp += 'a' - 'A';
         if (cp >= 0x410 && cp <= 0x42F) cp += 0x20;
         if (cp == 0x401) cp = 0x451;
         if (cp == ' ') cp = '-';
         const bool bKeep = (cp >= 'a' && cp <= 'z') || (cp >= '0' && cp <= '9') || cp == '-' || cp == '_' ||
                            (cp >= 0x400 && cp <= 0x4FF);
-        if (bKeep) AppendCodePoint(slug, cp);
+        if (bKeep) AppendUtf8(slug, cp);
     }
     return slug;
 }

@@ -36,5 +36,7 @@ std::vector<MdHeading> ReadHeadings(const std::string& markdown);
 // Links and pictures outside code.
 std::vector<MdLink> ReadLinks(const std::string& markdown);
 std::vector<MdCodeBlock> ReadCodeBlocks(const std::string& markdown);
+// Text with & < > " written as XML entities.
+std::string EscapeXml(std::string_view s);
 // A whole HTML page; links to ".md" pages become links to ".html" pages.
 std::string MarkdownToHtml(const std::string& markdown);
