@@ -34,9 +34,9 @@ private:
 // the previous font again when the scope ends. The text colour stays.
 class LabelFontScope {
 public:
-    LabelFontScope(CDrawContext& dc, bool bHighlight, bool bUnderline = false)
+    LabelFontScope(CDrawContext& dc, const CFontCell& cell, bool bHighlight, bool bUnderline = false)
         : m_dc(dc), m_old(dc.GetFont()) {
-        dc.SetFont(LabelFont(bUnderline));
+        dc.SetFont(cell.LabelFont(bUnderline));
         dc.SetTextColor(bHighlight ? kHighlightColor : kTextColor);
     }
     ~LabelFontScope() { m_dc.SetFont(m_old); }

@@ -44,9 +44,9 @@ std::string NumberSymbol(SymbolRec* pRec, const std::string& name, double value)
     return name;
 }
 
-void DrawElementLabel(CDrawContext& dc, const std::string& text, CPoint p0, CPoint p1, CPoint inset,
-                      uint32_t format, bool bHighlight, bool bUnderline) {
-    LabelFontScope font(dc, bHighlight, bUnderline);
+void DrawElementLabel(CDrawContext& dc, const CFontCell& cell, const std::string& text, CPoint p0, CPoint p1,
+                      CPoint inset, uint32_t format, bool bHighlight, bool bUnderline) {
+    LabelFontScope font(dc, cell, bHighlight, bUnderline);
     const CRect box{SaturatingAdd(p0.x, inset.x), SaturatingAdd(p0.y, inset.y), SaturatingSub(p1.x, inset.x),
                     SaturatingSub(p1.y, inset.y)};
     dc.DrawText(text, box, format);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "diagram/DrawContext.h"
+#include "diagram/FontCell.h"
 #include "diagram/SymbolRec.h"
 
 class CArchive;
@@ -24,6 +25,6 @@ int EditElementFields(CDialogHost& host, uint32_t flags, std::string& name, std:
 std::string NumberSymbol(SymbolRec* pRec, const std::string& name, double value);
 
 // The label in the box of corners p0 and p1 shrunk by `inset` on every side,
-// in the label font, blue when highlighted.
-void DrawElementLabel(CDrawContext& dc, const std::string& text, CPoint p0, CPoint p1, CPoint inset,
-                      uint32_t format, bool bHighlight, bool bUnderline = false);
+// in the cell's label font, blue when highlighted.
+void DrawElementLabel(CDrawContext& dc, const CFontCell& cell, const std::string& text, CPoint p0, CPoint p1,
+                      CPoint inset, uint32_t format, bool bHighlight, bool bUnderline = false);

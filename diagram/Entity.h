@@ -9,6 +9,7 @@
 
 #include "archive/Object.h"
 #include "diagram/DrawContext.h"
+#include "diagram/FontCell.h"
 #include "diagram/Geometry.h"
 #include "diagram/SymbolRec.h"
 #include "diagram/TrackEvent.h"
@@ -93,8 +94,12 @@ public:
     // empty for objects without one.
     virtual std::string GetLabel() const { return ""; }
 
+    // The label font cell of the list the object is in.
+    const CFontCell& FontCell() const { return m_pFontCell ? *m_pFontCell : kStartFontCell; }
+
     int32_t m_nId = 0;
     int32_t m_bHighlight = 0;
+    const CFontCell* m_pFontCell = nullptr;  // set by the list that holds the object
 
 protected:
     // Points the class's drawing and hit testing rely on; a record with

@@ -7,17 +7,18 @@
 
 #include "archive/Archive.h"
 #include "base/Numbers.h"
-#include "diagram/FontCell.h"
 
 EntityList::~EntityList() { DeleteAll(); }
 
 bool EntityList::Add(std::unique_ptr<CVEntity> pEntity) {
     pEntity->m_nId = m_nNextId++;
+    Adopt(*pEntity);
     m_entities.push_back(std::move(pEntity));
     return true;
 }
 
 void EntityList::AppendLoaded(std::unique_ptr<CVEntity> pEntity) {
+    Adopt(*pEntity);
     m_entities.push_back(std::move(pEntity));
 }
 
@@ -25,11 +26,13 @@ std::unique_ptr<CVEntity> EntityList::RemoveAt(size_t index) {
     if (index >= m_entities.size()) return nullptr;
     std::unique_ptr<CVEntity> removed = std::move(m_entities[index]);
     m_entities.erase(m_entities.begin() + static_cast<std::ptrdiff_t>(index));
+    removed->m_pFontCell = nullptr;  // the list's own cell may die before the object
     return removed;
 }
 
 void EntityList::InsertAt(size_t index, std::unique_ptr<CVEntity> pEntity) {
     index = std::min(index, m_entities.size());
+    Adopt(*pEntity);
     m_entities.insert(m_entities.begin() + static_cast<std::ptrdiff_t>(index), std::move(pEntity));
 }
 
@@ -53,10 +56,14 @@ void EntityList::DrawAll(CDrawContext& dc, const CRect* pClient) {
 
 bool EntityList::ScaleAll(double fx, double fy) {
     for (auto& pEntity : m_entities) pEntity->Scale(fx, fy);
-    const double fyEff = fy == 0.0 ? fx : fy;
-    g_nFontWidth = SaturatingTrunc(static_cast<double>(g_nFontWidth) * fx);
-    g_nFontHeight = SaturatingTrunc(static_cast<double>(g_nFontHeight) * fyEff);
+    m_pFontCell->Scale(fx, fy);
     return true;
+}
+
+void EntityList::UseFontCell(CFontCell* pCell) {
+    if (!pCell) m_ownFontCell = *m_pFontCell;
+    m_pFontCell = pCell ? pCell : &m_ownFontCell;
+    for (auto& pEntity : m_entities) Adopt(*pEntity);
 }
 
 CVEntity* EntityList::HighlightAt(CPoint p, CDrawContext* pDC) {

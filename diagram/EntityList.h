@@ -42,8 +42,19 @@ public:
     auto begin() const { return m_entities.begin(); }
     auto end() const { return m_entities.end(); }
 
+    // The cell the objects make their label font from: the list's own,
+    // until an owner that outlives the list lends one. Null takes the own
+    // back, with the lent cell's size.
+    void UseFontCell(CFontCell* pCell);
+    const CFontCell& FontCell() const { return *m_pFontCell; }
+    bool UsesOwnFontCell() const { return m_pFontCell == &m_ownFontCell; }
+
     int32_t m_nNextId = 0;
 
 private:
+    void Adopt(CVEntity& entity) { entity.m_pFontCell = m_pFontCell; }
+
     std::vector<std::unique_ptr<CVEntity>> m_entities;
+    CFontCell m_ownFontCell;
+    CFontCell* m_pFontCell = &m_ownFontCell;
 };

@@ -31,7 +31,7 @@ void CVExpert::Draw(CDrawContext& dc, const CRect*) {
     dc.MoveTo(CPoint{SaturatingSub(p0.x, half.x), p0.y});
     dc.LineTo(CPoint{SaturatingAdd(p0.x, half.x), p0.y});
     dc.Ellipse(CRect{SaturatingSub(p0.x, r), SaturatingSub(p0.y, r), SaturatingAdd(p0.x, r), SaturatingAdd(p0.y, r)});
-    LabelFontScope font(dc, m_bHighlight != 0);
+    LabelFontScope font(dc, FontCell(), m_bHighlight != 0);
     dc.DrawText(m_strText, CRect{SaturatingSub(p0.x, half.x), SaturatingSub(p0.y, half.y), SaturatingAdd(p0.x, half.x), p0.y},
                 DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
 }

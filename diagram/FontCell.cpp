@@ -1,15 +1,20 @@
-// The process-wide label font cell and the font made from it.
+// The label font cell and the font made from it.
 #include "diagram/FontCell.h"
 
-int32_t g_nFontHeight = 16;
-int32_t g_nFontWidth = 8;
+#include "base/Numbers.h"
 
-CFontSpec LabelFont(bool bUnderline) {
+CFontSpec CFontCell::LabelFont(bool bUnderline) const {
     CFontSpec font;
-    font.nHeight = g_nFontHeight;
-    font.nWidth = g_nFontWidth;
+    font.nHeight = nHeight;
+    font.nWidth = nWidth;
     font.nWeight = 300;
     font.bUnderline = bUnderline;
     font.strFace = "Courier New";
     return font;
+}
+
+void CFontCell::Scale(double fx, double fy) {
+    const double fyEff = fy == 0.0 ? fx : fy;
+    nWidth = SaturatingTrunc(static_cast<double>(nWidth) * fx);
+    nHeight = SaturatingTrunc(static_cast<double>(nHeight) * fyEff);
 }

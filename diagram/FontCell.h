@@ -1,13 +1,21 @@
-// The process-wide label font cell. Every text-bearing object makes its
-// font from it; only EntityList::ScaleAll changes it, and neither New nor
-// Open resets it.
+// The label font cell. Every text-bearing object makes its font from the
+// cell of the list it belongs to; only EntityList::ScaleAll changes it. The
+// desktop view owns the cell it lends to each model's list, so that neither
+// New nor Open resets it; a list without a lender uses its own.
 #pragma once
 #include <cstdint>
 
 #include "diagram/DrawContext.h"
 
-extern int32_t g_nFontHeight;  // 16 at start
-extern int32_t g_nFontWidth;   // 8 at start
+struct CFontCell {
+    int32_t nHeight = 16;
+    int32_t nWidth = 8;
 
-// The label font at the current cell size.
-CFontSpec LabelFont(bool bUnderline = false);
+    // The label font at this cell size.
+    CFontSpec LabelFont(bool bUnderline = false) const;
+    // Zooms the cell as the objects are zoomed (fy 0: as fx).
+    void Scale(double fx, double fy);
+};
+
+// The cell of an object that belongs to no list yet.
+inline constexpr CFontCell kStartFontCell{};

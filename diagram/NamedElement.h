@@ -33,6 +33,6 @@ protected:
     }
     // The name in the box of P0 and P1 shrunk by `inset` on every side.
     void DrawName(CDrawContext& dc, CPoint inset, uint32_t format) {
-        DrawElementLabel(dc, m_strName, this->m_points[0], this->m_points[1], inset, format, this->m_bHighlight != 0);
+        DrawElementLabel(dc, this->FontCell(), m_strName, this->m_points[0], this->m_points[1], inset, format, this->m_bHighlight != 0);
     }
 };

@@ -77,7 +77,7 @@ void CVText::Serialize(CArchive& ar) {
 }
 
 void CVText::Draw(CDrawContext& dc, const CRect*) {
-    LabelFontScope font(dc, m_bHighlight != 0);
+    LabelFontScope font(dc, FontCell(), m_bHighlight != 0);
     const CPoint p0 = m_points[0];
     dc.DrawText(m_strText, CRect{p0.x, p0.y, p0.x, p0.y}, DT_SINGLELINE | DT_NOCLIP);
 }
@@ -96,6 +96,6 @@ bool CVText::IsOnOutline(CPoint p, int32_t nTolerance) const { return InBox(p, G
 // character.
 CRect CVText::GetExtent() const {
     const CPoint p0 = m_points[0];
-    const int64_t width = int64_t{g_nFontWidth} * static_cast<int64_t>(m_strText.size());
-    return CRect{p0.x, p0.y, SaturatingNarrow(p0.x + width), SaturatingAdd(p0.y, g_nFontHeight)};
+    const int64_t width = int64_t{FontCell().nWidth} * static_cast<int64_t>(m_strText.size());
+    return CRect{p0.x, p0.y, SaturatingNarrow(p0.x + width), SaturatingAdd(p0.y, FontCell().nHeight)};
 }

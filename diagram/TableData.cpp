@@ -47,7 +47,7 @@ int32_t CVTableData::ValueCount() const {
 
 void CVTableData::Draw(CDrawContext& dc, const CRect*) {
     dc.Ellipse(CRect{m_points[0].x, m_points[0].y, m_points[1].x, m_points[1].y});
-    DrawElementLabel(dc, m_strName, m_points[0], m_points[1], m_points[2], DT_CENTER | DT_WORDBREAK,
+    DrawElementLabel(dc, FontCell(), m_strName, m_points[0], m_points[1], m_points[2], DT_CENTER | DT_WORDBREAK,
                      m_bHighlight != 0, true);
 }
 

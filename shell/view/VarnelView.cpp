@@ -83,6 +83,9 @@ void CVarnelView::OnInitialUpdate() {
     // The objects a drag or the history named belong to the model before.
     m_pImpl->pDrag.reset();
     m_pImpl->undoStack.clear();
+    // A second view of the same model (printing) keeps the first one's cell.
+    if (m_pDoc && m_pDoc->m_pEntityList && m_pDoc->m_pEntityList->UsesOwnFontCell())
+        m_pDoc->m_pEntityList->UseFontCell(&m_pImpl->fontCell);
     UpdateScrollRange();
     m_nMode = MODE_MODIFY;
     RepaintView();

@@ -32,6 +32,8 @@ struct CVarnelView::Impl {
     bool bEditing = false;
     // How far the pending object is placed.
     CTrackingState tracking;
+    // The label font cell lent to each model shown: New and Open keep it.
+    CFontCell fontCell;
     // The client point of the last press in drawing mode, and whether it
     // put down a two-click object's first point: its release, dragged far
     // enough, is then the second click.

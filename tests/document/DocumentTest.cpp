@@ -166,6 +166,7 @@ std::string DocumentScript::NewModel(const std::string& command, std::istream& i
         doc = samples::MixedModel(count);
     }
     list = doc->m_pEntityList.get();
+    list->UseFontCell(&cell);
     changes.clear();
     return Describe(*doc);
 }

@@ -141,7 +141,10 @@ inline std::string RowName(const ::testing::TestParamInfo<ScriptRow>& info) {
 
 class DiagramScript {
 public:
-    DiagramScript() { dc.pen = CPen{PS_DASH, 3, RGB(1, 2, 3)}; }  // so that restoring a pen shows
+    DiagramScript() {
+        dc.pen = CPen{PS_DASH, 3, RGB(1, 2, 3)};  // so that restoring a pen shows
+        own.UseFontCell(&cell);
+    }
     virtual ~DiagramScript() = default;
     // Runs the rows of row.file above row, unchecked, then row itself.
     void RunUpTo(const ScriptRow& row);
@@ -151,6 +154,7 @@ protected:
     virtual std::string More(const std::string&, std::istream&) { return "?"; }
     std::string Index(const CVEntity* p) const { return p ? std::to_string(list->IndexOf(p)) : "-"; }
 
+    CFontCell cell;  // lent to every list, as a view lends its own
     EntityList own;
     EntityList* list = &own;
     CVEntity* e = nullptr;
@@ -193,6 +197,7 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
         in >> kind;
         loose = MakeDescribedClass(kind);
         e = loose.get();
+        if (e) e->m_pFontCell = &cell;
     }
     if (c == "lload" || c == "clear") {  // lload HEX: the list read in its place, taking notes
         list->DeleteAll();
@@ -216,7 +221,7 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
     }
     if (c == "scaleall" && in >> fx >> fy) {  // the label cell, then the list
         list->ScaleAll(fx, fy);
-        return "cell=" + std::to_string(g_nFontHeight) + "x" + std::to_string(g_nFontWidth) + " " + DumpList(*list);
+        return "cell=" + std::to_string(cell.nHeight) + "x" + std::to_string(cell.nWidth) + " " + DumpList(*list);
     }
     if (c == "offset") {
         e->Offset(ReadPoint(in));
@@ -273,8 +278,8 @@ inline std::string DiagramScript::Run(const std::string& c, std::istream& in) {
     }
     if (c == "glue") return Glue(in);
     if (c == "font") {  // the underlined label font; then sets the label cell to HEIGHT WIDTH
-        const std::string s = RecordingDC::FontText(LabelFont(true));
-        in >> g_nFontHeight >> g_nFontWidth;
+        const std::string s = RecordingDC::FontText(cell.LabelFont(true));
+        in >> cell.nHeight >> cell.nWidth;
         return s;
     }
     const std::string answer = More(c, in);
@@ -375,16 +380,14 @@ inline std::string DiagramScript::Glue(std::istream& in) {
 
 inline void DiagramScript::RunUpTo(const ScriptRow& row) {
     ASSERT_FALSE(row.text.empty()) << row.file << " holds no case";
-    g_nFontHeight = 16;
-    g_nFontWidth = 8;
+    cell = CFontCell{};
     for (const GoldenCase& before : GoldenTable(row.file)) {
         if (before.line < row.line) RunRow(before.text, false);
     }
     SCOPED_TRACE(row.file + ":" + std::to_string(row.line));
     RunRow(row.text, true);
     std::setlocale(LC_ALL, "C");
-    g_nFontHeight = 16;
-    g_nFontWidth = 8;
+    cell = CFontCell{};
 }
 
 inline void DiagramScript::RunRow(const std::string& text, bool check) {
