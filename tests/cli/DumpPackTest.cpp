@@ -14,6 +14,21 @@
 
 namespace {
 
+// A whole golden text with each line that ends in '\\' joined to the next,
+// that line's leading blanks dropped.
+std::string JoinedContinuations(const std::string& text) {
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        const bool bGoesOn = end > at && text[end - 1] == '\\';
+        out += text.substr(at, end - at - (bGoesOn ? 1 : 0));
+        at = end + 1;
+        if (bGoesOn) at = std::min(text.find_first_not_of(" ", at), text.size());
+        else if (end < text.size()) out += '\n';
+    }
+    return out;
+}
+
 using Bytes = std::vector<uint8_t>;
 
 // Dumps the bytes, packs the dump, and returns the packed bytes.
@@ -39,7 +54,7 @@ TEST(DumpCommand, WritesTheGoldenJsonAndPackGivesTheBytesBack) {
     sw->m_dValue = HUGE_VAL, sw->m_dValue2 = -HUGE_VAL, sw->m_dThreshold = -std::nan("");
     std::ifstream golden(std::string(VARNEL_SOURCE_DIR) + "/tests/cli/every-class.json", std::ios::binary);
     EXPECT_EQ(Call(DumpCommand, {WriteTemp("every_class.vrn", doc->Store())}).out,
-              std::string(std::istreambuf_iterator<char>(golden), {}));
+              JoinedContinuations(std::string(std::istreambuf_iterator<char>(golden), {})));
 
     auto big = samples::MixedModel(42, std::string(300, 'p') + "\r\n\xE0\xFF\x98");
     big->m_nWidth = -5;
