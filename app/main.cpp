@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/cli/Commands.h"
+#include "base/Messages.h"
 #include "interpreter/Functions.h"
 #ifdef VARNEL_WITH_GUI
 #include "shell/frame/DesktopMain.h"
@@ -68,12 +69,12 @@ int main(int argc, char** argv) {
         if (command == "graphs") return GraphsCommand(args, std::cerr);
 #else
         if (command == "render" || command == "graphs") {
-            std::cerr << "varnel: '" << command << "' needs the desktop build (VARNEL_GUI=ON)\n";
+            std::cerr << MessageText(EMessage::CliNeedsDesktop, {command}) << '\n';
             return 2;
         }
 #endif
         if (!IsDesktopArgument(command)) {
-            std::cerr << "varnel: '" << command << "' is neither a command nor a model file\n";
+            std::cerr << MessageText(EMessage::CliNotACommand, {command}) << '\n';
             PrintUsage(std::cerr);
             return 2;
         }

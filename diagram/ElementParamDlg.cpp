@@ -2,6 +2,9 @@
 // reads back. The window itself is the host's.
 #include "diagram/ElementParamDlg.h"
 
+#include "base/Cp1251.h"
+#include "base/Messages.h"
+
 #include "base/Numbers.h"
 #include "base/WholeText.h"
 
@@ -15,10 +18,6 @@ const char* const kFirstValueCaption = "1-\xE5 \xE7\xED\xE0\xF7.:";  // "1-е з
 const char* const kSecondValueCaption = "2-\xE5 \xE7\xED\xE0\xF7.:"; // "2-е знач.:"
 const char* const kThresholdCaption = "\xCF\xE5\xF0\xE5\xEA\xEB.:";  // "Перекл.:"
 const char* const kValueCaption = "\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5:";  // "Значение:"
-// "В поле «" ... "» должно быть число, например 1,5 или -2e3."
-const char* const kNotANumberStart = "\xC2 \xEF\xEE\xEB\xE5 \xAB";
-const char* const kNotANumberEnd =
-    "\xBB \xE4\xEE\xEB\xE6\xED\xEE \xE1\xFB\xF2\xFC \xF7\xE8\xF1\xEB\xEE, \xED\xE0\xEF\xF0\xE8\xEC\xE5\xF0 1,5 \xE8\xEB\xE8 -2e3.";
 
 CDialogBox TextBox(const std::string& text, bool bEditable) {
     CDialogBox box;
@@ -88,7 +87,7 @@ std::optional<CBoxRefusal> CElementParamDlg::Check(const CElementDialogState& st
         if (ReadWholeFinite(box->strText, EDecimalSeparator::PointOrComma)) continue;
         std::string caption = numbers[i].second;
         if (!caption.empty() && caption.back() == ':') caption.pop_back();
-        return CBoxRefusal{2 + i, kNotANumberStart + caption + kNotANumberEnd};
+        return CBoxRefusal{2 + i, Utf8ToCp1251Lossy(MessageText(EMessage::BoxNotANumber, {Cp1251ToUtf8(caption)}))};
     }
     return std::nullopt;
 }

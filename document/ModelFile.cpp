@@ -1,13 +1,15 @@
 // Reading and writing the model file's layout (see ModelFile.h).
 #include "document/ModelFile.h"
 
+#include "base/Messages.h"
+
 #include "document/VarnelDoc.h"
 
 namespace {
 
 void ReadProgram(CArchive& ar, CVarnelDoc& doc, std::vector<std::string>* pProgramParts) {
     if (ar.ReadString() != kProgramStartMarker)
-        throw CFileError(FileErrorKind::InternalData, "Internal data error.");
+        throw CFileError(FileErrorKind::InternalData, MessageText(EMessage::FileInternalData));
     for (std::string part = ar.ReadString(); part != kProgramEndMarker; part = ar.ReadString()) {
         doc.m_strProgram += part;
         if (pProgramParts)

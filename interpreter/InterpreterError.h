@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "interpreter/Messages.h"
+#include "base/Messages.h"
 
 class CInterpreterError : public std::runtime_error {
 public:

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "interpreter/Lexer.h"
-#include "interpreter/Messages.h"
+#include "base/Messages.h"
 
 // A domain provides, beside LineText() (the line number as messages write it):
 //   bool Fail(EMessage, {args})            a refusal; false, or it throws

@@ -9,6 +9,7 @@
 
 #include "base/WholeText.h"
 #include "ui_DocSizeDlg.h"
+#include "shell/view/QtText.h"
 
 CDocSizeDlg::CDocSizeDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::DocSizeDlg>()) {
     m_ui->setupUi(this);
@@ -41,9 +42,8 @@ bool CDocSizeDlg::ReadBox(QLineEdit* pBox, const QLabel* pLabel, int32_t& value)
     QString caption = pLabel->text();
     caption.chop(caption.endsWith(':') ? 1 : 0);
     QMessageBox::warning(this, windowTitle(),
-                         QString("В поле «%1» должно быть целое число от 0 до %2.")
-                             .arg(caption)
-                             .arg(std::numeric_limits<int32_t>::max()));
+                         Message(EMessage::BoxNotAWholeNumber,
+                                 {caption, QString::number(std::numeric_limits<int32_t>::max())}));
     pBox->setFocus();
     pBox->selectAll();
     return false;

@@ -153,7 +153,7 @@ void CExperimentDlg::Refresh() {
     EntityList* pList = pDoc ? pDoc->m_pEntityList.get() : nullptr;
     const QStringList gone = m_pList->SetDiagramValues(pList ? ListElementValues(*pList) : std::vector<CElementValue>{});
     if (!gone.isEmpty()) {
-        m_pNote->setText(QStringLiteral("Нет больше в диаграмме (удалены или переименованы): %1").arg(gone.join(", ")));
+        m_pNote->setText(Message(EMessage::GoneFromDiagram, {gone.join(", ")}));
         m_pNote->show();
     }
     auto pModel = std::make_shared<const CModelSnapshot>(pList, pDoc ? pDoc->m_strProgram : std::string());
@@ -215,12 +215,11 @@ void CExperimentDlg::OnRunFinished(uint64_t nTicket, BuildGraphsResult& result) 
             }
             break;
         case RunOutcome::StepLimit:
-            SetStatus(QStringLiteral("Расчёт остановлен: выполнено больше %1 операторов (предел шагов).")
-                              .arg(CountText(m_nStepBound)) + kept,
+            SetStatus(Message(EMessage::StepBoundReached, {CountText(m_nStepBound)}) + kept,
                       kNoteColor);
             break;
         case RunOutcome::UnknownName:
-            SetStatus(QStringLiteral("В диаграмме нет «%1».").arg(FromCp1251(result.strUnknownName)), kErrorColor);
+            SetStatus(Message(EMessage::NotInDiagram, {FromCp1251(result.strUnknownName)}), kErrorColor);
             break;
         case RunOutcome::Cancelled:
             break;
@@ -299,7 +298,7 @@ void CExperimentDlg::OnApply() {
     try {
         pChange = SetElementValues(*pDoc, m_pList->ChangedValues());
     } catch (const CFileError& error) {
-        SetStatus(QStringLiteral("Значения не записаны: %1").arg(QString::fromStdString(error.what())), kErrorColor);
+        SetStatus(Message(EMessage::ValuesNotWritten, {QString::fromStdString(error.what())}), kErrorColor);
         return;
     }
     // The history's signal brings the diagram's new values back here.

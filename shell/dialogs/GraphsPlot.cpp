@@ -30,6 +30,7 @@
 #include "shell/dialogs/PolylineDrawContext.h"
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/WindowKeys.h"
+#include "shell/view/QtText.h"
 
 namespace {
 
@@ -248,7 +249,7 @@ bool CGraphsPlot::SavePicture(const QString& path) {
         bOk = PictureImage().save(&file, "PNG");
     }
     bOk = bOk && file.commit();
-    if (!bOk) ReportError(QStringLiteral("Не удалось сохранить рисунок в «%1»: %2").arg(path, file.errorString()));
+    if (!bOk) ReportError(Message(EMessage::PictureNotSaved, {path, file.errorString()}));
     return bOk;
 }
 
@@ -262,7 +263,7 @@ bool CGraphsPlot::SaveData(const QString& path) {
     const bool bOk = file.open(QIODevice::WriteOnly) &&
                      file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
                      file.commit();
-    if (!bOk) ReportError(QStringLiteral("Не удалось сохранить данные в «%1»: %2").arg(path, file.errorString()));
+    if (!bOk) ReportError(Message(EMessage::DataNotSaved, {path, file.errorString()}));
     return bOk;
 }
 

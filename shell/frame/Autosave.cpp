@@ -10,6 +10,7 @@
 
 #include "archive/FileError.h"
 #include "document/VarnelDoc.h"
+#include "shell/view/QtText.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -140,7 +141,7 @@ void CAutosave::Write(uint64_t nGeneration, const QString& base, const QByteArra
     if (!bOk) metaFile.cancelWriting(), copy.cancelWriting();
     QMetaObject::invokeMethod(this, [this, error, base] {
         m_bWriting = false;
-        if (!error.isEmpty()) emit Failed(QString("Не удается записать копию для восстановления «%1.vrn»: %2").arg(base, error));
+        if (!error.isEmpty()) emit Failed(Message(EMessage::CopyCannotWrite, {base + ".vrn", error}));
     }, Qt::QueuedConnection);
 }
 

@@ -24,7 +24,6 @@ namespace {
 
 const char* const kBuildingText = "Подождите, идет построение графиков модели...";
 const char* const kDoneText = "Готово";
-const char* const kStoppedText = "Построение графиков прервано";
 
 void SetStatus(const QString& text) {
     if (g_pMainFrame) g_pMainFrame->SetMessageText(text);
@@ -111,7 +110,7 @@ BuildGraphsShown RunBuildGraphsCommand(QWidget* pParent, const CVarnelDoc& doc, 
         return ShowRunError(pParent, result, pShowLine);
     }
     if (result.outcome != RunOutcome::Ok) {
-        SetStatus(QString::fromUtf8(kStoppedText));
+        SetStatus(Message(EMessage::GraphsStopped));
         return BuildGraphsShown::Stopped;
     }
     SetStatus(QString::fromUtf8(kDoneText));

@@ -1,5 +1,6 @@
 // Parsing of the desktop command line.
 #include "shell/frame/CommandLine.h"
+#include "shell/view/QtText.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ CCommandLineInfo ParseCommandLine(const QStringList& args) {
         else if (IsSwitch(arg, {"/pt", "-pt", "--print-to"}))
             info.m_nShellCommand = CCommandLineInfo::FilePrintTo;
         else if (arg.startsWith("--") || (arg.startsWith('-') && arg.size() > 1))
-            info.m_strError = QString("Неизвестный параметр командной строки: %1").arg(arg);
+            info.m_strError = Message(EMessage::UnknownArgument, {arg});
         else
             plain.append(arg);
     }

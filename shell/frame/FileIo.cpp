@@ -7,6 +7,7 @@
 
 #include "archive/FileError.h"
 #include "document/VarnelDoc.h"
+#include "shell/view/QtText.h"
 
 namespace {
 
@@ -15,16 +16,15 @@ QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 QString ReadReport(const QString& path, const CFileError& error) {
     switch (error.Kind()) {
         case FileErrorKind::InternalData:
-            return QStringLiteral("Internal data error.");
+            return Message(EMessage::FileInternalData);
         case FileErrorKind::BadFormat:
-            return QString("Не удается открыть «%1»: файл поврежден или не является моделью Varnel.\n%2")
-                .arg(Shown(path), QString::fromUtf8(error.what()));
+            return Message(EMessage::FileDamaged, {Shown(path), QString::fromUtf8(error.what())});
         case FileErrorKind::NotAModel:
-            return QString("Не удается открыть «%1»: файл не является моделью Varnel.").arg(Shown(path));
+            return Message(EMessage::FileNotAModel, {Shown(path)});
         case FileErrorKind::CannotOpen:
             break;
     }
-    return QString("Не удается открыть файл «%1».").arg(Shown(path));
+    return Message(EMessage::FileCannotOpen, {Shown(path)});
 }
 
 // Qt's buffered write can take a short write for success and commit a cut
@@ -47,10 +47,10 @@ bool WriteAll(QSaveFile& file, const std::vector<uint8_t>& bytes) {
 QString LoadModelFile(const QString& path, CVarnelDoc& doc) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QString("Не удается открыть файл «%1»:\n%2").arg(Shown(path), file.errorString());
+        return Message(EMessage::FileCannotOpenBecause, {Shown(path), file.errorString()});
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return QString("Не удается прочитать файл «%1»:\n%2").arg(Shown(path), file.errorString());
+        return Message(EMessage::FileCannotRead, {Shown(path), file.errorString()});
     try {
         doc.Load(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())));
     } catch (const CFileError& error) {
@@ -65,7 +65,7 @@ QString SaveModelFile(const QString& path, CVarnelDoc& doc) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteAll(file, bytes) || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return QString("Не удается сохранить модель в файл «%1»:\n%2\nФайл не изменен.").arg(Shown(path), reason);
+        return Message(EMessage::FileCannotSave, {Shown(path), reason});
     }
     return {};
 }

@@ -17,6 +17,7 @@
 #include "shell/frame/ModelLock.h"
 #include "shell/frame/Resources.h"
 #include "shell/view/VarnelView.h"
+#include "shell/view/QtText.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ bool CMainFrame::SaveModified() {
     const QString name = !m_strPathName.isEmpty()     ? QFileInfo(m_strPathName).fileName()
                          : !m_strImportedName.isEmpty() ? QFileInfo(m_strImportedName).fileName()
                                                         : UntitledName();
-    const auto answer = VarnelMessageBox(this, QString("Сохранить изменения в «%1»?").arg(name),
+    const auto answer = VarnelMessageBox(this, Message(EMessage::SaveChanges, {name}),
                                          QMessageBox::Question,
                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel) return false;

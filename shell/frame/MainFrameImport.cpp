@@ -13,6 +13,7 @@
 #include "shell/frame/MainFrame.h"
 #include "shell/frame/MessageBoxes.h"
 #include "shell/view/VarnelView.h"
+#include "shell/view/QtText.h"
 
 bool CMainFrame::OnFileImport() {
     if (!SaveModified()) return false;
@@ -24,7 +25,7 @@ bool CMainFrame::OnFileImport() {
 bool CMainFrame::ImportDocumentFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        VarnelMessageBox(this, QString("Не удается открыть «%1»: %2").arg(path, file.errorString()),
+        VarnelMessageBox(this, Message(EMessage::ImportCannotOpen, {path, file.errorString()}),
                          QMessageBox::Critical);
         return false;
     }
@@ -33,7 +34,7 @@ bool CMainFrame::ImportDocumentFile(const QString& path) {
     try {
         imported = ImportXmile(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     } catch (const CXmileRefusal& refusal) {
-        QString text = QString("Модель «%1» не может быть импортирована:").arg(QFileInfo(path).fileName());
+        QString text = Message(EMessage::ImportRefused, {QFileInfo(path).fileName()});
         for (const std::string& problem : refusal.Problems()) text += "\n" + QString::fromStdString(problem);
         VarnelMessageBox(this, text, QMessageBox::Critical);
         return false;
@@ -47,7 +48,7 @@ bool CMainFrame::ImportDocumentFile(const QString& path) {
     m_strImportedName = info.absoluteDir().filePath(info.completeBaseName() + ".vrn");
     UpdateTitle();
     if (!imported.notes.empty()) {
-        QString text = QStringLiteral("При импорте округлено до целого числа шагов:");
+        QString text = Message(EMessage::ImportRounded);
         for (const std::string& note : imported.notes) text += "\n" + QString::fromStdString(note);
         VarnelMessageBox(this, text, QMessageBox::Information);
     }

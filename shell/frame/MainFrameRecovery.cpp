@@ -14,11 +14,10 @@
 #include "shell/frame/ModelLock.h"
 #include "shell/frame/RecoveryDlg.h"
 #include "shell/frame/StatusBar.h"
+#include "shell/view/QtText.h"
 #include "shell/view/VarnelView.h"
 
 namespace {
-
-const QString kHeldElsewhere = QStringLiteral("Модель открыта в другом окне…");
 
 QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -46,9 +45,7 @@ bool CMainFrame::LockModel(const QString& path, bool& bReadOnly) {
     bReadOnly = false;
     if (!m_pModelLock || m_pModelLock->Take(path) != CModelLock::Outcome::HeldElsewhere) return true;
     const auto answer = VarnelChoiceBox(this,
-        QString("%1\n%2\n\nТолько для чтения: модель можно запускать и сохранить под другим именем.\n"
-                "Открыть все равно: сохранение в одном окне заменит изменения, сохраненные в другом.")
-            .arg(kHeldElsewhere, Shown(path)),
+        Message(EMessage::ModelOpenElsewhere, {Shown(path)}),
         QMessageBox::Warning,
         {{QMessageBox::Open, QStringLiteral("Только для чтения")},
          {QMessageBox::Ignore, QStringLiteral("Открыть все равно")},
@@ -66,8 +63,7 @@ bool CMainFrame::MaySaveTo(const QString& path) {
     const bool bOwnFile = !m_bReadOnly && QFileInfo(path) == QFileInfo(m_strPathName);
     auto pLock = std::make_unique<CModelLock>();
     if (pLock->Take(path) == CModelLock::Outcome::HeldElsewhere && !bOwnFile) {
-        VarnelMessageBox(this, QString("%1\n%2\n\nМодель не сохранена: сохраните ее под другим именем.")
-                                   .arg(kHeldElsewhere, Shown(path)), QMessageBox::Critical);
+        VarnelMessageBox(this, Message(EMessage::ModelOpenElsewhereNotSaved, {Shown(path)}), QMessageBox::Critical);
         return false;
     }
     m_pSaveLock = std::move(pLock);
@@ -83,8 +79,7 @@ void CMainFrame::OfferRecovery() {
     if (!m_pAutosave) return;
     CRecoveryScan scan = FindRecoveries(RecoveryFolder());
     if (!scan.setAside.isEmpty())
-        VarnelMessageBox(this, QString("Копию несохраненной модели не удается прочитать: она повреждена. "
-                                       "Копия перенесена сюда и не удалена:\n%1").arg(Shown(scan.setAside.join('\n'))),
+        VarnelMessageBox(this, Message(EMessage::CopyDamaged, {Shown(scan.setAside.join('\n'))}),
                          QMessageBox::Warning);
     if (scan.entries.empty()) return;
     CRecoveryDlg dlg(scan.entries, this);
@@ -97,8 +92,7 @@ bool CMainFrame::RestoreRecovered(CRecoveryEntry& entry) {
     const QFileInfo ownFile(own);
     if (!own.isEmpty() && ownFile.exists() && ownFile.lastModified() > entry.WrittenAt()) {
         const auto answer = VarnelMessageBox(this,
-            QString("Файл модели «%1» изменен после того, как была записана копия несохраненных изменений.\n"
-                    "Восстановить копию? Файл останется как есть, пока модель не будет сохранена.").arg(Shown(own)),
+            Message(EMessage::ModelChangedSinceCopy, {Shown(own)}),
             QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) return false;
     }

@@ -7,20 +7,21 @@
 
 #include "document/VarnelDoc.h"
 #include "shell/view/VarnelView.h"
+#include "shell/view/QtText.h"
 
 QString PrintModel(CVarnelDoc& doc, const QString& strTitle, const QString& strPrinterName) {
     const QPrinterInfo info =
         strPrinterName.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(strPrinterName);
     if (info.isNull())
-        return strPrinterName.isEmpty() ? QString("Принтер по умолчанию не найден.")
-                                        : QString("Принтер «%1» не найден.").arg(strPrinterName);
+        return strPrinterName.isEmpty() ? Message(EMessage::NoDefaultPrinter)
+                                        : Message(EMessage::PrinterNotFound, {strPrinterName});
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(strTitle);
     CVarnelView view;
     view.SetDocument(&doc);
     view.OnInitialUpdate();
     QPainter painter;
-    if (!painter.begin(&printer)) return QString("Не удается начать печать на «%1».").arg(info.printerName());
+    if (!painter.begin(&printer)) return Message(EMessage::CannotStartPrinting, {info.printerName()});
     // The sheet is in screen pixels; keep its size on paper.
     const double scale = printer.resolution() / 96.0;
     painter.scale(scale, scale);

@@ -14,7 +14,7 @@
 
 #include "app/cli/ModelJson.h"
 #include "interpreter/Functions.h"
-#include "interpreter/Messages.h"
+#include "base/Messages.h"
 #include "cli/Cli.h"
 #include "tools/manual/ManualMarkdown.h"
 
@@ -96,9 +96,11 @@ TEST(Manual, EveryStatementFunctionAndAttributeHasAnEntry) {
     for (const CFunction& function : Functions()) EXPECT_TRUE(words.count(function.pszName)) << function.pszName;
 }
 
-// Every message of the language's table, its placeholders filled.
-TEST(Manual, EveryMessageOfTheLanguageHasAnEntry) {
+// Every message of the product's table, its placeholders filled; each
+// entry stands at its id's place.
+TEST(Manual, EveryMessageOfTheTableHasAnEntry) {
     for (const CMessageText& entry : MessageTexts()) {
+        EXPECT_EQ(&MessageTexts()[static_cast<size_t>(entry.id)], &entry) << entry.pszKey;
         const std::string shown = std::regex_replace(
             std::regex_replace(std::regex_replace(entry.pszText, std::regex("\\{kind\\}"), "table"),
                                std::regex("\\{[a-z]+\\}"), "x1"),
