@@ -14,10 +14,13 @@ constexpr uint32_t kBigClassTag = 0x80000000u;
 constexpr size_t kMaxClassNameLength = 63;
 
 // The n bytes of a little-endian value, lowest first.
+// Grows once per value, not once per byte: a large model is mostly these.
 template <typename T>
 void AppendLittleEndian(std::vector<uint8_t>& out, T v, int n) {
+    const size_t at = out.size();
+    out.resize(at + static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 uint64_t LittleEndian(const uint8_t* p, int n) {
