@@ -10,7 +10,7 @@
 
 #include "Corpus.h"
 #include "base/TextReaders.h"
-#include "interpreter/Messages.h"
+#include "base/Messages.h"
 #include "interpreter/ProgramCheck.h"
 #include "support/RunSnapshot.h"
 
