@@ -70,15 +70,18 @@ void CVGraphic::MapToRect(const CRect& r) {
     if (m_samples.empty()) return;
     double loX = 0, hiX = 0, loY = 0, hiY = 0;
     GetRange(loX, hiX, loY, hiY);
-    // A zero-width range divides by zero; the saturating conversion turns
-    // the resulting infinities and NaNs into edge or zero coordinates.
+    // A range of zero width or height (a constant series, a single sample)
+    // would divide by zero and put the samples nowhere on the plot; they go
+    // to its middle instead, so a constant shows as a line. Infinities and
+    // NaNs left by other ranges become edge or zero coordinates.
     const double sx = (static_cast<double>(r.right) - r.left) / (hiX - loX);
     const double sy = (static_cast<double>(r.bottom) - r.top) / (hiY - loY);
+    const double midX = (static_cast<double>(r.left) + r.right) / 2, midY = (static_cast<double>(r.top) + r.bottom) / 2;
     ClearPoints();
     m_points.reserve(m_samples.size());
     for (const CSample& s : m_samples) {
-        const int32_t px = SaturatingTrunc((s.x - loX) * sx + r.left);
-        const int32_t py = SaturatingTrunc(r.bottom - (s.y - loY) * sy);
+        const int32_t px = SaturatingTrunc(hiX == loX ? midX : (s.x - loX) * sx + r.left);
+        const int32_t py = SaturatingTrunc(hiY == loY ? midY : r.bottom - (s.y - loY) * sy);
         m_points.push_back(CPoint{px, py});
     }
 }

@@ -68,7 +68,7 @@ TEST(Graphic, SortByXPutsNaNLastAndKeepsArrivalOrderOfEquals) {
 }
 
 // The samples give the range unless one is given (even with an end zero);
-// high y maps to the top, a flat range's 0/0 to 0, and no range fails.
+// high y maps to the top, a flat range to the middle, and no range fails.
 TEST(Graphic, RangeAndMappingFollowTheSamplesUnlessGiven) {
     const auto g = Series({});
     EXPECT_EQ(Range(*g), std::vector<double>{});
@@ -82,8 +82,8 @@ TEST(Graphic, RangeAndMappingFollowTheSamplesUnlessGiven) {
 
     const CRect rect{45, 15, 255, 235};
     EXPECT_EQ(Mapped(*Series({{0, 5}, {5, 0}, {10, -5}}), rect), "(45,15) (150,125) (255,235) ");
-    EXPECT_EQ(Mapped(*Series({{0, 7}, {10, 7}}), rect), "(45,0) (255,0) ");
-    EXPECT_EQ(Mapped(*Series({{3, 4}}), rect), "(0,0) ");
+    EXPECT_EQ(Mapped(*Series({{0, 7}, {10, 7}}), rect), "(45,125) (255,125) ");
+    EXPECT_EQ(Mapped(*Series({{3, 4}}), rect), "(150,125) ");
     EXPECT_EQ(Mapped(*Series({{0, 0}, {1e-300, kInf}, {1, kNaN}}), rect), "(45,235) (45,0) (255,0) ");
     CVGraphic none;
     none.AddPoint(CPoint{1, 2});
