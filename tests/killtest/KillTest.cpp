@@ -70,7 +70,12 @@ std::vector<Note> LastNotes(const QString& dir) {
         const QList<QByteArray> f = line.split(' ');
         if (f.size() == 3 && (f[2] == "copy" || f[2] == "none")) notes.push_back({f[0].toInt(), f[1].toLongLong(), f[2] == "copy"});
     }
-    if (notes.size() > 2) notes.erase(notes.begin(), notes.end() - 2);
+    // A copy is noted before it lands and a discard before its copy goes, so
+    // the disk holds the last or the one before; after a copy still being
+    // written when a discard came (dropped, never landed) the one before that.
+    const bool bDroppedCopy = notes.size() >= 3 && !notes.back().bCopy && notes[notes.size() - 2].bCopy;
+    const size_t keep = bDroppedCopy ? 3 : 2;
+    if (notes.size() > keep) notes.erase(notes.begin(), notes.end() - static_cast<std::ptrdiff_t>(keep));
     return notes;
 }
 
@@ -172,7 +177,7 @@ private:
             }
             candidates += QString(" %1:%2").arg(note.n).arg(note.bCopy ? "copy" : "none");
         }
-        return QString("the restart got %1, not one of the last two notes (%2)").arg(bRecovered ? "a copy" : "nothing", candidates);
+        return QString("the restart got %1, not one of the last notes (%2)").arg(bRecovered ? "a copy" : "nothing", candidates);
     }
 
     // After the restart closed unsaved, nothing of the copies may stay.
