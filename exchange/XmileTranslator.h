@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exchange/XmileExpr.h"
@@ -58,11 +59,17 @@ public:
         int nPrec = 3;
         bool bSymbol = false;
         bool bLiteral = false;
+        bool bInPlace = false;  // computed in the value asked for, nothing left to set
     };
     struct CEmit {
+        CEmit(CNode* node, const XVariable* owner, std::string base)
+            : pNode(node), pOwner(owner), strBase(std::move(base)) {}
         CNode* pNode = nullptr;
         const XVariable* pOwner = nullptr;
         std::string strBase;  // stem for hidden names
+        // The value the next expression may compute in place instead of
+        // in a hidden one: an equation's own variable saves a copy.
+        std::string strInto;
     };
 
 private:
@@ -114,10 +121,12 @@ public:
 
 private:
     CText Name(const std::string& key, CEmit& em);
-    CText Call(const XExpr& e, CEmit& em);
+    CText Call(const XExpr& e, CEmit& em, const std::string& into);
+    CText IfThenElse(const XExpr& e, CEmit& em, const std::string& into);
+    std::string Result(const std::string& into);
     CText Stateful(const XExpr& e, CEmit& em);
     CText Delay(const XExpr& e, CEmit& em);
-    CText Lookup(const XVariable& table, const XExpr& input, CEmit& em);
+    CText Lookup(const XVariable& table, const XExpr& input, CEmit& em, const std::string& into);
     std::string NewState(const std::string& base, const std::string& display);
     void DefineState(const std::string& key, const XExpr& init, const XExpr& rate, CEmit& em);
     bool ConstantValue(const XExpr& e, double& value) const;
