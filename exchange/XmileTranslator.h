@@ -99,6 +99,7 @@ private:
     void AddStockUpdate(const XVariable& var);
     XElement ElementOf(const XVariable& var, const CSymbol& symbol) const;
     std::vector<const CNode*> Order(bool bInit);
+    static std::vector<const CNode*> NeededAtStart(const std::vector<const CNode*>& order);
     std::string Assemble();
     void AppendLoop(std::vector<std::string>& out);
     void AppendPlots(std::vector<std::string>& out);
