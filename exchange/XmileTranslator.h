@@ -3,9 +3,9 @@
 // ordered by what they read once every equation has been compiled.
 #pragma once
 #include <deque>
-#include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -76,7 +76,7 @@ private:
     const XModel& m_model;
     const XImportOptions& m_options;
     CNameTable m_names;
-    std::map<std::string, CSymbol> m_symbols;  // by key, hidden ones too
+    std::unordered_map<std::string, CSymbol> m_symbols;  // by key, hidden ones too
     std::deque<CNode> m_nodes;  // a deque: nodes are pointed at while others are added
     std::vector<std::string> m_declared;  // names the program declares by "var"
     std::vector<CState> m_states;
