@@ -176,8 +176,8 @@ void CLayout::PlaceInRows() {
         if (var.kind != XKind::Stock) continue;
         for (const std::string& in : var.inflows) flowX.emplace(in, x);
         x += 140;
-        if (const auto element = m_elements.find(var.strKey); element != m_elements.end() && !m_placed.count(var.strKey))
-            Place(*element->second, x, row);
+        const auto element = m_elements.find(var.strKey);
+        if (element != m_elements.end() && !m_placed.count(var.strKey)) Place(*element->second, x, row);
         x += 140;
         for (const std::string& out : var.outflows) flowX.emplace(out, x);
     }
