@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <unordered_map>
 
 #include "base/Numbers.h"
 #include "diagram/Elements.h"
@@ -120,8 +121,9 @@ public:
 private:
     const XModel& m_model;
     const XTranslation& m_translation;
-    std::map<std::string, CPlaced> m_placed;
-    std::map<std::string, const XViewItem*> m_viewItems;
+    std::unordered_map<std::string, CPlaced> m_placed;
+    std::unordered_map<std::string, const XViewItem*> m_viewItems;
+    std::unordered_map<std::string, const XElement*> m_elements;  // by key
     XDiagram m_diagram;
 
     void Place(const XElement& element, double x, double y);
@@ -174,8 +176,8 @@ void CLayout::PlaceInRows() {
         if (var.kind != XKind::Stock) continue;
         for (const std::string& in : var.inflows) flowX.emplace(in, x);
         x += 140;
-        for (const XElement& element : m_translation.elements)
-            if (element.strKey == var.strKey && !m_placed.count(element.strKey)) Place(element, x, row);
+        const auto element = m_elements.find(var.strKey);
+        if (element != m_elements.end() && !m_placed.count(var.strKey)) Place(*element->second, x, row);
         x += 140;
         for (const std::string& out : var.outflows) flowX.emplace(out, x);
     }
@@ -243,6 +245,7 @@ void CLayout::AddConnectors() {
 
 XDiagram CLayout::Build() {
     m_diagram.pList = std::make_unique<EntityList>();
+    for (const XElement& element : m_translation.elements) m_elements.emplace(element.strKey, &element);
     if (m_model.bHasView) PlaceFromView();
     PlaceInRows();
     for (const XElement& element : m_translation.elements)

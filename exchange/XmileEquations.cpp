@@ -1,10 +1,12 @@
 // Compiling XMILE expressions into lines of the model language. The
 // language's expressions know + - * /, parentheses and function calls; a
 // name takes no unary minus, "if" compares two operands and guards only
-// the next line. So conditions become 0/1 values set under an "if", and an
-// IF THEN ELSE sets its result twice, the second time under that guard.
-// The builtins that keep state become hidden stocks.
+// the next line. So an IF THEN ELSE sets its result twice, the second time
+// under an "if" on its comparison; conditions joined by AND, OR and NOT
+// become 0/1 values first. The builtins that keep state become hidden
+// stocks.
 #include <cmath>
+#include <utility>
 
 #include "base/Numbers.h"
 #include "exchange/XmileRefusal.h"
@@ -113,8 +115,16 @@ bool CTranslator::ParseEquation(const XVariable& var, XExpr& e) {
     return false;
 }
 
+// An equation never reads its own variable (that would be a circular
+// definition), so its result may be built up in that variable directly.
 void CTranslator::Compile(const XExpr& e, const std::string& target, CEmit& em) {
-    Line(em, "set " + target + " = " + Expr(e, em).text);
+    em.strInto = target;
+    const CText value = Expr(e, em);
+    if (!value.bInPlace) Line(em, "set " + target + " = " + value.text);
+}
+
+std::string CTranslator::Result(const std::string& into) {
+    return into.empty() ? Hidden("_r" + std::to_string(++m_nHidden)) : into;
 }
 
 std::string CTranslator::Operand(const XExpr& e, CEmit& em) {
@@ -186,23 +196,17 @@ CTranslator::CText CTranslator::Name(const std::string& key, CEmit& em) {
 }
 
 CTranslator::CText CTranslator::Expr(const XExpr& e, CEmit& em) {
+    // Only the whole expression may be computed in place, none of its parts.
+    const std::string into = std::exchange(em.strInto, std::string());
     switch (e.kind) {
         case XExpr::Number:
             return {Literal(e.dValue), 3, false, true};
         case XExpr::Name:
             return Name(e.strText, em);
         case XExpr::Call:
-            return Call(e, em);
-        case XExpr::If: {
-            const std::string c = Condition(e.args[0], em);
-            const CText yes = Expr(e.args[1], em);
-            const CText no = Expr(e.args[2], em);
-            const std::string r = Hidden("_r" + std::to_string(++m_nHidden));
-            Line(em, "set " + r + " = " + no.text);
-            Line(em, "if " + c + " = 1");
-            Line(em, "set " + r + " = " + yes.text);
-            return {r, 3, true, false};
-        }
+            return Call(e, em, into);
+        case XExpr::If:
+            return IfThenElse(e, em, into);
         case XExpr::Unary: {
             if (e.strText == "NOT") return {Condition(e, em), 3, true, false};
             if (e.args[0].kind == XExpr::Number) return {Literal(-e.args[0].dValue), 3, false, true};
@@ -229,7 +233,53 @@ CTranslator::CText CTranslator::Expr(const XExpr& e, CEmit& em) {
     return {left + " " + op + " " + right, prec, false, false};
 }
 
-CTranslator::CText CTranslator::Call(const XExpr& e, CEmit& em) {
+// The result is set to the ELSE value, then to the THEN value under an
+// "if" on the comparison. "if" tests only <, = and >, so at most, at least
+// and unequal hold where the opposite test fails (a NaN makes them hold).
+// Then the THEN value, when it is a plain name or number, is set first and
+// the ELSE value under the opposite test; otherwise a 0/1 value is set
+// first, so that the ELSE value stays the one always computed.
+CTranslator::CText CTranslator::IfThenElse(const XExpr& e, CEmit& em, const std::string& into) {
+    const XExpr& condition = e.args[0];
+    std::string a, b = "0", op = "<>";
+    if (condition.kind == XExpr::Binary && IsComparison(condition.strText)) {
+        a = Operand(condition.args[0], em);
+        b = Operand(condition.args[1], em);
+        op = condition.strText;
+    } else if ((condition.kind == XExpr::Binary && (condition.strText == "AND" || condition.strText == "OR")) ||
+               (condition.kind == XExpr::Unary && condition.strText == "NOT")) {
+        a = Condition(condition, em);
+        b = "1";
+        op = "=";
+    } else {
+        a = Operand(condition, em);
+    }
+    const CText yes = Expr(e.args[1], em);
+    const CText no = Expr(e.args[2], em);
+    const std::string r = Result(into);
+    const auto guarded = [&](const std::string& first, const std::string& test, const std::string& second) {
+        Line(em, "set " + r + " = " + first);
+        Line(em, "if " + a + " " + test + " " + b);
+        Line(em, "set " + r + " = " + second);
+    };
+    const std::string opposite = op == "<=" ? ">" : op == ">=" ? "<" : "=";
+    if (op == "<" || op == ">" || op == "=") {
+        guarded(no.text, op, yes.text);
+    } else if (yes.bSymbol || yes.bLiteral) {
+        guarded(yes.text, opposite, no.text);
+    } else {
+        const std::string c = Hidden("_c" + std::to_string(++m_nHidden));
+        Line(em, "set " + c + " = 1");
+        Line(em, "if " + a + " " + opposite + " " + b);
+        Line(em, "set " + c + " = 0");
+        Line(em, "set " + r + " = " + no.text);
+        Line(em, "if " + c + " = 1");
+        Line(em, "set " + r + " = " + yes.text);
+    }
+    return {r, 3, true, false, r == into};
+}
+
+CTranslator::CText CTranslator::Call(const XExpr& e, CEmit& em, const std::string& into) {
     const std::string& name = e.strText;
     size_t nMin = 0, nMax = 0;
     if (const char* plain = PlainFunction(name, nMin, nMax)) {
@@ -251,11 +301,11 @@ CTranslator::CText CTranslator::Call(const XExpr& e, CEmit& em) {
         const CText a = Expr(e.args[0], em);
         const std::string b = Operand(e.args[1], em);
         const std::string otherwise = e.args.size() == 3 ? Expr(e.args[2], em).text : "0";
-        const std::string r = Hidden("_r" + std::to_string(++m_nHidden));
+        const std::string r = Result(into);
         Line(em, "set " + r + " = " + (a.nPrec < 2 ? "(" + a.text + ")" : a.text) + " / " + b);
         Line(em, "if " + b + " = 0");
         Line(em, "set " + r + " = " + otherwise);
-        return {r, 3, true, false};
+        return {r, 3, true, false, r == into};
     }
     if (name == "INIT") {
         if (!count(1, 1)) return {"0", 3, false, true};
@@ -271,22 +321,22 @@ CTranslator::CText CTranslator::Call(const XExpr& e, CEmit& em) {
         if (!count(2, 2)) return {"0", 3, false, true};
         const std::string height = Expr(e.args[0], em).text;
         const std::string at = Operand(e.args[1], em);
-        const std::string r = Hidden("_r" + std::to_string(++m_nHidden));
+        const std::string r = Result(into);
         Line(em, "set " + r + " = " + height);
         Line(em, "if " + m_time + " < " + at);
         Line(em, "set " + r + " = 0");
-        return {r, 3, true, false};
+        return {r, 3, true, false, r == into};
     }
     if (name == "RAMP") {
         if (!count(2, 3)) return {"0", 3, false, true};
         const CText slope = Expr(e.args[0], em);
         const std::string from = Operand(e.args[1], em);
         const std::string until = e.args.size() == 3 ? "min(" + m_time + ", " + Expr(e.args[2], em).text + ")" : m_time;
-        const std::string r = Hidden("_r" + std::to_string(++m_nHidden));
+        const std::string r = Result(into);
         Line(em, "set " + r + " = 0");
         Line(em, "if " + m_time + " > " + from);
         Line(em, "set " + r + " = " + (slope.nPrec < 2 ? "(" + slope.text + ")" : slope.text) + " * (0 - " + from + " + " + until + ")");
-        return {r, 3, true, false};
+        return {r, 3, true, false, r == into};
     }
     if (name == "PULSE") {
         // A pulse of the given volume: magnitude / DT for one step at the
@@ -304,13 +354,13 @@ CTranslator::CText CTranslator::Call(const XExpr& e, CEmit& em) {
             Line(em, "if " + every + " > 0");
             Line(em, "set " + off + " = abs(" + d + " - " + every + " * round(" + d + " / " + every + "))");
         }
-        const std::string r = Hidden("_r" + std::to_string(++m_nHidden));
+        const std::string r = Result(into);
         Line(em, "set " + r + " = 0");
         Line(em, "if " + off + " < " + half);
         Line(em, "set " + r + " = " + (size.nPrec < 2 ? "(" + size.text + ")" : size.text) + " / " + Literal(m_model.dDt));
         Line(em, "if " + d + " < " + Literal(-m_model.dDt / 2));
         Line(em, "set " + r + " = 0");
-        return {r, 3, true, false};
+        return {r, 3, true, false, r == into};
     }
     if (name == "LOOKUP") {
         if (!count(2, 2)) return {"0", 3, false, true};
@@ -319,7 +369,7 @@ CTranslator::CText CTranslator::Call(const XExpr& e, CEmit& em) {
             Problem("LOOKUP of something that is no graphical function: variable '" + Owner(em) + "'");
             return {"0", 3, false, true};
         }
-        return Lookup(*found->second.pVar, e.args[1], em);
+        return Lookup(*found->second.pVar, e.args[1], em, into);
     }
     if (name == "DELAY") return Delay(e, em);
     if (name == "SMTH1" || name == "SMTH3" || name == "SMTHN" || name == "DELAY1" || name == "DELAY3" ||
@@ -329,18 +379,18 @@ CTranslator::CText CTranslator::Call(const XExpr& e, CEmit& em) {
     const auto table = m_symbols.find(XmileKey(name));
     if (table != m_symbols.end() && table->second.pVar != nullptr && table->second.pVar->bHasGraphical &&
         e.args.size() == 1)
-        return Lookup(*table->second.pVar, e.args[0], em);
+        return Lookup(*table->second.pVar, e.args[0], em, into);
     Problem("unknown function " + name + ": variable '" + Owner(em) + "'");
     return {"0", 3, false, true};
 }
 
-CTranslator::CText CTranslator::Lookup(const XVariable& table, const XExpr& input, CEmit& em) {
+CTranslator::CText CTranslator::Lookup(const XVariable& table, const XExpr& input, CEmit& em, const std::string& into) {
     const CSymbol& symbol = m_symbols.at(table.strKey);
     if (symbol.rep == ERep::Table) return {symbol.strSymbol + "(" + SymbolOperand(input, em) + ")", 3, false, false};
     const std::string in = Operand(input, em);
-    const std::string r = Hidden("_r" + std::to_string(++m_nHidden));
+    const std::string r = Result(into);
     Interpolate(table.graphical, in, r, em);
-    return {r, 3, true, false};
+    return {r, 3, true, false, r == into};
 }
 
 void CTranslator::Interpolate(const XGraphical& gf, const std::string& in, const std::string& out, CEmit& em) {

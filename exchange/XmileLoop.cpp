@@ -3,6 +3,8 @@
 // steps of dt, so it does not drift over a long run. RK4 runs the step
 // nodes four times, a stage counter telling where to go on after them.
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 #include "exchange/XmileTranslator.h"
 
@@ -75,19 +77,43 @@ void CTranslator::AppendLoop(std::vector<std::string>& out) {
     out.push_back("mark done");
 }
 
+// The first step computes every auxiliary and flow before anything reads
+// it, so the start needs only what initial values read: the nodes that
+// run only then, and those they read, directly or not.
+std::vector<const CNode*> CTranslator::NeededAtStart(const std::vector<const CNode*>& order) {
+    std::unordered_map<std::string_view, size_t> index;
+    for (size_t i = 0; i < order.size(); ++i) index.emplace(order[i]->strKey, i);
+    std::vector<bool> needed(order.size());
+    // Whatever a node reads comes before it in the order.
+    for (size_t i = order.size(); i-- > 0;) {
+        if (order[i]->bStep && !needed[i]) continue;
+        needed[i] = true;
+        for (const auto* deps : {&order[i]->deps, &order[i]->initDeps})
+            for (const std::string& key : *deps)
+                if (const auto found = index.find(key); found != index.end()) needed[found->second] = true;
+    }
+    std::vector<const CNode*> kept;
+    for (size_t i = 0; i < order.size(); ++i)
+        if (needed[i]) kept.push_back(order[i]);
+    return kept;
+}
+
 std::string CTranslator::Assemble() {
     m_step = Hidden("_step");
     std::vector<std::string> loop;
     AppendLoop(loop);
-    std::vector<std::string> lines = {"' Imported from an XMILE model: each translated line follows its XMILE equation."};
-    for (const std::string& name : m_declared) lines.push_back("var " + name);
-    lines.insert(lines.end(), m_graphics.begin(), m_graphics.end());
-    lines.push_back("' Initial values");
-    lines.push_back("set " + m_time + " = " + Literal(m_model.dStart));
-    for (const CNode* node : Order(true)) lines.insert(lines.end(), node->lines.begin(), node->lines.end());
-    lines.insert(lines.end(), m_startTail.begin(), m_startTail.end());
-    lines.insert(lines.end(), loop.begin(), loop.end());
+    const std::vector<const CNode*> start = NeededAtStart(Order(true));
     std::string program;
-    for (const std::string& line : lines) program += line + "\r\n";
+    program.reserve(m_nProgramBytes + 64 * m_declared.size());
+    const auto append = [&program](const std::string& line) { program.append(line).append("\r\n"); };
+    append("' Imported from an XMILE model: each translated line follows its XMILE equation.");
+    for (const std::string& name : m_declared) append("var " + name);
+    for (const std::string& line : m_graphics) append(line);
+    append("' Initial values");
+    append("set " + m_time + " = " + Literal(m_model.dStart));
+    for (const CNode* node : start)
+        for (const std::string& line : node->lines) append(line);
+    for (const std::string& line : m_startTail) append(line);
+    for (const std::string& line : loop) append(line);
     return program;
 }

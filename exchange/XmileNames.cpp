@@ -76,11 +76,15 @@ std::string ToCp1251Closest(std::string_view utf8) {
     return out;
 }
 
+// Names are never given back, so the numbers below the last one given
+// to a base are all taken: many variables of one name cost no search.
 std::string CNameTable::Unique(const std::string& base) {
-    std::string name = base;
-    for (int n = 2; m_used.count(Lowered(name)) != 0; ++n) name = base + "_" + std::to_string(n);
-    m_used.insert(Lowered(name));
-    return name;
+    int& next = m_nextNumber[Lowered(base)];  // 0: the base itself is yet to be tried
+    for (;;) {
+        std::string name = next == 0 ? base : base + "_" + std::to_string(next);
+        next = next == 0 ? 2 : next + 1;
+        if (m_used.insert(Lowered(name)).second) return name;
+    }
 }
 
 std::string CNameTable::AddXmileName(std::string_view xmileName) {

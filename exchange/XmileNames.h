@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 // UTF-8 to 1251; a character 1251 cannot hold becomes its closest ASCII
@@ -20,5 +21,6 @@ public:
 
 private:
     std::unordered_set<std::string> m_used;  // compared without case, as XMILE would
+    std::unordered_map<std::string, int> m_nextNumber;  // by base, without case
     std::string Unique(const std::string& base);
 };

@@ -2,6 +2,8 @@
 // the order of the nodes, and the program around them: declarations, plot
 // series, initial values, then the step loop (Euler, or RK4's four stages).
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 #include "base/Numbers.h"
 #include "exchange/XmileRefusal.h"
@@ -157,7 +159,7 @@ XElement CTranslator::ElementOf(const XVariable& var, const CSymbol& symbol) con
 // Depth first in the order of the file, without recursion: a long chain
 // of definitions must not exhaust the stack.
 std::vector<const CNode*> CTranslator::Order(bool bInit) {
-    std::map<std::string, size_t> index;
+    std::unordered_map<std::string_view, size_t> index;
     std::vector<const CNode*> nodes;
     for (const CNode& node : m_nodes)
         if (bInit ? node.bInit : node.bStep) {

@@ -3,9 +3,10 @@
 // ordered by what they read once every equation has been compiled.
 #pragma once
 #include <deque>
-#include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "exchange/XmileExpr.h"
@@ -58,18 +59,24 @@ public:
         int nPrec = 3;
         bool bSymbol = false;
         bool bLiteral = false;
+        bool bInPlace = false;  // computed in the value asked for, nothing left to set
     };
     struct CEmit {
+        CEmit(CNode* node, const XVariable* owner, std::string base)
+            : pNode(node), pOwner(owner), strBase(std::move(base)) {}
         CNode* pNode = nullptr;
         const XVariable* pOwner = nullptr;
         std::string strBase;  // stem for hidden names
+        // The value the next expression may compute in place instead of
+        // in a hidden one: an equation's own variable saves a copy.
+        std::string strInto;
     };
 
 private:
     const XModel& m_model;
     const XImportOptions& m_options;
     CNameTable m_names;
-    std::map<std::string, CSymbol> m_symbols;  // by key, hidden ones too
+    std::unordered_map<std::string, CSymbol> m_symbols;  // by key, hidden ones too
     std::deque<CNode> m_nodes;  // a deque: nodes are pointed at while others are added
     std::vector<std::string> m_declared;  // names the program declares by "var"
     std::vector<CState> m_states;
@@ -92,6 +99,7 @@ private:
     void AddStockUpdate(const XVariable& var);
     XElement ElementOf(const XVariable& var, const CSymbol& symbol) const;
     std::vector<const CNode*> Order(bool bInit);
+    static std::vector<const CNode*> NeededAtStart(const std::vector<const CNode*>& order);
     std::string Assemble();
     void AppendLoop(std::vector<std::string>& out);
     void AppendPlots(std::vector<std::string>& out);
@@ -114,10 +122,12 @@ public:
 
 private:
     CText Name(const std::string& key, CEmit& em);
-    CText Call(const XExpr& e, CEmit& em);
+    CText Call(const XExpr& e, CEmit& em, const std::string& into);
+    CText IfThenElse(const XExpr& e, CEmit& em, const std::string& into);
+    std::string Result(const std::string& into);
     CText Stateful(const XExpr& e, CEmit& em);
     CText Delay(const XExpr& e, CEmit& em);
-    CText Lookup(const XVariable& table, const XExpr& input, CEmit& em);
+    CText Lookup(const XVariable& table, const XExpr& input, CEmit& em, const std::string& into);
     std::string NewState(const std::string& base, const std::string& display);
     void DefineState(const std::string& key, const XExpr& init, const XExpr& rate, CEmit& em);
     bool ConstantValue(const XExpr& e, double& value) const;
