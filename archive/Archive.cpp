@@ -38,6 +38,8 @@ void CArchive::Fail(const std::string& what) const {
 
 CArchive::CArchive() : m_bStoring(true) {}
 
+CArchive::CArchive(std::vector<uint8_t> reuse) : m_bStoring(true), m_output(std::move(reuse)) { m_output.clear(); }
+
 CArchive::CArchive(std::span<const uint8_t> bytes, const CClassRegistry& registry)
     : m_bStoring(false), m_input(bytes), m_pRegistry(&registry) {}
 

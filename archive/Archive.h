@@ -41,6 +41,8 @@ class CArchive {
 public:
     // A storing archive appending to an internal buffer.
     CArchive();
+    // Storing into a buffer whose room is reused (its bytes are dropped).
+    explicit CArchive(std::vector<uint8_t> reuse);
     // A loading archive over bytes that must outlive it.
     CArchive(std::span<const uint8_t> bytes, const CClassRegistry& registry);
 

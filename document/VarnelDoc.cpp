@@ -61,10 +61,13 @@ void CVarnelDoc::Serialize(CArchive& ar) {
     ReadModel(ar, *this);
 }
 
-std::vector<uint8_t> CVarnelDoc::Store() {
-    CArchive ar;
+std::vector<uint8_t> CVarnelDoc::Store(std::vector<uint8_t> reuse) {
+    reuse.reserve(m_nBytesSeen + m_nBytesSeen / 8);
+    CArchive ar(std::move(reuse));
     Serialize(ar);
-    return ar.TakeBuffer();
+    std::vector<uint8_t> bytes = ar.TakeBuffer();
+    m_nBytesSeen = bytes.size();
+    return bytes;
 }
 
 void CVarnelDoc::Load(std::span<const uint8_t> bytes) {
@@ -76,6 +79,7 @@ void CVarnelDoc::Load(std::span<const uint8_t> bytes) {
         OnNewDocument();
         throw;
     }
+    m_nBytesSeen = bytes.size();
 }
 
 const CClassRegistry& ModelClassRegistry() {

@@ -32,7 +32,9 @@ public:
     void Serialize(CArchive& ar);
 
     // The whole file's bytes.
-    std::vector<uint8_t> Store();
+    // The model file's bytes; `reuse` lends the room of an earlier buffer,
+    // so that storing again and again does not fault in fresh pages.
+    std::vector<uint8_t> Store(std::vector<uint8_t> reuse = {});
     // Loads a whole file. Throws CFileError (BadFormat, InternalData or NotAModel); the
     // document then holds the defaults of a new model.
     void Load(std::span<const uint8_t> bytes);
@@ -51,6 +53,9 @@ public:
 
 private:
     bool m_bModified = false;
+    // The size of the model's bytes when last loaded or stored: the room a
+    // new store asks for at once, instead of growing into it step by step.
+    size_t m_nBytesSeen = 0;
     std::function<void(bool)> m_modifiedListener;
 };
 

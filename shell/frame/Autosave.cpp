@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaMethod>
 #include <QSaveFile>
 #include <QSettings>
 #include <cmath>
@@ -27,9 +28,9 @@ double ReadSeconds() {
     return std::isfinite(seconds) ? std::clamp(seconds, 0.0, kMaxSeconds) : 0.0;
 }
 
-bool WriteAll(QSaveFile& file, const QByteArray& bytes) {
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+bool WriteAll(QSaveFile& file, const char* data, qint64 size) {
+    for (qint64 done = 0; done < size;) {
+        const qint64 written = file.write(data + done, size - done);
         if (written <= 0) return false;
         done += written;
     }
@@ -100,10 +101,9 @@ void CAutosave::StartSession() {
 }
 
 void CAutosave::WriteNow() {
-    QByteArray bytes;
+    Bytes bytes;
     try {
-        const std::vector<uint8_t> stored = m_doc.Store();
-        bytes = QByteArray(reinterpret_cast<const char*>(stored.data()), static_cast<qsizetype>(stored.size()));
+        bytes = std::make_shared<std::vector<uint8_t>>(m_doc.Store(std::move(m_spare)));
     } catch (const CFileError& error) {
         emit Failed(QString::fromUtf8(error.what()));
         return;
@@ -111,7 +111,9 @@ void CAutosave::WriteNow() {
     if (m_strId.isEmpty()) StartSession();
     const QByteArray meta = RecoveryMetaJson({m_modelPath ? m_modelPath() : QString(),
                                               QCoreApplication::applicationPid(), QDateTime::currentDateTimeUtc()});
-    emit Snapshot(bytes);
+    // Only a listener (the kill test's record) pays for a copy of the bytes.
+    if (isSignalConnected(QMetaMethod::fromSignal(&CAutosave::Snapshot)))
+        emit Snapshot(QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())));
     m_bWriting = m_bHasCopy = true;
     uint64_t nGeneration = 0;
     {
@@ -123,10 +125,12 @@ void CAutosave::WriteNow() {
 }
 
 // On the worker. The metadata goes first: a copy never lands without it.
-void CAutosave::Write(uint64_t nGeneration, const QString& base, const QByteArray& bytes, const QByteArray& meta) {
+void CAutosave::Write(uint64_t nGeneration, const QString& base, const Bytes& bytes, const QByteArray& meta) {
     QSaveFile metaFile(base + ".json"), copy(base + ".vrn");
-    bool bOk = metaFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(metaFile, meta) &&
-               copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(copy, bytes);
+    bool bOk = metaFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+               WriteAll(metaFile, meta.constData(), meta.size()) &&
+               copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+               WriteAll(copy, reinterpret_cast<const char*>(bytes->data()), static_cast<qint64>(bytes->size()));
     {
         const std::lock_guard lock(m_commitMutex);
         if (nGeneration != m_nGeneration) {
@@ -139,8 +143,9 @@ void CAutosave::Write(uint64_t nGeneration, const QString& base, const QByteArra
     }
     const QString error = bOk ? QString() : (copy.errorString().isEmpty() ? metaFile.errorString() : copy.errorString());
     if (!bOk) metaFile.cancelWriting(), copy.cancelWriting();
-    QMetaObject::invokeMethod(this, [this, error, base] {
+    QMetaObject::invokeMethod(this, [this, error, base, bytes] {
         m_bWriting = false;
+        m_spare = std::move(*bytes);
         if (!error.isEmpty()) emit Failed(Message(EMessage::CopyCannotWrite, {base + ".vrn", error}));
     }, Qt::QueuedConnection);
 }

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 #include <mutex>
 
 #include "shell/frame/RecoveryFiles.h"
@@ -50,7 +51,8 @@ private:
     void OnTimer();
     void Schedule(int nMs);
     void StartSession();
-    void Write(uint64_t nGeneration, const QString& base, const QByteArray& bytes, const QByteArray& meta);
+    using Bytes = std::shared_ptr<std::vector<uint8_t>>;
+    void Write(uint64_t nGeneration, const QString& base, const Bytes& bytes, const QByteArray& meta);
 
     CVarnelDoc& m_doc;
     std::function<bool()> m_bBusy;
@@ -67,4 +69,7 @@ private:
     std::mutex m_commitMutex;
     uint64_t m_nGeneration = 0;
     QThreadPool m_pool;
+    // The last copy's buffer, back from the worker: its pages are already
+    // the process's, so the next copy costs the interface thread less.
+    std::vector<uint8_t> m_spare;
 };

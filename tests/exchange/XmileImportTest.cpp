@@ -129,7 +129,9 @@ void CheckItem(const std::string& item, const XImport& imported, const BuildGrap
             if (entity->GetName(&rec) != Utf8ToCp1251Lossy(name)) continue;
             found = true;
             EXPECT_STREQ(entity->GetRuntimeClass()->m_lpszClassName, cls.c_str());
-            if (!value.empty()) EXPECT_EQ(FormatRoundTrip(rec.dValue), value);
+            if (!value.empty()) {
+                EXPECT_EQ(FormatRoundTrip(rec.dValue), value);
+            }
         }
         EXPECT_TRUE(found);
     } else if (head == "below") {  // below A B: A's box lies under B's
