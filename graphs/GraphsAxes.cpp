@@ -48,13 +48,20 @@ bool Within(double position, int32_t a, int32_t b) {
     return position >= std::min(a, b) - 0.5 && position <= std::max(a, b) + 0.5;
 }
 
-// The usual ten-by-ten grid, its y labels centred on their lines.
-GraphsAxes TenthAxes(const CRect& fr, const CRect& r, const CPlotRange& range, double divY, int32_t raise) {
+// The usual ten-by-ten grid, its y labels centred on their lines; where
+// x labels would run into each other only every second (third...) is kept.
+GraphsAxes TenthAxes(const CRect& fr, const CRect& r, const CPlotRange& range, double divY, const CFontSpec& font,
+                     int32_t raise) {
     const GraphsGrid grid = GraphsGridLayout(fr, r, range.loX, range.hiX, range.loY, range.hiY, divY);
     GraphsAxes axes;
     axes.lines.assign(grid.vertical.begin(), grid.vertical.end());
     axes.lines.insert(axes.lines.end(), grid.horizontal.begin(), grid.horizontal.end());
-    axes.labels.assign(grid.xLabels.begin(), grid.xLabels.end());
+    size_t widest = 0;
+    for (const GraphsLabel& label : grid.xLabels) widest = std::max(widest, label.strText.size());
+    const double cellWidth = (static_cast<double>(r.right) - r.left) * 0.1;
+    const double every = std::ceil((static_cast<double>(widest) + 1.0) * font.nWidth / std::max(cellWidth, 1.0));
+    for (size_t i = 0; i < grid.xLabels.size(); ++i)
+        if (every <= 1.0 || std::fmod(static_cast<double>(i), every) == 0.0) axes.labels.push_back(grid.xLabels[i]);
     for (GraphsLabel label : grid.yLabels) {
         label.box.top = SaturatingSub(SaturatingAdd(label.box.top, 2), raise);
         axes.labels.push_back(label);
@@ -111,7 +118,7 @@ GraphsAxes GraphsAxesLayout(const CRect& fr, const CRect& r, const CPlotRange& r
     const CFontSpec font = GraphsLabelFont(choices);
     const int32_t raise = font.nHeight / 2 - 2;  // centres a y label on its line
     GraphsAxes axes = choices.bRoundTicks ? RoundAxes(fr, r, range, divY, font, raise)
-                                          : TenthAxes(fr, r, range, divY, raise);
+                                          : TenthAxes(fr, r, range, divY, font, raise);
     // In the strip over the plot, left of where the readout stands.
     const int32_t strip = SaturatingSub(GraphsPlotRect(fr, choices).top, fr.top);
     if (choices.bCommonScale)
