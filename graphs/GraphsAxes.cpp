@@ -29,7 +29,9 @@ struct Tick {
 template <class Extent>
 std::vector<Tick> RoundTicksFitting(double pixLo, double pixHi, double lo, double hi, double divisor, Extent extent) {
     if (!std::isfinite(divisor) || divisor == 0.0) divisor = 1.0;
-    const double scale = (pixHi - pixLo) / (hi - lo);
+    // A range of one value is drawn across the middle; its one tick goes there.
+    if (hi == lo) pixLo = (pixLo + pixHi) / 2;
+    const double scale = hi == lo ? 0.0 : (pixHi - pixLo) / (hi - lo);
     std::vector<Tick> ticks;
     for (int intervals = kMaxIntervals; intervals >= 1; --intervals) {
         ticks.clear();

@@ -212,7 +212,8 @@ TEST(GraphsAxes, RoundTicksAndTheCommonScale) {
     EXPECT_EQ(Texts(GraphsAxesLayout(kFrame, GraphsPlotRect(kFrame), {0, 49.95, 0, 1000}, 1000, round).labels),
               "0 5 10 15 20 25 30 35 40 45 0 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1 ");
     const GraphsAxes wide = GraphsAxesLayout(kFrame, GraphsPlotRect(kFrame, large), {0, 1e6, 0, 0}, 1, large);
-    EXPECT_EQ(Texts(wide.labels), "0 200000 400000 600000 800000 1e+06 ");
+    EXPECT_EQ(Texts(wide.labels), "0 200000 400000 600000 800000 1e+06 0 ");  // a flat y across the middle
+    EXPECT_EQ(wide.labels.back().box.top, (18 + 253) / 2 - 5);
     EXPECT_EQ(wide.lines[4].from, (CPoint{64, 18}));  // the outline, then the ticks
     const GraphsChoices common{.bCommonScale = true};
     const GraphsAxes named = GraphsAxesLayout(kFrame, GraphsPlotRect(kFrame), {0, 1, 0, 1}, 1, common);
