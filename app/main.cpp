@@ -36,6 +36,7 @@ void PrintUsage(std::ostream& out) {
            "       varnel import MODEL.xmile -o MODEL.vrn [--plot stocks|all]\n"
            "       varnel render MODEL.vrn -o OUT.png|OUT.svg\n"
            "       varnel graphs MODEL.vrn -o OUT.png|OUT.svg [--set NAME=VALUE]...\n"
+           "                  [--legend] [--common-scale] [--round-ticks]\n"
            "run, check, sweep, dump and graphs also take an XMILE model (.xmile, .xml, .stmx),\n"
            "imported in memory; run, sweep and graphs then take --plot stocks|all.\n"
            "functions of the model language: "

@@ -68,8 +68,14 @@ bool CVGraphic::GetRange(double& loX, double& hiX, double& loY, double& hiY) con
 
 void CVGraphic::MapToRect(const CRect& r) {
     if (m_samples.empty()) return;
-    double loX = 0, hiX = 0, loY = 0, hiY = 0;
-    GetRange(loX, hiX, loY, hiY);
+    CPlotRange range;
+    GetRange(range);
+    MapToRange(r, range);
+}
+
+void CVGraphic::MapToRange(const CRect& r, const CPlotRange& range) {
+    if (m_samples.empty()) return;
+    const auto [loX, hiX, loY, hiY] = range;
     // A range of zero width or height (a constant series, a single sample)
     // would divide by zero and put the samples nowhere on the plot; they go
     // to its middle instead, so a constant shows as a line. Infinities and

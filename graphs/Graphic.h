@@ -14,6 +14,11 @@ struct CSample {
     friend bool operator==(const CSample&, const CSample&) = default;
 };
 
+// The x and y ranges a series is drawn on.
+struct CPlotRange {
+    double loX = 0.0, hiX = 0.0, loY = 0.0, hiY = 0.0;
+};
+
 class CVGraphic : public CVEntity {
     VARNEL_DECLARE_SERIAL(CVGraphic)
 public:
@@ -30,8 +35,11 @@ public:
     void SortByX();
     // The effective axis range; false when an automatic range has no samples.
     bool GetRange(double& loX, double& hiX, double& loY, double& hiY) const;
+    bool GetRange(CPlotRange& range) const { return GetRange(range.loX, range.hiX, range.loY, range.hiY); }
     // Rebuilds the point list from the samples inside rectangle r.
     void MapToRect(const CRect& r);
+    // The same on a range of the caller's, such as a scale shared by all series.
+    void MapToRange(const CRect& r, const CPlotRange& range);
 
     std::vector<CSample> m_samples;
     int32_t m_nColor = 0;

@@ -47,15 +47,22 @@ std::unique_ptr<CVGraphic> CloneSeries(const CVGraphic& series) {
 }
 
 std::unique_ptr<CVGraphic> MakeGhost(const CVGraphic& previous, const CVGraphic& current, const CRect& r) {
+    CPlotRange range;
+    if (current.GetRange(range)) return MakeGhost(previous, current, range, r);
+    auto ghost = CloneSeries(previous);  // nothing to compare against
+    ghost->m_nColor = static_cast<int32_t>(FadedColor(static_cast<COLORREF>(current.m_nColor)));
+    return ghost;
+}
+
+std::unique_ptr<CVGraphic> MakeGhost(const CVGraphic& previous, const CVGraphic& current, const CPlotRange& range,
+                                     const CRect& r) {
     auto ghost = CloneSeries(previous);
     ghost->m_nColor = static_cast<int32_t>(FadedColor(static_cast<COLORREF>(current.m_nColor)));
-    double loX = 0.0, hiX = 0.0, loY = 0.0, hiY = 0.0;
-    if (!current.GetRange(loX, hiX, loY, hiY)) return ghost;  // nothing to compare against
-    ghost->m_dLoX = loX;
-    ghost->m_dHiX = hiX;
-    ghost->m_dLoY = loY;
-    ghost->m_dHiY = hiY;
-    ghost->MapToRect(r);
+    ghost->m_dLoX = range.loX;
+    ghost->m_dHiX = range.hiX;
+    ghost->m_dLoY = range.loY;
+    ghost->m_dHiY = range.hiY;
+    ghost->MapToRange(r, range);
     return ghost;
 }
 

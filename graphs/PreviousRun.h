@@ -9,6 +9,7 @@
 #include "diagram/DrawContext.h"
 
 class CVGraphic;
+struct CPlotRange;
 
 class CPreviousRun {
 public:
@@ -37,6 +38,9 @@ std::unique_ptr<CVGraphic> CloneSeries(const CVGraphic& series);
 // A kept series prepared for drawing behind current: its colour faded
 // towards white, solid, mapped into r on current's effective range.
 std::unique_ptr<CVGraphic> MakeGhost(const CVGraphic& previous, const CVGraphic& current, const CRect& r);
+// The same on the range current is drawn on, such as a common scale.
+std::unique_ptr<CVGraphic> MakeGhost(const CVGraphic& previous, const CVGraphic& current, const CPlotRange& range,
+                                     const CRect& r);
 
 // The colour three parts of the way to white.
 COLORREF FadedColor(COLORREF color);

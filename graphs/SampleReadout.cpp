@@ -11,9 +11,14 @@
 #include "graphs/Graphic.h"
 
 int NearestSample(const CVGraphic& series, const CRect& r, double px, double py) {
+    CPlotRange range;
+    return series.GetRange(range) ? NearestSample(series, range, r, px, py) : -1;
+}
+
+int NearestSample(const CVGraphic& series, const CPlotRange& range, const CRect& r, double px, double py) {
     const std::vector<CSample>& samples = series.m_samples;
-    double loX = 0.0, hiX = 0.0, loY = 0.0, hiY = 0.0;
-    if (samples.empty() || !series.GetRange(loX, hiX, loY, hiY)) return -1;
+    const auto [loX, hiX, loY, hiY] = range;
+    if (samples.empty()) return -1;
     const double sx = (static_cast<double>(r.right) - r.left) / (hiX - loX);
     const double sy = (static_cast<double>(r.bottom) - r.top) / (hiY - loY);
     auto screenX = [&](const CSample& s) { return (s.x - loX) * sx + r.left; };

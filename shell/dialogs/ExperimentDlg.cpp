@@ -21,6 +21,7 @@
 #include "document/VarnelDoc.h"
 #include "graphs/Graphic.h"
 #include "shell/dialogs/ExperimentList.h"
+#include "shell/dialogs/GraphsChoiceActions.h"
 #include "shell/dialogs/GraphsPlot.h"
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/QtText.h"
@@ -84,6 +85,7 @@ void CExperimentDlg::BuildLayout() {
     m_pPlot = m_ui->plot;
     m_pPlot->SetSeries(m_pSeries.get());
     m_pPlot->SetPreviousRun(&m_previous);
+    m_pPlot->SetChoices(RememberedGraphsChoices());
     m_pSelector = m_ui->selector;
     m_pSwatch = m_ui->swatch;
     m_pStatus = m_ui->status;

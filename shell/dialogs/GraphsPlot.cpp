@@ -23,10 +23,11 @@
 #include "base/Numbers.h"
 #include "diagram/EntityList.h"
 #include "graphs/Graphic.h"
-#include "graphs/GraphsLayout.h"
+#include "graphs/GraphsAxes.h"
 #include "graphs/PreviousRun.h"
 #include "graphs/SampleReadout.h"
 #include "graphs/SeriesCsv.h"
+#include "shell/dialogs/GraphsChoiceActions.h"
 #include "shell/dialogs/PolylineDrawContext.h"
 #include "shell/view/QtDrawContext.h"
 #include "shell/view/WindowKeys.h"
@@ -42,6 +43,11 @@ std::vector<CVGraphic*> SeriesOf(EntityList* pList) {
     for (size_t i = 0; i < pList->GetCount(); ++i)
         if (auto* pGraphic = dynamic_cast<CVGraphic*>(pList->GetAt(i))) series.push_back(pGraphic);
     return series;
+}
+
+std::vector<const CVGraphic*> ConstSeriesOf(EntityList* pList) {
+    const std::vector<CVGraphic*> series = SeriesOf(pList);
+    return {series.begin(), series.end()};
 }
 
 // A name typed without an extension gets the first one the filter offers.
@@ -78,6 +84,17 @@ void CGraphsPlot::CreateActions() {
                           &CGraphsPlot::OnShowPrevious);
     m_pShowPrevious->setCheckable(true);
     m_pShowPrevious->setChecked(true);
+    m_pChoices = std::make_unique<CGraphsChoiceActions>(this, [this](const GraphsChoices& c) { SetChoices(c); });
+}
+
+const QList<QAction*>& CGraphsPlot::ChoiceActions() const { return m_pChoices->Actions(); }
+
+void CGraphsPlot::SetChoices(const GraphsChoices& choices) {
+    m_choices = choices;
+    m_pChoices->Tick(choices);
+    m_nHoverSample = -1;
+    if (m_pSeries != nullptr) MapSeries();
+    update();
 }
 
 void CGraphsPlot::SetSelectedIndex(int index) {
@@ -98,20 +115,27 @@ CVGraphic* CGraphsPlot::SelectedGraphic() const {
     return dynamic_cast<CVGraphic*>(m_pSeries->GetAt(static_cast<size_t>(m_nSelected)));
 }
 
-CRect CGraphsPlot::PlotRect() const { return GraphsPlotRect(FrameRect()); }
+GraphsLegend CGraphsPlot::Legend() const {
+    if (!m_choices.bLegend) return {};
+    return GraphsLegendLayout(ConstSeriesOf(m_pSeries), FrameRect(), GraphsLabelFont(m_choices));
+}
+
+CRect CGraphsPlot::PlotRect() const { return GraphsPlotRect(FrameRect(), m_choices, Legend().nHeight); }
 
 bool CGraphsPlot::ShowsPrevious() const { return m_pPrevious && m_pPrevious->m_bShow; }
 
 void CGraphsPlot::MapSeries() {
     const CRect plot = PlotRect();
     const std::vector<CVGraphic*> current = SeriesOf(m_pSeries);
-    for (CVGraphic* pSeries : current) pSeries->MapToRect(plot);
+    m_scale = CGraphsScale(ConstSeriesOf(m_pSeries), m_choices.bCommonScale);
+    std::vector<CPlotRange> ranges(current.size());
+    for (size_t i = 0; i < current.size(); ++i)
+        if (m_scale.RangeOf(*current[i], ranges[i])) current[i]->MapToRange(plot, ranges[i]);
     m_ghosts.clear();
     if (m_pPrevious) {
-        const std::vector<const CVGraphic*> constant(current.begin(), current.end());
-        const std::vector<const CVGraphic*> matched = m_pPrevious->Match(constant);
+        const std::vector<const CVGraphic*> matched = m_pPrevious->Match(ConstSeriesOf(m_pSeries));
         for (size_t i = 0; i < matched.size(); ++i)
-            if (matched[i]) m_ghosts.push_back(MakeGhost(*matched[i], *current[i], plot));
+            if (matched[i]) m_ghosts.push_back(MakeGhost(*matched[i], *current[i], ranges[i], plot));
     }
     m_pShowPrevious->setChecked(ShowsPrevious());
 }
@@ -122,15 +146,13 @@ void CGraphsPlot::Render(QPainter& painter) const {
     dc.Rectangle(frame);  // a black outline around a white area
 
     const CVGraphic* pChosen = SelectedGraphic();
-    double loX = 0.0, hiX = 0.0, loY = 0.0, hiY = 0.0;
-    if (pChosen == nullptr || !pChosen->GetRange(loX, hiX, loY, hiY)) return;
+    CPlotRange range;
+    if (pChosen == nullptr || !m_scale.RangeOf(*pChosen, range)) return;
 
     const CRect plot = PlotRect();
-    dc.SetFont(GraphsLabelFont());
-    const CPen previous = dc.GetPen();
-    dc.SetPen(kGridPen);
-    DrawGraphsGrid(dc, GraphsGridLayout(frame, plot, loX, hiX, loY, hiY, pChosen->m_dDivY));
-    dc.SetPen(previous);
+    GraphsChoices shown = m_choices;
+    shown.bCommonScale = m_scale.IsCommon();
+    DrawGraphsBackground(dc, frame, plot, range, m_scale.DivisorOf(*pChosen), shown);
 
     painter.save();
     painter.setClipRect(QRect(plot.left, plot.top, plot.right - plot.left, plot.bottom - plot.top),
@@ -142,6 +164,7 @@ void CGraphsPlot::Render(QPainter& painter) const {
         m_pSeries->DrawAll(curves, &plot);
     }
     painter.restore();
+    DrawGraphsLegend(dc, Legend());
 }
 
 void CGraphsPlot::paintEvent(QPaintEvent*) {
@@ -160,7 +183,9 @@ void CGraphsPlot::HoverAt(QPoint point) {
     const CVGraphic* pChosen = SelectedGraphic();
     const bool bInside = point.x() >= plot.left && point.x() <= plot.right && point.y() >= plot.top &&
                          point.y() <= plot.bottom;
-    const int sample = pChosen && bInside ? NearestSample(*pChosen, plot, point.x(), point.y()) : -1;
+    CPlotRange range;
+    const bool bRange = pChosen && m_scale.RangeOf(*pChosen, range);
+    const int sample = bRange && bInside ? NearestSample(*pChosen, range, plot, point.x(), point.y()) : -1;
     if (sample == m_nHoverSample) return;
     m_nHoverSample = sample;
     update();
@@ -190,11 +215,12 @@ void CGraphsPlot::DrawReadout(QPainter& painter) const {
         painter.restore();
     }
     // The text stands in the strip above the plot, clear of the curves.
+    const int strip = GraphsPlotRect(FrameRect(), m_choices).top;
     QFont font = painter.font();
-    font.setPixelSize(std::max(8, plot.top - 4));
+    font.setPixelSize(std::max(8, strip - 4));
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(QRect(plot.left, 0, plot.right - plot.left, plot.top), Qt::AlignRight | Qt::AlignVCenter, text);
+    painter.drawText(QRect(plot.left, plot.top - strip, plot.right - plot.left, strip), Qt::AlignRight | Qt::AlignVCenter, text);
 }
 
 void CGraphsPlot::mouseMoveEvent(QMouseEvent* event) {
@@ -216,6 +242,8 @@ void CGraphsPlot::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     menu.addAction(m_pShowPrevious);
     m_pShowPrevious->setEnabled(m_pPrevious != nullptr);
+    menu.addSeparator();
+    menu.addActions(ChoiceActions());
     menu.exec(event->globalPos());
 }
 

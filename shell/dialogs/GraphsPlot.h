@@ -3,8 +3,9 @@
 // labelled by the chosen series, the previous run's series faded behind,
 // and every series, the chosen one dashed. Over the plot it reads off the
 // chosen series' nearest sample; its context menu and keys copy the
-// picture, save it as PNG or SVG, save the data as CSV and switch the
-// previous run on and off.
+// picture, save it as PNG or SVG, save the data as CSV, switch the
+// previous run on and off, and make the choices of GraphsChoices.h, which
+// the pictures it saves follow.
 #pragma once
 #include <QWidget>
 #include <functional>
@@ -12,7 +13,11 @@
 #include <vector>
 
 #include "diagram/Geometry.h"
+#include "graphs/GraphsChoices.h"
+#include "graphs/GraphsLegend.h"
+#include "graphs/GraphsScale.h"
 
+class CGraphsChoiceActions;
 class CPreviousRun;
 class CVGraphic;
 class EntityList;
@@ -42,6 +47,12 @@ public:
     void MapSeries();
     int GhostCount() const { return static_cast<int>(m_ghosts.size()); }
     bool ShowsPrevious() const;
+
+    // How the series are drawn; setting them maps the series again.
+    GraphsChoices Choices() const { return m_choices; }
+    void SetChoices(const GraphsChoices& choices);
+    // «Легенда», «Общая шкала», «Круглые деления», «Крупный шрифт».
+    const QList<QAction*>& ChoiceActions() const;
 
     CRect FrameRect() const { return {0, 0, width(), height()}; }
     CRect PlotRect() const;
@@ -82,6 +93,7 @@ private:
     void OnSaveData();
     void OnShowPrevious(bool bShow);
     void DrawReadout(QPainter& painter) const;
+    GraphsLegend Legend() const;
     QImage PictureImage() const;
     void ReportError(const QString& message) const;
 
@@ -94,4 +106,7 @@ private:
     QAction* m_pSavePicture = nullptr;
     QAction* m_pSaveData = nullptr;
     QAction* m_pShowPrevious = nullptr;
+    GraphsChoices m_choices;
+    CGraphsScale m_scale;
+    std::unique_ptr<CGraphsChoiceActions> m_pChoices;
 };

@@ -13,6 +13,7 @@
 #include "graphs/Graphic.h"
 #include "interpreter/BuildGraphs.h"
 #include "shell/dialogs/GraphsDlg.h"
+#include "shell/dialogs/GraphsChoiceActions.h"
 #include "shell/dialogs/GraphsPlot.h"
 #include "shell/dialogs/HelpWindow.h"
 #include "shell/frame/MainFrame.h"
@@ -77,6 +78,7 @@ void ShowGraphs(QWidget* pParent, BuildGraphsResult& result, CPreviousRun* pPrev
     for (auto& pSeries : result.series) dlg.Graphics().Add(std::move(pSeries));
     dlg.SetPreviousRun(pPrevious);
     CGraphsPlot* pPlot = dlg.Plot();
+    pPlot->SetChoices(RememberedGraphsChoices());
     pPlot->m_pfnAskSavePath = [&dlg](const QString& filter, const QString& proposed) {
         return AskFileName(&dlg, true, filter, proposed);
     };

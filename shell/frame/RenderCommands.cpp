@@ -18,8 +18,10 @@
 #include "document/VarnelDoc.h"
 #include "exchange/CommandLineModel.h"
 #include "graphs/Graphic.h"
+#include "graphs/GraphsChoices.h"
 #include "interpreter/BuildGraphs.h"
 #include "shell/dialogs/GraphsDlg.h"
+#include "shell/dialogs/GraphsPlot.h"
 #include "shell/frame/DesktopMain.h"
 #include "shell/view/SheetPainter.h"
 
@@ -37,6 +39,7 @@ struct RenderArgs {
     std::string strOutput;
     uint64_t nMaxSteps = 0;
     std::vector<CValueOverride> overrides;  // graphs: --set NAME=VALUE
+    GraphsChoices choices;                  // graphs: --legend, --common-scale, --round-ticks
     bool bSvg = false;
 };
 
@@ -46,13 +49,18 @@ bool EndsWith(std::string text, const std::string& suffix) {
 }
 
 // render takes the output only; graphs also runs the program, so it takes
-// the step bound and value overrides as run does.
+// the step bound and value overrides as run does, and the window's choices
+// (never the desktop's remembered ones, so a script draws the same
+// picture on every machine).
 bool ParseArgs(const std::vector<std::string>& args, bool bRuns, RenderArgs& out, std::ostream& err) {
     std::vector<COptionRule> rules = {TextOption("-o", out.strOutput)};
     if (bRuns) {
         rules.push_back(CountOption("--max-steps", out.nMaxSteps));
         rules.push_back(ValueOverrideOption("--set", out.overrides));
         rules.push_back(PlotOption(out.plot));
+        rules.push_back(FlagOption("--legend", out.choices.bLegend));
+        rules.push_back(FlagOption("--common-scale", out.choices.bCommonScale));
+        rules.push_back(FlagOption("--round-ticks", out.choices.bRoundTicks));
     }
     const COptionResult read = ReadOptions(args, rules);
     if (!read.Ok()) {
@@ -191,6 +199,7 @@ int GraphsCommand(const std::vector<std::string>& args, std::ostream& err) {
     EnsureApplication();
     CGraphsDlg window;
     for (auto& series : result.series) window.Graphics().Add(std::move(series));
+    window.Plot()->SetChoices(parsed.choices);
     window.InitDialog();
     window.ensurePolished();
     return WritePicture(parsed, window.size(), [&](QPainter& painter) {

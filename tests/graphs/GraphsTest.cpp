@@ -1,17 +1,27 @@
 // The plot series (its record is part of the dump's golden file) and the
-// graphs window's data: grid and labels, the sample nearest the mouse, and
-// the previous run's series laid on the current scale.
+// graphs window's data: grid and labels, round ticks, the common scale and
+// the legend, the sample nearest the mouse, and the previous run's series
+// laid on the current scale.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <sstream>
 
 #include "graphs/Graphic.h"
+#include "base/Cp1251.h"
+#include "base/Numbers.h"
+#include "graphs/GraphsAxes.h"
 #include "graphs/GraphsLayout.h"
+#include "graphs/GraphsLegend.h"
+#include "graphs/GraphsScale.h"
+#include "graphs/RoundTicks.h"
 #include "graphs/PreviousRun.h"
 #include "graphs/SampleReadout.h"
+#include "tests/support/Golden.h"
 #include "tests/support/RecordingDC.h"
 
 namespace {
@@ -171,6 +181,76 @@ TEST(GraphsLayout, LabelTextsRunAlongTheAxes) {
     EXPECT_EQ(wide.vertical[10].from.x, INT32_MAX - 20);
     EXPECT_EQ(wide.xLabels[10].box.right, INT32_MAX - 19);
     EXPECT_EQ(wide.vertical[0].from.x, INT32_MIN + 45);
+}
+
+TEST(RoundTicks, GoldenRows) {
+    for (const GoldenCase& c : GoldenTable("graphs/ticks.txt")) {
+        std::istringstream words(c.input);
+        std::string lo, hi;
+        int intervals = 0;
+        words >> lo >> hi >> intervals;
+        double ends[2];
+        std::from_chars(lo.data(), lo.data() + lo.size(), ends[0]);
+        std::from_chars(hi.data(), hi.data() + hi.size(), ends[1]);
+        std::string ticks;
+        for (const double tick : RoundTicks(ends[0], ends[1], intervals)) ticks += (ticks.empty() ? "" : " ") + FormatG(tick);
+        EXPECT_EQ(ticks, c.expected) << "line " << c.line;
+    }
+}
+
+std::string Texts(const std::vector<GraphsLabel>& labels) {
+    std::string texts;
+    for (const GraphsLabel& label : labels) texts += Cp1251ToUtf8(label.strText) + " ";
+    return texts;
+}
+
+// Round ticks in the divided units, coarser where wide labels would touch;
+// the common scale names its axis, and spans every series' range, explicit
+// or automatic, leaving out what is not finite.
+TEST(GraphsAxes, RoundTicksAndTheCommonScale) {
+    const GraphsChoices round{.bRoundTicks = true}, large{.bRoundTicks = true, .bLargeFont = true};
+    EXPECT_EQ(Texts(GraphsAxesLayout(kFrame, GraphsPlotRect(kFrame), {0, 49.95, 0, 1000}, 1000, round).labels),
+              "0 5 10 15 20 25 30 35 40 45 0 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1 ");
+    const GraphsAxes wide = GraphsAxesLayout(kFrame, GraphsPlotRect(kFrame, large), {0, 1e6, 0, 0}, 1, large);
+    EXPECT_EQ(Texts(wide.labels), "0 200000 400000 600000 800000 1e+06 0 ");  // a flat y across the middle
+    EXPECT_EQ(wide.labels.back().box.top, (18 + 253) / 2 - 5);
+    EXPECT_EQ(wide.lines[4].from, (CPoint{64, 18}));  // the outline, then the ticks
+    const GraphsChoices common{.bCommonScale = true};
+    const GraphsAxes named = GraphsAxesLayout(kFrame, GraphsPlotRect(kFrame), {0, 1, 0, 1}, 1, common);
+    EXPECT_EQ(Cp1251ToUtf8(named.labels.back().strText), "Общая шкала");
+
+    auto a = Series({{0, -3}, {1, 5}}, {0, 0, 0, 0}), b = Series({{0, 40}, {2, 60}}, {0, 2, 0, 100});
+    auto c = Series({{0, kInf}, {3, 7}}), d = Series({{0, kInf}});
+    b->m_dDivY = 2;
+    CPlotRange range;
+    EXPECT_TRUE(CGraphsScale({a.get(), b.get(), c.get()}, true).RangeOf(*a, range));
+    EXPECT_EQ((std::vector<double>{range.loX, range.hiX, range.loY, range.hiY}), (std::vector<double>{0, 1, -3, 100}));
+    EXPECT_EQ(CGraphsScale({a.get(), b.get()}, true).DivisorOf(*b), 1);  // divisors that differ
+    EXPECT_EQ(CGraphsScale({b.get()}, true).DivisorOf(*a), 2);
+    EXPECT_TRUE(CGraphsScale({a.get(), b.get()}, false).RangeOf(*b, range) && range.hiY == 100);
+    EXPECT_FALSE(CGraphsScale({d.get()}, true).IsCommon() || CGraphsScale({}, true).RangeOf(CVGraphic(), range));
+}
+
+// Entries in rows above the plot, the chosen one dashed; what finds no
+// room in three rows is counted, and the plot moves down by the rows.
+TEST(GraphsLegend, RowsAboveThePlotCountWhatHasNoRoom) {
+    std::vector<std::unique_ptr<CVGraphic>> owned;
+    std::vector<const CVGraphic*> series;
+    for (char name = 'a'; name < 'i'; ++name) {
+        owned.push_back(Series({}, k100, std::string(10, name)));
+        owned.back()->m_nColor = name;
+        series.push_back(owned.back().get());
+    }
+    owned[1]->m_bHighlight = true;
+    const GraphsLegend legend = GraphsLegendLayout(series, {0, 0, 200, 275}, GraphsLabelFont());
+    std::string texts;
+    for (const GraphsLegendEntry& e : legend.entries) texts += e.pen.color ? e.caption.strText.substr(0, 1) : Cp1251ToUtf8(e.caption.strText);
+    EXPECT_EQ(texts, "abcdeи ещё 3");
+    EXPECT_EQ(legend.entries[1].pen, (CPen{PS_DASH, 1, 'b'}));
+    EXPECT_EQ(legend.entries[2].stroke.from, (CPoint{6, 20}));
+    EXPECT_EQ(legend.entries[5].caption.box.top, 28);
+    EXPECT_EQ(legend.nHeight, 40);
+    EXPECT_EQ(GraphsPlotRect(kFrame, {.bLegend = true}, legend.nHeight).top, 55);
 }
 
 TEST(Readout, NearestSampleIsNearestOnScreen) {

@@ -155,6 +155,22 @@ private slots:
         QVERIFY(err.str().rfind("Interpretation error:\n", 0) == 0 && !QFile::exists(dir.filePath("e.png")));
         QCOMPARE(GraphsCommand({WriteModel(dir, "f.vrn", "mark a\r\ngoto a\r\n"), "-o", out("f.png"), "--max-steps=1000"}, err), 3);
     }
+
+    // `varnel graphs` draws each choice of the graphs window as its options ask (golden/graphs-choices.txt).
+    void graphsCommandChoices() {
+        QTemporaryDir dir;
+        QSettings().setValue("graphs/largeFont", true);  // not read
+        for (const QString& line : QString(ReadFile(GoldenPath("graphs-choices.txt"))).split('\n', Qt::SkipEmptyParts)) {
+            QStringList words = line.split(' ');
+            if (line.startsWith('#') || words.size() < 3) continue;
+            std::vector<std::string> args = {VARNEL_SOURCE_DIR "/examples/" + words[0].toStdString(), "-o", dir.filePath("g.png").toStdString()};
+            for (const QString& option : words.mid(1, words.size() - 3)) args.push_back(option.toStdString());
+            std::ostringstream err;
+            QCOMPARE(GraphsCommand(args, err), 0);
+            CompareGolden(QImage(dir.filePath("g.png")), words.last());
+        }
+        QSettings().clear();
+    }
 };
 SHELL_TEST(DrawingTest)
 #include "DrawingTest.moc"

@@ -11,6 +11,7 @@
 #include "graphs/Graphic.h"
 #include "shell/dialogs/ExperimentDlg.h"
 #include "shell/dialogs/ExperimentList.h"
+#include "shell/dialogs/GraphsChoiceActions.h"
 #include "shell/dialogs/GraphsDlg.h"
 #include "shell/dialogs/GraphsPlot.h"
 #include "shell/dialogs/ProgramDlg.h"
@@ -187,6 +188,39 @@ private slots:
         plot->m_pfnShowError = [&reported](const QString& message) { reported = message; };
         QVERIFY(!plot->SaveData(m_dir.filePath("no/such/folder/data.csv")));
         QVERIFY(reported.contains("no/such/folder/data.csv"));
+    }
+
+    // The four choices redraw the window (golden/graphs-window-choices.png) and its saved pictures; unticked, the
+    // usual look is back; the next window opens with the choices last made.
+    void graphsWindowChoicesAreRememberedAndSaved() {
+        CMainFrame frame;
+        QVERIFY(frame.OpenDocumentFile(VARNEL_SOURCE_DIR "/examples/sir-epidemic.vrn", false));
+        QImage usual, chosen, unticked;
+        OnNextModal<CGraphsDlg>([&](CGraphsDlg* dlg) {
+            CGraphsPlot* plot = dlg->Plot();
+            usual = FrameImage(*dlg);
+            for (QAction* pChoice : plot->ChoiceActions()) pChoice->trigger();
+            chosen = FrameImage(*dlg);
+            plot->SavePicture(m_dir.filePath("c.png")), plot->SavePicture(m_dir.filePath("c.svg"));
+            for (QAction* pChoice : plot->ChoiceActions()) pChoice->trigger();
+            unticked = FrameImage(*dlg);
+            plot->ChoiceActions()[1]->trigger(), plot->ChoiceActions()[3]->trigger();
+            dlg->accept();
+        });
+        frame.OnCommand(ID_BUILD_GRAPHS);
+        CompareGolden(chosen, "graphs-window-choices");
+        QVERIFY(QImage(m_dir.filePath("c.png")) == chosen && unticked == usual);
+        const QString svg = ReadFile(m_dir.filePath("c.svg"));
+        QVERIFY(svg.contains(">Общая шкала<") && svg.contains(">Контакты в день<"));
+        QVERIFY(QSettings().value("graphs/commonScale").toBool() && !QSettings().value("graphs/legend", true).toBool());
+        GraphsChoices shown;
+        bool bTicked = false;
+        OnNextModal<CGraphsDlg>([&](CGraphsDlg* dlg) {
+            shown = dlg->Plot()->Choices(), bTicked = dlg->Plot()->ChoiceActions()[3]->isChecked(), dlg->accept();
+        });
+        frame.OnCommand(ID_BUILD_GRAPHS);
+        QVERIFY(!shown.bLegend && shown.bCommonScale && !shown.bRoundTicks && shown.bLargeFont && bTicked);
+        RememberGraphsChoices({});
     }
 
     // Ctrl+Shift+S saves the data as `varnel run --format csv` prints it.
