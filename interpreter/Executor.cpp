@@ -40,10 +40,9 @@ public:
 
     bool Var() {
         const std::string name = ReadWord(m_s.pPos);
-        if (m_interp.m_symbols.Find(name)) Fail(EMessage::Redefinition, {name});
         SymbolRec rec;
         rec.nKind = SK_NUMBER;
-        m_interp.m_symbols.Set(name, rec);
+        if (!m_interp.m_symbols.Insert(name, rec)) Fail(EMessage::Redefinition, {name});
         return true;
     }
 
@@ -113,7 +112,8 @@ public:
         rec.nKind = SK_GRAPHIC;
         rec.pGraphic = m_pNew.get();
         m_interp.HoldSeries(std::move(m_pNew));
-        m_interp.m_symbols.Set(m_strNew, rec);
+        // NewSeries found the name free, and nothing has declared it since.
+        m_interp.m_symbols.Insert(m_strNew, rec);
         return true;
     }
 
@@ -141,8 +141,7 @@ void CInterpreter::ScanMarks(const char* text) {
             if (s.strWord != "mark") continue;
             const std::string name = ReadWord(s.pPos);
             const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
-            if (m_marks.Find(name)) ThrowMessage(EMessage::MarkRedefinition, {name});
-            m_marks.Set(name, pos);
+            if (!m_marks.Insert(name, pos)) ThrowMessage(EMessage::MarkRedefinition, {name});
             if (HasMoreText(s.pPos)) ThrowMessage(EMessage::BadAttributes, {s.strWord, LineNumberText(s.nLine)});
         }
     } catch (CInterpreterError& error) {

@@ -22,13 +22,15 @@ bool CInterpreter::ImportDrawingVariables(const EntityList* pList) {
     if (!pList) return false;
     Clear();
     m_symbols.RemoveAll();
+    // Every element may name a symbol; the rest of the room is for the
+    // program's own declarations, which the run reserves.
+    m_symbols.Reserve(pList->GetCount());
     for (const auto& pEntity : *pList) {
         SymbolRec rec;
         const std::string name = pEntity->GetName(&rec);
         if (name.empty()) continue;
-        if (m_symbols.Find(name))
+        if (!m_symbols.Insert(name, rec))
             throw CInterpreterError(MessageText(EMessage::ImportRedefinition, {name}));
-        m_symbols.Set(name, rec);
     }
     return true;
 }

@@ -36,6 +36,23 @@ public:
         return const_cast<CNameTable*>(this)->Find(name);
     }
 
+    // A new name goes to the head of its bucket; false, changing nothing,
+    // when the name is there already. The name is hashed for the index once.
+    bool Insert(std::string_view name, const T& value) {
+        auto& chain = m_buckets[BucketOf(name)];
+        Entry& entry = chain.emplace_front(std::string(name), value);
+        bool bInserted = false;
+        try {
+            // The node never moves, so the view of its name stays valid.
+            bInserted = m_index.try_emplace(std::string_view(entry.first), &entry.second).second;
+        } catch (...) {
+            chain.pop_front();
+            throw;
+        }
+        if (!bInserted) chain.pop_front();
+        return bInserted;
+    }
+
     // Overwriting keeps an existing name where it stands; a new name goes to
     // the head of its bucket.
     void Set(std::string_view name, const T& value) {
@@ -43,10 +60,12 @@ public:
             *existing = value;
             return;
         }
-        Entry& entry = m_buckets[BucketOf(name)].emplace_front(std::string(name), value);
-        // The node never moves, so the view of its name stays valid.
-        m_index.emplace(std::string_view(entry.first), &entry.second);
+        Insert(name, value);
     }
+
+    // Room in the index for count names in all, so that filling it up to
+    // there never rehashes.
+    void Reserve(size_t count) { m_index.reserve(count); }
 
     bool Remove(std::string_view name) {
         auto& chain = m_buckets[BucketOf(name)];
