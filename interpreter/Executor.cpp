@@ -3,6 +3,7 @@
 // that the compiled lines follow, and they run every line the compiled
 // form cannot finish.
 #include <memory>
+#include <string_view>
 
 #include "base/Numbers.h"
 #include "graphs/Graphic.h"
@@ -14,12 +15,16 @@
 
 namespace {
 
-// Starts the next line of the program: reads it and its command word.
-void BeginLine(CInterpreter::LineState& s) {
-    s.strLine = ReadLine(s.pNext);
+// Makes line the current one and reads its command word. The line's copy
+// keeps its buffer from line to line.
+void UseLine(CInterpreter::LineState& s, std::string_view line) {
+    s.strLine.assign(line);
     s.pPos = s.strLine.c_str();
     s.strWord = ReadWord(s.pPos);
 }
+
+// Starts the next line of the program: reads it and its command word.
+void BeginLine(CInterpreter::LineState& s) { UseLine(s, NextLine(s.pNext)); }
 
 double* RangeField(CVGraphic& g, const std::string& key) {
     if (key == "loX") return &g.m_dLoX;
@@ -62,7 +67,7 @@ public:
     bool If(char comparison) {
         if (Holds(comparison, m_values[0], m_values[1])) return true;
         // Skip the next line whatever it holds; it still counts as a line.
-        ReadLine(m_s.pNext);
+        NextLine(m_s.pNext);
         ++m_s.nLine;
         return true;
     }
@@ -130,15 +135,22 @@ private:
 
 }  // namespace
 
+// Only a mark line is copied; the others are passed over by their command
+// word, read in place. The lines that declare a name are counted on the way,
+// so that the symbol table is sized for the run once.
 void CInterpreter::ScanMarks(const char* text) {
     m_marks.RemoveAll();
     LineState s;
     s.pText = text;
     s.pNext = text;
+    size_t nDeclaring = 0;
     try {
         for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
-            BeginLine(s);
-            if (s.strWord != "mark") continue;
+            const std::string_view line = NextLine(s.pNext);
+            const std::string_view word = LeadingWord(line);
+            nDeclaring += word == "var" || word == "graphic";
+            if (word != "mark") continue;
+            UseLine(s, line);
             const std::string name = ReadWord(s.pPos);
             const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
             if (!m_marks.Insert(name, pos)) ThrowMessage(EMessage::MarkRedefinition, {name});
@@ -148,6 +160,7 @@ void CInterpreter::ScanMarks(const char* text) {
         error.SetLine(s.nLine);
         throw;
     }
+    m_symbols.Reserve(m_symbols.GetCount() + nDeclaring);
 }
 
 void CInterpreter::ExecuteLine(LineState& s) {

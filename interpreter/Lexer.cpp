@@ -37,6 +37,14 @@ std::string_view NextLine(const char*& cursor) {
 
 std::string ReadLine(const char*& cursor) { return std::string(NextLine(cursor)); }
 
+std::string_view LeadingWord(std::string_view line) {
+    size_t start = 0;
+    while (start < line.size() && line[start] == ' ') ++start;
+    size_t end = start;
+    while (end < line.size() && !IsDelimiter(line[end])) ++end;
+    return line.substr(start, end - start);
+}
+
 std::string ReadWord(const char*& cursor) {
     SkipBlanks(cursor);
     const char* start = cursor;
