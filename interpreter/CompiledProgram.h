@@ -114,4 +114,7 @@ private:
     std::vector<double> m_stack;
     CGrammarStacks m_stacks;
     std::vector<size_t> m_boundLines;
+    // The line being compiled, NUL-terminated for the readers; its buffer
+    // serves every line.
+    std::string m_line;
 };

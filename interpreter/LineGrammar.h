@@ -7,6 +7,7 @@
 // the others note; reading stops there.
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "interpreter/Lexer.h"
 #include "base/Messages.h"
@@ -29,15 +30,17 @@ public:
 
     // The statement after its command word; false when it was refused (or,
     // for the compiler, when the line must go to the run's handlers).
+    // The word is compared as a view, which tells most words apart by length.
     bool Statement() {
-        if (m_word.empty() || m_word == "'") return m_d.Nothing(m_word);
-        if (m_word == "set") return Set();
-        if (m_word == "if") return If();
-        if (m_word == "goto") return Goto();
-        if (m_word == "plot") return Plot();
-        if (m_word == "mark") return m_d.Mark();
-        if (m_word == "var") return m_d.Var();
-        if (m_word == "graphic") return Graphic();
+        const std::string_view word = m_word;
+        if (word.empty() || word == "'") return m_d.Nothing(m_word);
+        if (word == "set") return Set();
+        if (word == "if") return If();
+        if (word == "goto") return Goto();
+        if (word == "plot") return Plot();
+        if (word == "mark") return m_d.Mark();
+        if (word == "var") return m_d.Var();
+        if (word == "graphic") return Graphic();
         return m_d.Fail(EMessage::UnknownCommand, {m_word, m_d.LineText()});
     }
 
