@@ -9,8 +9,9 @@
 #include <forward_list>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
+
+#include "interpreter/NameIndex.h"
 
 // Byte hash of a name: h = h * 33 + byte, bytes taken as signed, wrapping
 // in unsigned 32 bits.
@@ -29,8 +30,8 @@ public:
     CNameTable& operator=(const CNameTable&) = delete;
 
     T* Find(std::string_view name) {
-        const auto it = m_index.find(name);
-        return it == m_index.end() ? nullptr : it->second;
+        Entry* pEntry = m_index.Find(name, Index::Hash(name));
+        return pEntry ? &pEntry->second : nullptr;
     }
     const T* Find(std::string_view name) const {
         return const_cast<CNameTable*>(this)->Find(name);
@@ -39,39 +40,31 @@ public:
     // A new name goes to the head of its bucket; false, changing nothing,
     // when the name is there already. The name is hashed for the index once.
     bool Insert(std::string_view name, const T& value) {
-        auto& chain = m_buckets[BucketOf(name)];
-        Entry& entry = chain.emplace_front(std::string(name), value);
-        bool bInserted = false;
-        try {
-            // The node never moves, so the view of its name stays valid.
-            bInserted = m_index.try_emplace(std::string_view(entry.first), &entry.second).second;
-        } catch (...) {
-            chain.pop_front();
-            throw;
-        }
-        if (!bInserted) chain.pop_front();
-        return bInserted;
+        const size_t hash = Index::Hash(name);
+        if (m_index.Find(name, hash)) return false;
+        // Whatever fails to allocate, nothing has changed yet.
+        m_index.Reserve(m_index.Count() + 1);
+        // The node never moves, so the index may point at it.
+        Entry& entry = m_buckets[BucketOf(name)].emplace_front(std::string(name), value);
+        m_index.Add(&entry, hash);
+        return true;
     }
 
     // Overwriting keeps an existing name where it stands; a new name goes to
     // the head of its bucket.
     void Set(std::string_view name, const T& value) {
-        if (T* existing = Find(name)) {
-            *existing = value;
-            return;
-        }
-        Insert(name, value);
+        if (!Insert(name, value)) *Find(name) = value;
     }
 
     // Room in the index for count names in all, so that filling it up to
     // there never rehashes.
-    void Reserve(size_t count) { m_index.reserve(count); }
+    void Reserve(size_t count) { m_index.Reserve(count); }
 
     bool Remove(std::string_view name) {
         auto& chain = m_buckets[BucketOf(name)];
         for (auto prev = chain.before_begin(), it = chain.begin(); it != chain.end(); prev = it++) {
             if (it->first == name) {
-                m_index.erase(std::string_view(it->first));
+                m_index.Remove(it->first);
                 chain.erase_after(prev);
                 return true;
             }
@@ -80,11 +73,11 @@ public:
     }
 
     void RemoveAll() {
-        m_index.clear();
+        m_index.Clear();
         for (auto& chain : m_buckets) chain.clear();
     }
 
-    size_t GetCount() const { return m_index.size(); }
+    size_t GetCount() const { return m_index.Count(); }
 
     // Visits every entry in iteration order; fn(name, value).
     template <typename Fn>
@@ -101,7 +94,7 @@ public:
             for (auto prev = chain.before_begin(), it = chain.begin(); it != chain.end();) {
                 if (pred(it->first, it->second)) {
                     take(it->second);
-                    m_index.erase(std::string_view(it->first));
+                    m_index.Remove(it->first);
                     it = chain.erase_after(prev);
                 } else {
                     prev = it++;
@@ -111,9 +104,11 @@ public:
     }
 
 private:
+    using Index = CNameIndex<Entry>;
+
     static uint32_t BucketOf(std::string_view name) { return HashName(name) % kBuckets; }
 
     std::array<std::forward_list<Entry>, kBuckets> m_buckets;
-    // Every name in the chains, viewing the node's own string.
-    std::unordered_map<std::string_view, T*> m_index;
+    // Every name in the chains, pointing at its node.
+    Index m_index;
 };
