@@ -2,6 +2,7 @@
 // executed as the line reader takes it. These handlers are the reference
 // that the compiled lines follow, and they run every line the compiled
 // form cannot finish.
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -144,9 +145,10 @@ void CInterpreter::ScanMarks(const char* text) {
     s.pText = text;
     s.pNext = text;
     size_t nDeclaring = 0;
+    const char* end = text + std::strlen(text);
     try {
-        for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
-            const std::string_view line = NextLine(s.pNext);
+        for (s.nLine = 1; s.pNext != end; ++s.nLine) {
+            const std::string_view line = NextLine(s.pNext, end);
             const std::string_view word = LeadingWord(line);
             nDeclaring += word == "var" || word == "graphic";
             if (word != "mark") continue;

@@ -24,15 +24,28 @@ void SkipBlanks(const char*& cursor) { cursor += SkipSpaces(cursor); }
 
 }  // namespace
 
-std::string_view NextLine(const char*& cursor) {
-    const char* start = cursor;
-    while (*cursor != '\0' && *cursor != '\r') ++cursor;
-    const std::string_view line(start, static_cast<size_t>(cursor - start));
+namespace {
+
+// The line from start to its CR or to the NUL at lineEnd, and the cursor
+// moved past its CR and one LF after it.
+std::string_view LineUpTo(const char*& cursor, const char* lineEnd) {
+    const std::string_view line(cursor, static_cast<size_t>(lineEnd - cursor));
+    cursor = lineEnd;
     if (*cursor == '\r') {
         ++cursor;
         if (*cursor == '\n') ++cursor;
     }
     return line;
+}
+
+}  // namespace
+
+// The library's searches go many bytes at a time; lines are long.
+std::string_view NextLine(const char*& cursor) { return LineUpTo(cursor, cursor + std::strcspn(cursor, "\r")); }
+
+std::string_view NextLine(const char*& cursor, const char* end) {
+    const void* cr = std::memchr(cursor, '\r', static_cast<size_t>(end - cursor));
+    return LineUpTo(cursor, cr ? static_cast<const char*>(cr) : end);
 }
 
 std::string ReadLine(const char*& cursor) { return std::string(NextLine(cursor)); }

@@ -10,6 +10,8 @@
 
 // The one line splitter: a line ends at CR, with one LF after it.
 std::string_view NextLine(const char*& cursor);
+// The same for a text whose end (its NUL) is known, found faster.
+std::string_view NextLine(const char*& cursor, const char* end);
 std::string ReadLine(const char*& cursor);
 // The command word of a line that NextLine gave, read in place: what
 // ReadWord would read from the start of the line's copy.

@@ -280,12 +280,13 @@ void UsePlainForm(const std::vector<COp>& ops, CStatement& st) {
 }  // namespace
 
 CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
+    const char* end = text + std::strlen(text);
     // A line ends at each CR, and the text may end without one.
     size_t nEnds = 0;
-    for (const char* p = text; (p = std::strchr(p, '\r')) != nullptr; ++p) ++nEnds;
+    for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))) != nullptr; ++p) ++nEnds;
     m_lines.reserve(nEnds + 1);
-    for (const char* p = text; *p != '\0';) {
-        const std::string_view line = NextLine(p);
+    for (const char* p = text; p != end;) {
+        const std::string_view line = NextLine(p, end);
         m_lines.push_back(CLine{static_cast<size_t>(line.data() - text), line.size(), {}});
     }
     m_stack.resize(1);
