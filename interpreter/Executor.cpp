@@ -27,7 +27,7 @@ void UseLine(CInterpreter::LineState& s, std::string_view line) {
 // Starts the next line of the program: reads it and its command word.
 void BeginLine(CInterpreter::LineState& s) { UseLine(s, NextLine(s.pNext)); }
 
-double* RangeField(CVGraphic& g, const std::string& key) {
+double* RangeField(CVGraphic& g, std::string_view key) {
     if (key == "loX") return &g.m_dLoX;
     if (key == "hiX") return &g.m_dHiX;
     if (key == "loY") return &g.m_dLoY;

@@ -22,6 +22,9 @@
 //   bool Series(name) (false: no such series), Plot()                 plot
 //   bool NewSeries(name), Key(key, bAttribute), AttributeNumber(pos, key),
 //        Caption(pos), Declare()                                      graphic
+// The command word of a line that does nothing: a blank line or a comment.
+inline bool IsNothingWord(std::string_view word) { return word.empty() || word == "'"; }
+
 template <class Domain>
 class CLineGrammar {
 public:
@@ -33,7 +36,7 @@ public:
     // The word is compared as a view, which tells most words apart by length.
     bool Statement() {
         const std::string_view word = m_word;
-        if (word.empty() || word == "'") return m_d.Nothing(m_word);
+        if (IsNothingWord(word)) return m_d.Nothing(m_word);
         if (word == "set") return Set();
         if (word == "if") return If();
         if (word == "goto") return Goto();
@@ -86,15 +89,16 @@ private:
         if (!m_d.NewSeries(ReadWord(m_pos))) return false;
         for (;;) {
             const std::string key = ReadWord(m_pos);
-            if (key.empty()) return m_d.Declare();
-            const bool bRange = key == "loX" || key == "hiX" || key == "loY" || key == "hiY";
-            m_d.Key(key, bRange || key == "color" || key == "divY" || key == "text");
-            if (key == "color" || bRange) {
+            const std::string_view k = key;
+            if (k.empty()) return m_d.Declare();
+            const bool bRange = k == "loX" || k == "hiX" || k == "loY" || k == "hiY";
+            m_d.Key(key, bRange || k == "color" || k == "divY" || k == "text");
+            if (k == "color" || bRange) {
                 if (ReadChar(m_pos) != '=' || !m_d.AttributeNumber(m_pos, key)) return BadValue(key);
-            } else if (key == "divY") {
+            } else if (k == "divY") {
                 // Without an equals sign the character read is simply consumed.
                 if (ReadChar(m_pos) == '=' && !m_d.AttributeNumber(m_pos, key)) return BadValue(key);
-            } else if (key == "text") {
+            } else if (k == "text") {
                 if (ReadChar(m_pos) == '=' && !m_d.Caption(m_pos)) return false;
             } else {
                 return m_d.Fail(EMessage::UnknownAttribute, {key, m_word, m_d.LineText()});

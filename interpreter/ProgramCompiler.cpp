@@ -295,8 +295,16 @@ CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
 void CCompiledProgram::Compile(size_t index, CNameTable<SymbolRec>& symbols, CNameTable<MarkPos>& marks) {
     CStatement& st = m_lines[index].statement;
     st = CStatement{};
+    const std::string_view text(m_pText + m_lines[index].nOffset, m_lines[index].nLength);
+    // A blank, comment or mark line does nothing; its command word tells it
+    // without a copy of the line.
+    const std::string_view command = LeadingWord(text);
+    if (IsNothingWord(command) || command == "mark") {
+        st.kind = EStatement::Nop;
+        return;
+    }
     const size_t nOpsBefore = m_ops.size();
-    m_line.assign(m_pText + m_lines[index].nOffset, m_lines[index].nLength);
+    m_line.assign(text);
     const char* pos = m_line.c_str();
     CCompileContext ctx{symbols, m_ops, m_stacks};
     const std::string word = ReadWord(pos);
