@@ -2,12 +2,12 @@
 // executed as the line reader takes it. These handlers are the reference
 // that the compiled lines follow, and they run every line the compiled
 // form cannot finish.
-#include <cstring>
 #include <memory>
 #include <string_view>
 
 #include "base/Numbers.h"
 #include "graphs/Graphic.h"
+#include "interpreter/CompiledProgram.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/LineGrammar.h"
@@ -136,25 +136,18 @@ private:
 
 }  // namespace
 
-// Only a mark line is copied; the others are passed over by their command
-// word, read in place. The lines that declare a name are counted on the way,
-// so that the symbol table is sized for the run once.
-void CInterpreter::ScanMarks(const char* text) {
+// Only the mark lines are read again here; the program found them, and
+// counted the lines that may declare a name, when it split the text, so
+// that the symbol table is sized for the run once.
+void CInterpreter::ScanMarks(const CCompiledProgram& program) {
     m_marks.RemoveAll();
     LineState s;
-    s.pText = text;
-    s.pNext = text;
-    size_t nDeclaring = 0;
-    const char* end = text + std::strlen(text);
     try {
-        for (s.nLine = 1; s.pNext != end; ++s.nLine) {
-            const std::string_view line = NextLine(s.pNext, end);
-            const std::string_view word = LeadingWord(line);
-            nDeclaring += word == "var" || word == "graphic";
-            if (word != "mark") continue;
-            UseLine(s, line);
+        for (size_t index : program.MarkLines()) {
+            s.nLine = static_cast<int64_t>(index) + 1;
+            UseLine(s, program.LineText(index));
             const std::string name = ReadWord(s.pPos);
-            const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
+            const MarkPos pos{s.nLine, program.NextLineOffset(index)};
             if (!m_marks.Insert(name, pos)) ThrowMessage(EMessage::MarkRedefinition, {name});
             if (HasMoreText(s.pPos)) ThrowMessage(EMessage::BadAttributes, {s.strWord, LineNumberText(s.nLine)});
         }
@@ -162,7 +155,7 @@ void CInterpreter::ScanMarks(const char* text) {
         error.SetLine(s.nLine);
         throw;
     }
-    m_symbols.Reserve(m_symbols.GetCount() + nDeclaring);
+    m_symbols.Reserve(m_symbols.GetCount() + program.DeclaringLineCount());
 }
 
 void CInterpreter::ExecuteLine(LineState& s) {

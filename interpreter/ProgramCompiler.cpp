@@ -281,13 +281,21 @@ void UsePlainForm(const std::vector<COp>& ops, CStatement& st) {
 
 CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
     const char* end = text + std::strlen(text);
+    m_nTextLength = static_cast<size_t>(end - text);
     // A line ends at each CR, and the text may end without one.
     size_t nEnds = 0;
     for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))) != nullptr; ++p) ++nEnds;
     m_lines.reserve(nEnds + 1);
     for (const char* p = text; p != end;) {
         const std::string_view line = NextLine(p, end);
-        m_lines.push_back(CLine{static_cast<size_t>(line.data() - text), line.size(), {}});
+        CLine& added = m_lines.emplace_back(CLine{static_cast<size_t>(line.data() - text), line.size(), {}});
+        // A blank, comment or mark line does nothing when it runs; its
+        // command word tells it, read in place.
+        const std::string_view command = LeadingWord(line);
+        const bool bMark = command == "mark";
+        if (bMark || IsNothingWord(command)) added.statement.kind = EStatement::Nop;
+        if (bMark) m_markLines.push_back(m_lines.size() - 1);
+        m_nDeclaring += command == "var" || command == "graphic";
     }
     m_stack.resize(1);
 }
@@ -295,16 +303,8 @@ CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
 void CCompiledProgram::Compile(size_t index, CNameTable<SymbolRec>& symbols, CNameTable<MarkPos>& marks) {
     CStatement& st = m_lines[index].statement;
     st = CStatement{};
-    const std::string_view text(m_pText + m_lines[index].nOffset, m_lines[index].nLength);
-    // A blank, comment or mark line does nothing; its command word tells it
-    // without a copy of the line.
-    const std::string_view command = LeadingWord(text);
-    if (IsNothingWord(command) || command == "mark") {
-        st.kind = EStatement::Nop;
-        return;
-    }
     const size_t nOpsBefore = m_ops.size();
-    m_line.assign(text);
+    m_line.assign(LineText(index));
     const char* pos = m_line.c_str();
     CCompileContext ctx{symbols, m_ops, m_stacks};
     const std::string word = ReadWord(pos);
