@@ -22,9 +22,12 @@ bool IsDelimiter(char c) {
 
 void SkipBlanks(const char*& cursor) { cursor += SkipSpaces(cursor); }
 
-}  // namespace
-
-namespace {
+// Where the word at pos ends; inside a call a comma ends it too. The scan
+// runs on a copy of the cursor, which the compiler keeps in a register.
+const char* WordEnd(const char* pos, bool bInCall) {
+    while (*pos != '\0' && !IsDelimiter(*pos) && !(bInCall && *pos == ',')) ++pos;
+    return pos;
+}
 
 // The line from start to its CR or to the NUL at lineEnd, and the cursor
 // moved past its CR and one LF after it.
@@ -58,18 +61,12 @@ std::string_view LeadingWord(std::string_view line) {
     return line.substr(start, end - start);
 }
 
-std::string ReadWord(const char*& cursor) {
-    SkipBlanks(cursor);
-    const char* start = cursor;
-    while (*cursor != '\0' && !IsDelimiter(*cursor)) ++cursor;
-    return std::string(start, cursor);
-}
+std::string ReadWord(const char*& cursor) { return ReadWord(cursor, false); }
 
 std::string ReadWord(const char*& cursor, bool bInCall) {
-    if (!bInCall) return ReadWord(cursor);
     SkipBlanks(cursor);
     const char* start = cursor;
-    while (*cursor != '\0' && *cursor != ',' && !IsDelimiter(*cursor)) ++cursor;
+    cursor = WordEnd(start, bInCall);
     return std::string(start, cursor);
 }
 
