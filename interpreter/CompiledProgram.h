@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diagram/SymbolRec.h"
@@ -83,12 +84,24 @@ struct CStatement {
 
 class CCompiledProgram {
 public:
-    // Splits the text into lines as the line reader does; compiles nothing.
+    // Splits the text into lines as the line reader does, and tells the
+    // lines that do nothing (blank, comment, mark) by their command word;
+    // compiles nothing else.
     explicit CCompiledProgram(const char* text);
 
+    const char* Text() const { return m_pText; }
     size_t LineCount() const { return m_lines.size(); }
     size_t LineOffset(size_t index) const { return m_lines[index].nOffset; }
     size_t LineLength(size_t index) const { return m_lines[index].nLength; }
+    std::string_view LineText(size_t index) const { return {m_pText + LineOffset(index), LineLength(index)}; }
+    // Where the line after it starts: past its CR and LF, or the text's end.
+    size_t NextLineOffset(size_t index) const {
+        return index + 1 < m_lines.size() ? m_lines[index + 1].nOffset : m_nTextLength;
+    }
+    // The indexes of the "mark" lines, in order.
+    const std::vector<size_t>& MarkLines() const { return m_markLines; }
+    // The "var" and "graphic" lines, each of which may declare a name.
+    size_t DeclaringLineCount() const { return m_nDeclaring; }
     CStatement& Statement(size_t index) { return m_lines[index].statement; }
 
     // Compiles line index against the current symbols and marks.
@@ -109,9 +122,15 @@ private:
     };
 
     const char* m_pText;
+    size_t m_nTextLength = 0;
     std::vector<CLine> m_lines;
+    std::vector<size_t> m_markLines;
+    size_t m_nDeclaring = 0;
     std::vector<COp> m_ops;
     std::vector<double> m_stack;
     CGrammarStacks m_stacks;
     std::vector<size_t> m_boundLines;
+    // The line being compiled, NUL-terminated for the readers; its buffer
+    // serves every line.
+    std::string m_line;
 };

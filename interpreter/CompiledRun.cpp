@@ -118,17 +118,17 @@ inline bool ExecuteCompiled(CCompiledProgram& program, const CStatement& st, siz
 }  // namespace
 
 RunOutcome CInterpreter::Run(const std::string& program, const RunControl& control) {
-    const char* text = program.c_str();
     m_nSteps = 0;
-    ScanMarks(text);
-    return RunLines(text, control);
+    CCompiledProgram lines(program.c_str());
+    ScanMarks(lines);
+    return RunLines(lines, control);
 }
 
 // The one statement loop. Each step counts a statement, bounds and polls;
 // the reference run reads, copies and looks up every line afresh each time
 // it executes, the compiled run does so only for the lines it cannot finish.
-RunOutcome CInterpreter::RunLines(const char* text, const RunControl& control) {
-    CCompiledProgram program(text);
+RunOutcome CInterpreter::RunLines(CCompiledProgram& program, const RunControl& control) {
+    const char* text = program.Text();
     const size_t nLines = program.LineCount();
     const uint64_t nMaxSteps = control.nMaxSteps != 0 ? control.nMaxSteps : UINT64_MAX;
     const bool bPoll = static_cast<bool>(control.pfnPoll);

@@ -3,9 +3,11 @@
 // that the compiled lines follow, and they run every line the compiled
 // form cannot finish.
 #include <memory>
+#include <string_view>
 
 #include "base/Numbers.h"
 #include "graphs/Graphic.h"
+#include "interpreter/CompiledProgram.h"
 #include "interpreter/InterpreterError.h"
 #include "interpreter/Lexer.h"
 #include "interpreter/LineGrammar.h"
@@ -14,14 +16,18 @@
 
 namespace {
 
-// Starts the next line of the program: reads it and its command word.
-void BeginLine(CInterpreter::LineState& s) {
-    s.strLine = ReadLine(s.pNext);
+// Makes line the current one and reads its command word. The line's copy
+// keeps its buffer from line to line.
+void UseLine(CInterpreter::LineState& s, std::string_view line) {
+    s.strLine.assign(line);
     s.pPos = s.strLine.c_str();
     s.strWord = ReadWord(s.pPos);
 }
 
-double* RangeField(CVGraphic& g, const std::string& key) {
+// Starts the next line of the program: reads it and its command word.
+void BeginLine(CInterpreter::LineState& s) { UseLine(s, NextLine(s.pNext)); }
+
+double* RangeField(CVGraphic& g, std::string_view key) {
     if (key == "loX") return &g.m_dLoX;
     if (key == "hiX") return &g.m_dHiX;
     if (key == "loY") return &g.m_dLoY;
@@ -40,10 +46,9 @@ public:
 
     bool Var() {
         const std::string name = ReadWord(m_s.pPos);
-        if (m_interp.m_symbols.Find(name)) Fail(EMessage::Redefinition, {name});
         SymbolRec rec;
         rec.nKind = SK_NUMBER;
-        m_interp.m_symbols.Set(name, rec);
+        if (!m_interp.m_symbols.Insert(name, rec)) Fail(EMessage::Redefinition, {name});
         return true;
     }
 
@@ -63,7 +68,7 @@ public:
     bool If(char comparison) {
         if (Holds(comparison, m_values[0], m_values[1])) return true;
         // Skip the next line whatever it holds; it still counts as a line.
-        ReadLine(m_s.pNext);
+        NextLine(m_s.pNext);
         ++m_s.nLine;
         return true;
     }
@@ -113,7 +118,8 @@ public:
         rec.nKind = SK_GRAPHIC;
         rec.pGraphic = m_pNew.get();
         m_interp.HoldSeries(std::move(m_pNew));
-        m_interp.m_symbols.Set(m_strNew, rec);
+        // NewSeries found the name free, and nothing has declared it since.
+        m_interp.m_symbols.Insert(m_strNew, rec);
         return true;
     }
 
@@ -130,25 +136,26 @@ private:
 
 }  // namespace
 
-void CInterpreter::ScanMarks(const char* text) {
+// Only the mark lines are read again here; the program found them, and
+// counted the lines that may declare a name, when it split the text, so
+// that the symbol table is sized for the run once.
+void CInterpreter::ScanMarks(const CCompiledProgram& program) {
     m_marks.RemoveAll();
     LineState s;
-    s.pText = text;
-    s.pNext = text;
     try {
-        for (s.nLine = 1; *s.pNext != '\0'; ++s.nLine) {
-            BeginLine(s);
-            if (s.strWord != "mark") continue;
+        for (size_t index : program.MarkLines()) {
+            s.nLine = static_cast<int64_t>(index) + 1;
+            UseLine(s, program.LineText(index));
             const std::string name = ReadWord(s.pPos);
-            const MarkPos pos{s.nLine, static_cast<size_t>(s.pNext - text)};
-            if (m_marks.Find(name)) ThrowMessage(EMessage::MarkRedefinition, {name});
-            m_marks.Set(name, pos);
+            const MarkPos pos{s.nLine, program.NextLineOffset(index)};
+            if (!m_marks.Insert(name, pos)) ThrowMessage(EMessage::MarkRedefinition, {name});
             if (HasMoreText(s.pPos)) ThrowMessage(EMessage::BadAttributes, {s.strWord, LineNumberText(s.nLine)});
         }
     } catch (CInterpreterError& error) {
         error.SetLine(s.nLine);
         throw;
     }
+    m_symbols.Reserve(m_symbols.GetCount() + program.DeclaringLineCount());
 }
 
 void CInterpreter::ExecuteLine(LineState& s) {

@@ -2,8 +2,11 @@
 // plot series at the end, and torn down without leaving a series behind.
 #include "interpreter/Interpreter.h"
 
+#include <algorithm>
+#include <functional>
 #include <limits>
-#include <unordered_map>
+#include <stdexcept>
+#include <utility>
 
 #include "diagram/EntityList.h"
 #include "graphs/Graphic.h"
@@ -22,28 +25,37 @@ bool CInterpreter::ImportDrawingVariables(const EntityList* pList) {
     if (!pList) return false;
     Clear();
     m_symbols.RemoveAll();
+    // Every element may name a symbol; the rest of the room is for the
+    // program's own declarations, which the run reserves.
+    m_symbols.Reserve(pList->GetCount());
     for (const auto& pEntity : *pList) {
         SymbolRec rec;
         const std::string name = pEntity->GetName(&rec);
         if (name.empty()) continue;
-        if (m_symbols.Find(name))
+        if (!m_symbols.Insert(name, rec))
             throw CInterpreterError(MessageText(EMessage::ImportRedefinition, {name}));
-        m_symbols.Set(name, rec);
     }
     return true;
 }
 
 void CInterpreter::TakeGraphics(std::vector<std::unique_ptr<CVGraphic>>& out) {
-    // Where each series is held, so that taking them in the table's order
-    // stays linear.
-    std::unordered_map<const CVGraphic*, size_t> held;
-    for (size_t i = 0; i < m_series.size(); ++i) held.emplace(m_series[i].get(), i);
-    size_t count = 0;
-    m_symbols.ForEach([&](const std::string& name, SymbolRec& rec) { count += IsGraphic(name, rec); });
-    // Reserving first means no append below can fail halfway through.
-    out.reserve(out.size() + count);
+    // Where each series is held, sorted by address, so that taking them in
+    // the table's order stays n log n without a node per series.
+    std::vector<std::pair<const CVGraphic*, size_t>> held;
+    held.reserve(m_series.size());
+    for (size_t i = 0; i < m_series.size(); ++i) held.emplace_back(m_series[i].get(), i);
+    const auto byAddress = [](const auto& a, const auto& b) { return std::less<const CVGraphic*>()(a.first, b.first); };
+    std::sort(held.begin(), held.end(), byAddress);
+    const auto slot = [&](const CVGraphic* pGraphic) -> std::unique_ptr<CVGraphic>& {
+        const auto it = std::lower_bound(held.begin(), held.end(), std::make_pair(pGraphic, size_t{0}), byAddress);
+        if (it == held.end() || it->first != pGraphic) throw std::out_of_range("series not held");
+        return m_series[it->second];
+    };
+    // Each graphic symbol names a series of its own, so reserving for every
+    // series held means no append below can fail halfway through.
+    out.reserve(out.size() + m_series.size());
     m_symbols.ExtractIf(IsGraphic, [&](SymbolRec& rec) {
-        out.push_back(std::move(m_series[held.at(rec.pGraphic)]));
+        out.push_back(std::move(slot(rec.pGraphic)));
         rec.pGraphic = nullptr;
     });
     m_series.clear();

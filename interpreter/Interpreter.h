@@ -16,6 +16,7 @@
 
 class EntityList;
 class CVGraphic;
+class CCompiledProgram;
 
 // Where a mark points: its own line number and the byte offset of the line
 // after it. Both fields are wide, so marks in programs of any size work.
@@ -40,7 +41,9 @@ public:
     // Interpreter errors are thrown; a run stopped by the step bound or the
     // poll callback returns that outcome.
     RunOutcome Run(const std::string& program, const RunControl& control = {});
-    void ScanMarks(const char* text);
+    // Sets up the marks of the program's "mark" lines, and room in the
+    // symbol table for the names its lines may declare.
+    void ScanMarks(const CCompiledProgram& program);
     // Statements the last Run executed, counted as the step bound counts
     // them (also when it ended with an error or was stopped).
     uint64_t StepCount() const { return m_nSteps; }
@@ -64,7 +67,7 @@ public:
     struct LineState;
 
 private:
-    RunOutcome RunLines(const char* text, const RunControl& control);
+    RunOutcome RunLines(CCompiledProgram& program, const RunControl& control);
     // Reads the line at state.pNext and executes it as the line grammar reads it.
     void ExecuteLine(LineState& state);
 

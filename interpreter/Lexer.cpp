@@ -22,12 +22,18 @@ bool IsDelimiter(char c) {
 
 void SkipBlanks(const char*& cursor) { cursor += SkipSpaces(cursor); }
 
-}  // namespace
+// Where the word at pos ends; inside a call a comma ends it too. The scan
+// runs on a copy of the cursor, which the compiler keeps in a register.
+const char* WordEnd(const char* pos, bool bInCall) {
+    while (*pos != '\0' && !IsDelimiter(*pos) && !(bInCall && *pos == ',')) ++pos;
+    return pos;
+}
 
-std::string_view NextLine(const char*& cursor) {
-    const char* start = cursor;
-    while (*cursor != '\0' && *cursor != '\r') ++cursor;
-    const std::string_view line(start, static_cast<size_t>(cursor - start));
+// The line from start to its CR or to the NUL at lineEnd, and the cursor
+// moved past its CR and one LF after it.
+std::string_view LineUpTo(const char*& cursor, const char* lineEnd) {
+    const std::string_view line(cursor, static_cast<size_t>(lineEnd - cursor));
+    cursor = lineEnd;
     if (*cursor == '\r') {
         ++cursor;
         if (*cursor == '\n') ++cursor;
@@ -35,20 +41,32 @@ std::string_view NextLine(const char*& cursor) {
     return line;
 }
 
-std::string ReadLine(const char*& cursor) { return std::string(NextLine(cursor)); }
+}  // namespace
 
-std::string ReadWord(const char*& cursor) {
-    SkipBlanks(cursor);
-    const char* start = cursor;
-    while (*cursor != '\0' && !IsDelimiter(*cursor)) ++cursor;
-    return std::string(start, cursor);
+// The library's searches go many bytes at a time; lines are long.
+std::string_view NextLine(const char*& cursor) { return LineUpTo(cursor, cursor + std::strcspn(cursor, "\r")); }
+
+std::string_view NextLine(const char*& cursor, const char* end) {
+    const void* cr = std::memchr(cursor, '\r', static_cast<size_t>(end - cursor));
+    return LineUpTo(cursor, cr ? static_cast<const char*>(cr) : end);
 }
 
+std::string ReadLine(const char*& cursor) { return std::string(NextLine(cursor)); }
+
+std::string_view LeadingWord(std::string_view line) {
+    size_t start = 0;
+    while (start < line.size() && line[start] == ' ') ++start;
+    size_t end = start;
+    while (end < line.size() && !IsDelimiter(line[end])) ++end;
+    return line.substr(start, end - start);
+}
+
+std::string ReadWord(const char*& cursor) { return ReadWord(cursor, false); }
+
 std::string ReadWord(const char*& cursor, bool bInCall) {
-    if (!bInCall) return ReadWord(cursor);
     SkipBlanks(cursor);
     const char* start = cursor;
-    while (*cursor != '\0' && *cursor != ',' && !IsDelimiter(*cursor)) ++cursor;
+    cursor = WordEnd(start, bInCall);
     return std::string(start, cursor);
 }
 

@@ -10,7 +10,12 @@
 
 // The one line splitter: a line ends at CR, with one LF after it.
 std::string_view NextLine(const char*& cursor);
+// The same for a text whose end (its NUL) is known, found faster.
+std::string_view NextLine(const char*& cursor, const char* end);
 std::string ReadLine(const char*& cursor);
+// The command word of a line that NextLine gave, read in place: what
+// ReadWord would read from the start of the line's copy.
+std::string_view LeadingWord(std::string_view line);
 std::string ReadWord(const char*& cursor);
 // Inside a function's parentheses a comma ends a word too.
 std::string ReadWord(const char*& cursor, bool bInCall);

@@ -7,6 +7,7 @@
 // the others note; reading stops there.
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "interpreter/Lexer.h"
 #include "base/Messages.h"
@@ -21,6 +22,9 @@
 //   bool Series(name) (false: no such series), Plot()                 plot
 //   bool NewSeries(name), Key(key, bAttribute), AttributeNumber(pos, key),
 //        Caption(pos), Declare()                                      graphic
+// The command word of a line that does nothing: a blank line or a comment.
+inline bool IsNothingWord(std::string_view word) { return word.empty() || word == "'"; }
+
 template <class Domain>
 class CLineGrammar {
 public:
@@ -29,15 +33,17 @@ public:
 
     // The statement after its command word; false when it was refused (or,
     // for the compiler, when the line must go to the run's handlers).
+    // The word is compared as a view, which tells most words apart by length.
     bool Statement() {
-        if (m_word.empty() || m_word == "'") return m_d.Nothing(m_word);
-        if (m_word == "set") return Set();
-        if (m_word == "if") return If();
-        if (m_word == "goto") return Goto();
-        if (m_word == "plot") return Plot();
-        if (m_word == "mark") return m_d.Mark();
-        if (m_word == "var") return m_d.Var();
-        if (m_word == "graphic") return Graphic();
+        const std::string_view word = m_word;
+        if (IsNothingWord(word)) return m_d.Nothing(m_word);
+        if (word == "set") return Set();
+        if (word == "if") return If();
+        if (word == "goto") return Goto();
+        if (word == "plot") return Plot();
+        if (word == "mark") return m_d.Mark();
+        if (word == "var") return m_d.Var();
+        if (word == "graphic") return Graphic();
         return m_d.Fail(EMessage::UnknownCommand, {m_word, m_d.LineText()});
     }
 
@@ -83,15 +89,16 @@ private:
         if (!m_d.NewSeries(ReadWord(m_pos))) return false;
         for (;;) {
             const std::string key = ReadWord(m_pos);
-            if (key.empty()) return m_d.Declare();
-            const bool bRange = key == "loX" || key == "hiX" || key == "loY" || key == "hiY";
-            m_d.Key(key, bRange || key == "color" || key == "divY" || key == "text");
-            if (key == "color" || bRange) {
+            const std::string_view k = key;
+            if (k.empty()) return m_d.Declare();
+            const bool bRange = k == "loX" || k == "hiX" || k == "loY" || k == "hiY";
+            m_d.Key(key, bRange || k == "color" || k == "divY" || k == "text");
+            if (k == "color" || bRange) {
                 if (ReadChar(m_pos) != '=' || !m_d.AttributeNumber(m_pos, key)) return BadValue(key);
-            } else if (key == "divY") {
+            } else if (k == "divY") {
                 // Without an equals sign the character read is simply consumed.
                 if (ReadChar(m_pos) == '=' && !m_d.AttributeNumber(m_pos, key)) return BadValue(key);
-            } else if (key == "text") {
+            } else if (k == "text") {
                 if (ReadChar(m_pos) == '=' && !m_d.Caption(m_pos)) return false;
             } else {
                 return m_d.Fail(EMessage::UnknownAttribute, {key, m_word, m_d.LineText()});

@@ -3,6 +3,7 @@
 // take against the symbols as they stand; where they would fail, or where a
 // value is only known at run time, the line is left to them.
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "interpreter/CompiledProgram.h"
@@ -279,9 +280,22 @@ void UsePlainForm(const std::vector<COp>& ops, CStatement& st) {
 }  // namespace
 
 CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
-    for (const char* p = text; *p != '\0';) {
-        const std::string_view line = NextLine(p);
-        m_lines.push_back(CLine{static_cast<size_t>(line.data() - text), line.size(), {}});
+    const char* end = text + std::strlen(text);
+    m_nTextLength = static_cast<size_t>(end - text);
+    // A line ends at each CR, and the text may end without one.
+    size_t nEnds = 0;
+    for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))) != nullptr; ++p) ++nEnds;
+    m_lines.reserve(nEnds + 1);
+    for (const char* p = text; p != end;) {
+        const std::string_view line = NextLine(p, end);
+        CLine& added = m_lines.emplace_back(CLine{static_cast<size_t>(line.data() - text), line.size(), {}});
+        // A blank, comment or mark line does nothing when it runs; its
+        // command word tells it, read in place.
+        const std::string_view command = LeadingWord(line);
+        const bool bMark = command == "mark";
+        if (bMark || IsNothingWord(command)) added.statement.kind = EStatement::Nop;
+        if (bMark) m_markLines.push_back(m_lines.size() - 1);
+        m_nDeclaring += command == "var" || command == "graphic";
     }
     m_stack.resize(1);
 }
@@ -290,8 +304,8 @@ void CCompiledProgram::Compile(size_t index, CNameTable<SymbolRec>& symbols, CNa
     CStatement& st = m_lines[index].statement;
     st = CStatement{};
     const size_t nOpsBefore = m_ops.size();
-    const std::string line(m_pText + m_lines[index].nOffset, m_lines[index].nLength);
-    const char* pos = line.c_str();
+    m_line.assign(LineText(index));
+    const char* pos = m_line.c_str();
     CCompileContext ctx{symbols, m_ops, m_stacks};
     const std::string word = ReadWord(pos);
     CCompileLine compiler(ctx, st, marks, m_lines.size());

@@ -18,6 +18,7 @@
 #include "interpreter/BackgroundRun.h"
 #include "interpreter/Interpreter.h"
 #include "interpreter/ModelSnapshot.h"
+#include "interpreter/NameIndex.h"
 #include "interpreter/ProgramCheck.h"
 #include "support/RunSnapshot.h"
 
@@ -213,6 +214,27 @@ TEST(SymbolTable, KeepsItsOrderAndFindsEveryNameThroughRemovalAndExtraction) {
     table.RemoveAll();
     EXPECT_EQ(table.GetCount(), 0u);
     EXPECT_EQ(table.Find(name(2)), nullptr);
+}
+
+// Names whose slots run across the end of the index's array and back to its
+// start: taking out any one of them leaves every other one findable.
+TEST(SymbolTable, IndexFindsEveryNameAfterARemovalWhereItsSlotsWrap) {
+    using Entry = std::pair<std::string, int>;
+    std::vector<Entry> entries;
+    for (int i = 0; entries.size() < 7; ++i) {
+        const std::string name = "n" + std::to_string(i);
+        const size_t home = CNameIndex<Entry>::Hash(name) & 15;
+        if (home >= 14 || home == 0) entries.push_back({name, i});
+    }
+    for (const Entry& gone : entries) {
+        CNameIndex<Entry> index;
+        index.Reserve(8);  // sixteen slots
+        for (Entry& e : entries) index.Add(&e, CNameIndex<Entry>::Hash(e.first));
+        index.Remove(gone.first);
+        for (const Entry& e : entries)
+            EXPECT_EQ(index.Find(e.first, CNameIndex<Entry>::Hash(e.first)) != nullptr, &e != &gone) << e.first;
+        EXPECT_EQ(index.Count(), entries.size() - 1);
+    }
 }
 
 // A run changes its own copies: the diagram keeps its values and a second
