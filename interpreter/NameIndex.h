@@ -35,10 +35,10 @@ public:
         if (count > (SIZE_MAX / sizeof(Slot)) / 4) throw std::length_error("name index too large");
         size_t capacity = 16;
         while (capacity / 2 < count) capacity *= 2;
-        std::vector<Slot> slots(capacity);
+        std::vector<Slot> grown(capacity);
         for (const Slot& slot : m_slots)
-            if (slot.pEntry) Place(slots, slot);
-        m_slots.swap(slots);
+            if (slot.pEntry) Place(grown, slot);
+        m_slots.swap(grown);
     }
 
     // Adds the entry of a name not in the index, hashed to hash; there must
@@ -87,11 +87,11 @@ private:
 
     size_t Mask() const { return m_slots.size() - 1; }
 
-    static void Place(std::vector<Slot>& slots, const Slot& slot) noexcept {
-        const size_t mask = slots.size() - 1;
+    static void Place(std::vector<Slot>& table, const Slot& slot) noexcept {
+        const size_t mask = table.size() - 1;
         size_t i = slot.nHash & mask;
-        while (slots[i].pEntry) i = (i + 1) & mask;
-        slots[i] = slot;
+        while (table[i].pEntry) i = (i + 1) & mask;
+        table[i] = slot;
     }
 
     std::vector<Slot> m_slots;  // a power of two long, or empty
