@@ -17,7 +17,8 @@ int NearestSample(const CVGraphic& series, const CRect& r, double px, double py)
 
 int NearestSample(const CVGraphic& series, const CPlotRange& range, const CRect& r, double px, double py) {
     const std::vector<CSample>& samples = series.m_samples;
-    const auto [loX, hiX, loY, hiY] = range;
+    // Plain copies, not a structured binding: lambdas below capture them.
+    const double loX = range.loX, hiX = range.hiX, loY = range.loY, hiY = range.hiY;
     if (samples.empty()) return -1;
     const double sx = (static_cast<double>(r.right) - r.left) / (hiX - loX);
     const double sy = (static_cast<double>(r.bottom) - r.top) / (hiY - loY);
