@@ -10,13 +10,13 @@
 
 namespace {
 
-struct ChoiceSpec {
+struct CChoiceEntry {
     const char* text;
     const char* key;
     bool GraphsChoices::*member;
 };
 
-const std::array<ChoiceSpec, 4> kChoices = {{
+const std::array<CChoiceEntry, 4> kChoices = {{
     {"Легенда", "graphs/legend", &GraphsChoices::bLegend},
     {"Общая шкала", "graphs/commonScale", &GraphsChoices::bCommonScale},
     {"Круглые деления", "graphs/roundTicks", &GraphsChoices::bRoundTicks},
@@ -26,8 +26,8 @@ const std::array<ChoiceSpec, 4> kChoices = {{
 }  // namespace
 
 CGraphsChoiceActions::CGraphsChoiceActions(QWidget* pOwner, std::function<void(const GraphsChoices&)> chosen) {
-    for (const ChoiceSpec& spec : kChoices) {
-        auto* pAction = new QAction(QString::fromUtf8(spec.text), pOwner);
+    for (const CChoiceEntry& entry : kChoices) {
+        auto* pAction = new QAction(QString::fromUtf8(entry.text), pOwner);
         pAction->setCheckable(true);
         QObject::connect(pAction, &QAction::triggered, pOwner, [this, chosen] {
             RememberGraphsChoices(Ticked());
@@ -50,11 +50,11 @@ GraphsChoices CGraphsChoiceActions::Ticked() const {
 GraphsChoices RememberedGraphsChoices() {
     const QSettings settings;
     GraphsChoices choices;
-    for (const ChoiceSpec& spec : kChoices) choices.*spec.member = settings.value(spec.key, false).toBool();
+    for (const CChoiceEntry& entry : kChoices) choices.*entry.member = settings.value(entry.key, false).toBool();
     return choices;
 }
 
 void RememberGraphsChoices(const GraphsChoices& choices) {
     QSettings settings;
-    for (const ChoiceSpec& spec : kChoices) settings.setValue(spec.key, choices.*spec.member);
+    for (const CChoiceEntry& entry : kChoices) settings.setValue(entry.key, choices.*entry.member);
 }

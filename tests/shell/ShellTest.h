@@ -38,11 +38,18 @@ inline void CompareGolden(const QImage& image, const QString& name) {
     if (qEnvironmentVariableIsSet("VARNEL_GOLDEN")) QVERIFY(image.save(GoldenPath(name + ".png")));
     QCOMPARE(image.convertToFormat(QImage::Format_RGB32), QImage(GoldenPath(name + ".png")).convertToFormat(QImage::Format_RGB32));
 }
-// Lines over 120 characters broken before a " | ", each rest indented.
+// Lines over 120 bytes of UTF-8 broken before a " | " (or, where one item
+// alone is longer, before a blank inside it), each rest indented.
+inline qsizetype WrapPoint(const QString& line) {
+    for (const char* gap : {" | ", " "})
+        for (qsizetype cut = line.lastIndexOf(gap); cut > 4; cut = line.lastIndexOf(gap, cut - 1))
+            if (line.left(cut).toUtf8().size() <= 120) return cut;
+    return -1;
+}
 inline QStringList Wrapped(const QStringList& lines) {
     QStringList out;
     for (QString line : lines) {
-        for (qsizetype cut; line.size() > 120 && (cut = line.lastIndexOf(" | ", 120)) > 4; line = "    " + line.mid(cut + 1))
+        for (qsizetype cut; line.toUtf8().size() > 120 && (cut = WrapPoint(line)) > 4; line = "    " + line.mid(cut + 1))
             out << line.left(cut);
         out << line;
     }
