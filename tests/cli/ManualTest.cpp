@@ -25,13 +25,6 @@ namespace {
 const fs::path kSource = VARNEL_SOURCE_DIR;
 const fs::path kManual = kSource / "docs" / "manual";
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::set<std::string> Keywords(const std::string& page) {
     std::set<std::string> words;
     for (const MdHeading& h : ReadHeadings(ReadText(kManual / page))) words.insert(h.strKeyword);

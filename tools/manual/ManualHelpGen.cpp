@@ -16,13 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The chapters in the order the manual's front page lists them.
 std::vector<std::string> Chapters(const fs::path& source) {
     std::vector<std::string> pages{"README.md"};

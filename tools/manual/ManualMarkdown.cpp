@@ -4,6 +4,7 @@
 #include "base/Cp1251.h"
 
 #include <cctype>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -52,6 +53,13 @@ std::string PlainText(std::string_view s) {
 }
 
 }  // namespace
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 std::string EscapeXml(std::string_view s) {
     std::string out;

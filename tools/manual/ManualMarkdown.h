@@ -3,6 +3,7 @@
 // turns the pages into the help collection with it, and the manual's tests
 // read the pages with it, so both agree on what an anchor is called.
 #pragma once
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,8 @@ std::vector<MdHeading> ReadHeadings(const std::string& markdown);
 // Links and pictures outside code.
 std::vector<MdLink> ReadLinks(const std::string& markdown);
 std::vector<MdCodeBlock> ReadCodeBlocks(const std::string& markdown);
+// A whole file as bytes; empty when it cannot be read.
+std::string ReadText(const std::filesystem::path& path);
 // Text with & < > " written as XML entities.
 std::string EscapeXml(std::string_view s);
 // A whole HTML page; links to ".md" pages become links to ".html" pages.
