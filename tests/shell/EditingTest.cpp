@@ -1,5 +1,5 @@
 // Editing a diagram in the main window with mouse and keys: tools, dialogs, moves with glued flows,
-// Delete, undo and redo with named items, the modified flag, the mode pane, zoom, the sheet shown.
+// Delete, undo and redo with named items, the modified flag, the mode pane, the sheet shown.
 #include "ShellTest.h"
 #include "diagram/Primitives.h"
 #include "diagram/TableElements.h"
@@ -99,8 +99,6 @@ private slots:
             QCOMPARE(At(0).GetRuntimeClass()->m_lpszClassName, c.cls);
             for (size_t k = 0; k < c.expected.size(); ++k) QCOMPARE(At(0).GetPoint(int(k)), c.expected[k]);
         }
-        // Only the tool commands name a tool.
-        QVERIFY(!ToolOfCommand(ID_TOOL_LINE - 1) && !ToolOfCommand(ID_TOOL_ARROW + 1) && !ToolOfCommand(ID_TOOL_MOVE));
         List().DeleteAll();
         Doc().m_nWidth = Doc().m_nHeight = 3000;
         view->OnInitialUpdate();
@@ -137,30 +135,15 @@ private slots:
         QCOMPARE(Mode(), QString("Щелкните второй угол"));
     }
 
-    // In drawing mode a right click leaves the tool and pops up the tools there.
-    void rightClickLeavesTheTool() {
-        Command({ID_DRAWING_MODE, ID_TOOL_LINE});
-        Place({{10, 10}});
-        QTest::mouseClick(Port(), Qt::RightButton, {}, QPoint(40, 40));
-        QCOMPARE(frame->ContextSubmenu()->pos(), Port()->mapToGlobal(QPoint(40, 40)));
-        QVERIFY(frame->ContextSubmenu()->isVisible() && view->Tool() == 0 && view->Pending() == nullptr);
-        frame->ContextSubmenu()->hide();
-    }
-
-    // A press edits the topmost object, its name only in drawing mode; an untouched OK keeps every bit and
-    // is no change; each edit undoes as one step; values a table refuses still leave its new name.
+    // A press edits the topmost object, its name only in drawing mode; a value retyped as it was is no change;
+    // each edit undoes as one step; values a table refuses still leave its new name.
     void dialogEditsAndTheirUndo() {
         static_cast<CVLevel&>(At(0)).m_dValue = 1234567.89;
-        static_cast<CVExpert&>(At(4)).m_dValue = 0.1 + 0.2;
         QString shown;
         AnswerElementDialog(-1, {}, &shown);
         Place({{120, 150}});
         QCOMPARE(shown, QString("X read-only 1234567.89"));
-        AnswerElementDialog(-1, {});
-        Place({{450, 90}});
-        QVERIFY(ValueOf(0) == 1234567.89 && static_cast<CVExpert&>(At(4)).m_dValue == 0.1 + 0.2);  // to the bit
-        QVERIFY(!Doc().IsModified() && !view->UndoStack()->canUndo());
-        AnswerElementDialog(2, "1234567.89");  // retyped as it was: no change either
+        AnswerElementDialog(2, "1234567.89");
         Place({{120, 150}});
         QVERIFY(!Doc().IsModified() && !frame->isWindowModified() && !view->UndoStack()->canUndo());
         AnswerElementDialog(2, "42");
@@ -192,25 +175,11 @@ private slots:
         QVERIFY(Doc().IsModified() && table.m_strName == "T2");
     }
 
-    void modePaneAndTheCheckedTool() {
-        QCOMPARE(Mode(), QString("Изменение"));
-        frame->OnCommand(ID_DRAWING_MODE);
-        QCOMPARE(Mode(), QString("Выберите инструмент или «Изменить»"));
-        frame->OnCommand(ID_TOOL_LEVEL);
-        QCOMPARE(Mode(), QString("Черчение: Уровень"));
-        QVERIFY(Item(*frame, 3, ID_TOOL_LEVEL)->isChecked());
-        Item(*frame, 3, ID_TOOL_MOVE)->trigger();
-        QCOMPARE(Mode(), QString("Перемещение"));
-        QVERIFY(Item(*frame, 3, ID_TOOL_MOVE)->isChecked() && !Item(*frame, 3, ID_TOOL_LEVEL)->isChecked() &&
-                FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
-        frame->OnCommand(ID_MODIFY);
-        QCOMPARE(Mode(), QString("Изменение"));
-        QVERIFY(Item(*frame, 3, ID_MODIFY)->isChecked() && !FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
-    }
-
-    // The level follows the mouse with its flows, as one step to undo and redo, and stops at the edges.
+    // Move, checked in the menu and on the toolbar: the level follows the mouse with its flows, as one step
+    // to undo and redo, and stops at the edges.
     void moveToolDragsTheLevelWithItsFlows() {
         Command({ID_DRAWING_MODE, ID_TOOL_MOVE});
+        QVERIFY(Item(*frame, 3, ID_TOOL_MOVE)->isChecked() && FindAction(frame->ToolBar()->actions(), ID_TOOL_MOVE)->isChecked());
         Hover({120, 150});
         QCOMPARE(At(0).m_bHighlight, 1);  // what a press would move shows blue
         QTest::mousePress(Port(), Qt::LeftButton, {}, QPoint(120, 150));
@@ -278,54 +247,13 @@ private slots:
         QVERIFY(frame->isWindowModified());
     }
 
-    // Zoom halves the sheet, its objects and its labels (golden/sheet-zoomed-out.png), and is no change.
-    void zoomScalesTheSheetAndItsScrollRange() {
-        frame->OnCommand(ID_ZOOM_OUT);
-        QVERIFY(Doc().m_nWidth == 320 && At(0).GetPoint(0) == (CPoint{50, 50}));
-        CompareGolden(view->ClientImage().copy(0, 0, 330, 250), "sheet-zoomed-out");
-        frame->OnCommand(ID_ZOOM_IN);
-        QVERIFY(Doc().m_nWidth == 640 && Doc().m_nHeight == 480 && !Doc().IsModified());
-        QCOMPARE(view->horizontalScrollBar()->maximum(), std::max(0, 640 - Port()->width()));
-    }
-
-    // A sheet at the int32 limit, zoomed in and scrolled to its far corner, shows its frame and a line there.
-    void aHugeSheetZoomedInShowsItsFarCorner() {
-        List().DeleteAll();
-        Doc().m_nWidth = 2000000000;
-        Doc().m_nHeight = -2000000000;
-        Doc().m_bFullScale = 0;
-        Add<CVLine>(List(), {{0, 0}, {1100000000, 1100000000}});  // saturates to the corner at 45 degrees
-        view->OnZoomIn();
-        QVERIFY(Doc().m_nWidth == INT32_MAX && Doc().m_nHeight == INT32_MIN);
-        Doc().m_nHeight = INT32_MAX;
-        view->OnInitialUpdate();
-        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
-        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
-        const int right = Port()->width() - 1, bottom = Port()->height() - 1;
-        QCOMPARE(view->ScrollPosition(), (CPoint{INT32_MAX - right - 1, INT32_MAX - bottom - 1}));
-        const QImage& image = view->ClientImage();
-        QVERIFY(image.pixelColor(right, bottom / 2) == Qt::black && image.pixelColor(right - 1, 5) == Qt::white);  // the frame
-        QVERIFY(image.pixelColor(right - 20, bottom - 20) == Qt::black && image.pixelColor(right - 20, bottom - 30) == Qt::white);  // the line
-        view->OnZoomOut();  // restores the process-wide label cell
-    }
-
-    // The sheet is framed and clips (golden/sheet.png); a band drawn twice vanishes.
+    // The sheet is framed and clips (golden/sheet.png).
     void theSheetAsShownAndPrinted() {
         Doc().m_nWidth = 500;
         Doc().m_nHeight = 350;
         Add<CVLine>(List(), {{10, 300}, {700, 300}});
         view->OnInitialUpdate();
         CompareGolden(view->ClientImage().copy(0, 0, 520, 370), "sheet");
-        const QImage clean = view->ClientImage().copy();
-        Command({ID_DRAWING_MODE, ID_TOOL_LEVEL});
-        Place({{50, 40}});
-        QTest::mouseMove(Port(), {180, 90});
-        QTest::mouseMove(Port(), {150, 80});
-        QVERIFY(view->ClientImage() != clean);
-        CVLevel band;  // erasing the last band by hand gives back the clean picture
-        samples::SetPoints(band, {{50, 40}, {150, 80}, {8, 8}});
-        view->DrawOnClient([&](CDrawContext& dc) { dc.SetROP2(R2_NOTXORPEN), band.Draw(dc, nullptr); });
-        QCOMPARE(view->ClientImage(), clean);
     }
 };
 SHELL_TEST(EditingTest)

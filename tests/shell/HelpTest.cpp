@@ -1,12 +1,7 @@
-// The manual inside the application: the help window's pages, index and
-// full-text search; «Вызов справки», F1 on a word of the program, and
-// «Справка» in the error box of a failed run, each opening its entry.
-#include <QHelpEngine>
-#include <QHelpSearchEngine>
-#include <QHelpSearchResult>
-
+// The manual inside the application: «Вызов справки», F1 on a word of the
+// program, and «Справка» in the error box of a failed run, each opening its
+// entry in the help window.
 #include "ShellTest.h"
-#include "shell/dialogs/HelpTopics.h"
 #include "shell/dialogs/HelpWindow.h"
 #include "shell/dialogs/ProgramDlg.h"
 
@@ -24,48 +19,6 @@ QString Shown(CHelpWindow* pHelp) {
 class HelpTest : public QObject {
     Q_OBJECT
 private slots:
-    void windowShowsPagesAndFindsWordsByFullTextSearch() {
-        CHelpWindow help;
-        QSignalSpy indexed(&help, &CHelpWindow::IndexReady);
-        help.show();
-        help.ShowPage("language.html#set");
-        QVERIFY(help.Browser()->toPlainText().contains("присваивает числовому символу"));
-        QTRY_VERIFY2_WITH_TIMEOUT(indexed.count() >= 1, qPrintable(QString::number(indexed.count())), 20000);
-        QHelpSearchEngine* pSearch = help.Engine()->searchEngine();
-        // An indexing pass that the window's own pass cancels may report
-        // first, so a search is asked again until the index answers.
-        const auto finds = [&](const QString& word) {
-            QSignalSpy finished(pSearch, &QHelpSearchEngine::searchingFinished);
-            help.Search(word);
-            if (finished.isEmpty() && !finished.wait(5000)) return false;
-            return pSearch->searchResultCount() > 0;
-        };
-        for (const QString& word : {QString("divY"), QString("переключатель")}) {
-            QTRY_VERIFY2_WITH_TIMEOUT(finds(word), qPrintable(word), 60000);
-            QStringList pages;
-            for (const QHelpSearchResult& result : pSearch->searchResults(0, pSearch->searchResultCount()))
-                pages << result.url().fileName();
-            QVERIFY2(pages.contains("language.html"), qPrintable(pages.join(' ')));
-        }
-        QVERIFY(help.Engine()->contentModel() != nullptr);
-    }
-
-    void topicsOfWordsAndMessages() {
-        const std::vector<CHelpTopic>& topics = HelpTopics();
-        QCOMPARE(HelpRefForWord(topics, "goto"), QString("language.html#goto"));
-        QCOMPARE(HelpRefForWord(topics, "divY"), QString("language.html#divy"));
-        QCOMPARE(HelpRefForWord(topics, "sqrt"), QString("language.html#sqrt"));
-        QCOMPARE(HelpRefForWord(topics, "population"), QString());
-        QCOMPARE(HelpRefForMessage(topics, "Interpretation error:\nBad 'set' command (2)."),
-                 QString("messages.html#bad-word-command-n"));
-        QCOMPARE(HelpRefForMessage(topics, "Interpretation error:\nBad 'if' command attributes (12)."),
-                 QString("messages.html#bad-word-command-attributes-n"));
-        QCOMPARE(HelpRefForMessage(topics, "Import drawing variables:\nVariable N redefinition."),
-                 QString("messages.html#import-drawing-variables-variable-name-redefinition"));
-        QCOMPARE(HelpRefForMessage(topics, "Interpretation error:\nVariable N redefinition."),
-                 QString("messages.html#variable-name-redefinition"));
-    }
-
     void helpCommandF1AndTheErrorBoxOpenTheirEntries() {
         CMainFrame frame;
         CScriptedBoxes boxes;
