@@ -28,7 +28,6 @@ TEST(ImportCommand, WritesAModelThatRunsAsTheXmileFileDoes) {
     }
     EXPECT_EQ(Call(CheckCommand, {xmile}).code, 0);
     EXPECT_NE(Call(DumpCommand, {xmile}).out.find("\"name\":\"birth_rate\",\"description\":\"birth rate\""), std::string::npos);
-    EXPECT_NE(Call(RunModelCommand, {xmile, "--set", "birth_rate=0"}).out.find(",Population,2,100\n"), std::string::npos);
 }
 
 TEST(ImportCommand, RefusalsExitTwoWithOneLineEach) {
