@@ -1,5 +1,5 @@
-// The diagram a corpus program runs over, written in its own comment lines
-// ("' diagram: KIND NAME NUMBERS..."), so one file holds the whole case.
+// The diagram a corpus program runs over, one element a description
+// ("KIND NAME NUMBERS..."), so one file holds the whole case.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,21 +12,15 @@
 #include "diagram/Elements.h"
 #include "diagram/EntityList.h"
 #include "diagram/TableElements.h"
-#include "interpreter/Lexer.h"
 
-inline std::vector<double> CorpusNumbers(std::istringstream& in) {
-    std::vector<double> values;
-    for (std::string word; in >> word;) values.push_back(DecimalToDouble(word));
-    return values;
-}
-
-// One "' diagram:" line's element: level|rate|variable|expert NAME VALUE,
+// One element: level|rate|variable|expert NAME VALUE,
 // table NAME FROM TO STEP VALUE..., switch NAME VALUE VALUE2 THRESHOLD.
 inline std::unique_ptr<CVEntity> CorpusElement(const std::string& description) {
     std::istringstream in(description);
     std::string kind, name;
     in >> kind >> name;
-    const std::vector<double> v = CorpusNumbers(in);
+    std::vector<double> v;
+    for (std::string word; in >> word;) v.push_back(DecimalToDouble(word));
     const auto at = [&](size_t i) { return i < v.size() ? v[i] : 0.0; };
     std::unique_ptr<CVLevel> level;
     if (kind == "level") level = std::make_unique<CVLevel>();
@@ -54,13 +48,4 @@ inline std::unique_ptr<CVEntity> CorpusElement(const std::string& description) {
     if (auto* sw = dynamic_cast<CVSwitch*>(expert.get())) sw->m_dValue2 = at(1), sw->m_dThreshold = at(2);
     EXPECT_TRUE(kind == "switch" || kind == "expert") << description;
     return expert;
-}
-
-// Every element the program's "' diagram:" lines name, in their order.
-inline void AddCorpusDiagram(const std::string& program, EntityList& list) {
-    const std::string tag = "' diagram: ";
-    for (const char* p = program.c_str(); *p != '\0';) {
-        const std::string line = ReadLine(p);
-        if (line.rfind(tag, 0) == 0) list.Add(CorpusElement(line.substr(tag.size())));
-    }
 }

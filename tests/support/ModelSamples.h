@@ -20,14 +20,8 @@ inline void SetPoints(CVEntity& e, std::initializer_list<CPoint> points) {
     for (CPoint p : points) e.AddPoint(p);
 }
 
-// Points (base + k, 2 * base + k) for k < count.
-inline void SetRunOfPoints(CVEntity& e, int count, int32_t base) {
-    e.ClearPoints();
-    for (int k = 0; k < count; ++k) e.AddPoint(CPoint{base + k, 2 * base + k});
-}
-
 // Object number `n` of a mixed diagram: the 14 classes in turn, the
-// coordinates and values derived from n.
+// coordinates and values derived from n (points (10n + k, 20n + k)).
 inline std::unique_ptr<CVEntity> MakeObject(int n) {
     static const int kPoints[14] = {2, 2, 2, 4, 5, 1, 3, 3, 3, 3, 3, 3, 18, 0};
     const double value = 0.25 * n - 3.0;
@@ -85,7 +79,8 @@ inline std::unique_ptr<CVEntity> MakeObject(int n) {
         o = std::move(graphic);
     }
     }
-    SetRunOfPoints(*o, kPoints[n % 14], 10 * n);
+    o->ClearPoints();
+    for (int k = 0; k < kPoints[n % 14]; ++k) o->AddPoint(CPoint{10 * n + k, 20 * n + k});
     return o;
 }
 

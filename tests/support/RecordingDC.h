@@ -1,7 +1,7 @@
 // A drawing context that draws nothing and records every call with its
 // arguments as one readable line, e.g. "LineTo(100,200)" or
 // "SetPen(solid,1,#0000ff)". It also keeps the state the calls set (pen,
-// font, text colour, raster mode), so queries answer like a real context.
+// font, raster mode), so queries answer like a real context.
 #pragma once
 #include <cstdio>
 #include <string>
@@ -27,7 +27,6 @@ public:
 
     CPen pen;  // starts as a black solid pen of width 1
     CFontSpec font{0, 0, 400, false, "System"};
-    COLORREF textColor = RGB(0, 0, 0);
     int32_t rop = R2_COPYPEN;
 
     static std::string Pt(CPoint p) { return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")"; }
@@ -100,10 +99,7 @@ public:
         calls.push_back("SetFont(" + FontText(f) + ")");
         font = f;
     }
-    void SetTextColor(COLORREF c) override {
-        calls.push_back("SetTextColor(" + Color(c) + ")");
-        textColor = c;
-    }
+    void SetTextColor(COLORREF c) override { calls.push_back("SetTextColor(" + Color(c) + ")"); }
     int32_t SetROP2(int32_t mode) override {
         calls.push_back("SetROP2(" + RopText(mode) + ")");
         return std::exchange(rop, mode);

@@ -26,15 +26,6 @@ inline CShownFields ShownFields(const CVEntity& entity) {
     return {};
 }
 
-// A point of the description: the next existing point, or one more.
-inline void SetNextPoint(CVEntity& e, int& point, CPoint p) {
-    if (point < e.GetPointCount()) {
-        e.GetPoint(point++) = p;
-    } else if (e.AddPoint(p)) {
-        ++point;
-    }
-}
-
 // The number fields of a description, by name; null for a field the object lacks.
 inline double* NumberField(CVEntity& e, const std::string& key) {
     const CShownFields f = ShownFields(e);
@@ -60,7 +51,12 @@ inline CVEntity& ApplyDescription(CVEntity& e, std::istream& in) {
         CPoint p{};
         double* number = NumberField(e, key);
         if (key == word && std::sscanf(word.c_str(), "%d,%d", &p.x, &p.y) == 2) {
-            SetNextPoint(e, point, p);
+            // The next existing point, or one more.
+            if (point < e.GetPointCount()) {
+                e.GetPoint(point++) = p;
+            } else if (e.AddPoint(p)) {
+                ++point;
+            }
         } else if (key == "name" || key == "desc") {
             *(key == "name" ? f.name : f.desc) = text;
         } else if (number) {
