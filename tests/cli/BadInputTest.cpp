@@ -84,6 +84,7 @@ TEST(Commands, BadInputExitsTwoWithAMessageAndNoOutput) {
         EXPECT_EQ(r.code, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("model ''"), std::string::npos) << r.err;  // stopped at the fault, not at no model
     }
     EXPECT_FALSE(std::filesystem::exists(packed)) << "pack wrote a model it refused";
 }

@@ -203,6 +203,9 @@ TEST(GraphsAxes, RoundTicksAndTheCommonScale) {
     EXPECT_EQ(Texts(wide.labels), "0 200000 400000 600000 800000 1e+06 0 ");  // a flat y across the middle
     EXPECT_EQ(wide.labels.back().box.top, (18 + 253) / 2 - 5);
     EXPECT_EQ(wide.lines[4].from, (CPoint{64, 18}));  // the outline, then the ticks
+    const GraphsChoices plainLarge{.bLargeFont = true};  // tenths, every other one where they would touch
+    EXPECT_EQ(Texts(GraphsAxesLayout(kFrame, GraphsPlotRect(kFrame, plainLarge), {0, 1e6, 0, 1}, 1, plainLarge).labels),
+              "0 200000 400000 600000 800000 1e+06 1 0.9 0.8 0.7 0.6 0.5 0.4 0.3 0.2 0.1 0 ");
     const GraphsChoices common{.bCommonScale = true};
     const GraphsAxes named = GraphsAxesLayout(kFrame, GraphsPlotRect(kFrame), {0, 1, 0, 1}, 1, common);
     EXPECT_EQ(Cp1251ToUtf8(named.labels.back().strText), "Общая шкала");
@@ -236,6 +239,7 @@ TEST(GraphsLegend, RowsAboveThePlotCountWhatHasNoRoom) {
     EXPECT_EQ(texts, "abcdeи ещё 3");
     EXPECT_EQ(legend.entries[1].pen, (CPen{PS_DASH, 1, 'b'}));
     EXPECT_EQ(legend.entries[2].stroke.from, (CPoint{6, 20}));
+    EXPECT_EQ(legend.entries[1].caption.box.left, 130);  // after the first entry and its own stroke
     EXPECT_EQ(legend.entries[5].caption.box.top, 28);
     EXPECT_EQ(legend.nHeight, 40);
     EXPECT_EQ(GraphsPlotRect(kFrame, {.bLegend = true}, legend.nHeight).top, 55);

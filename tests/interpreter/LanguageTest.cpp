@@ -69,7 +69,7 @@ TEST(ProgramTokens, StatementsAreSplitAsTheRunReadsThem) {
         {"  ' any text \"here\"", "#:' any text \"here\""}, {"(x) = 5", "#:(x) = 5"}, {"if -1 < t", "C:if N:-1 K:t"},
         {"goto top", "C:goto M:top"}, {"goto bottom", "C:goto U:bottom"}, {"mark top", "C:mark M:top"},
         {"plot g t X rest", "C:plot K:g K:t K:X #:rest"}, {"set late = Tab", "C:set K:late U:Tab"},
-        {"sett t 2 \"a\"", "U:sett K:t N:2 Q:\"a\""},
+        {"sett t 2 \"a\"", "U:sett K:t N:2 Q:\"a\""}, {"graphic g text= \"a\"", "C:graphic K:g C:text Q:\"a\""},
         {"set t = max(t,X) + abs - sin", "C:set K:t F:max K:t K:X U:abs U:sin"},  // a call needs its "("  // an unknown word, the rest coloured by its look
     };
     for (const auto& [line, expected] : cases) {
