@@ -94,10 +94,6 @@ public:
     size_t LineOffset(size_t index) const { return m_lines[index].nOffset; }
     size_t LineLength(size_t index) const { return m_lines[index].nLength; }
     std::string_view LineText(size_t index) const { return {m_pText + LineOffset(index), LineLength(index)}; }
-    // Where the line after it starts: past its CR and LF, or the text's end.
-    size_t NextLineOffset(size_t index) const {
-        return index + 1 < m_lines.size() ? m_lines[index + 1].nOffset : m_nTextLength;
-    }
     // The indexes of the "mark" lines, in order.
     const std::vector<size_t>& MarkLines() const { return m_markLines; }
     // The "var" and "graphic" lines, each of which may declare a name.
@@ -122,7 +118,6 @@ private:
     };
 
     const char* m_pText;
-    size_t m_nTextLength = 0;
     std::vector<CLine> m_lines;
     std::vector<size_t> m_markLines;
     size_t m_nDeclaring = 0;

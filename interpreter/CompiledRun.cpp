@@ -134,7 +134,6 @@ RunOutcome CInterpreter::RunLines(CCompiledProgram& program, const RunControl& c
     const bool bPoll = static_cast<bool>(control.pfnPoll);
     const bool bCompile = !control.bReference;
     LineState s;
-    s.pText = text;
     uint64_t nSteps = 0;
     // Long lines make single statements slow, so the poll also comes after
     // every few megabytes of program text, however few statements that is.

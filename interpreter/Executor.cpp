@@ -75,7 +75,6 @@ public:
 
     bool Jump(const std::string& name) { return (m_pMark = m_interp.m_marks.Find(name)) != nullptr; }
     bool Goto() {
-        m_s.pNext = m_s.pText + m_pMark->nOffset;
         m_s.nLine = m_pMark->nLine;
         return true;
     }
@@ -147,7 +146,7 @@ void CInterpreter::ScanMarks(const CCompiledProgram& program) {
             s.nLine = static_cast<int64_t>(index) + 1;
             UseLine(s, program.LineText(index));
             const std::string name = ReadWord(s.pPos);
-            const MarkPos pos{s.nLine, program.NextLineOffset(index)};
+            const MarkPos pos{s.nLine};
             if (!m_marks.Insert(name, pos)) ThrowMessage(EMessage::MarkRedefinition, {name});
             if (HasMoreText(s.pPos)) ThrowMessage(EMessage::BadAttributes, {s.strWord, LineNumberText(s.nLine)});
         }

@@ -18,11 +18,10 @@ class EntityList;
 class CVGraphic;
 class CCompiledProgram;
 
-// Where a mark points: its own line number and the byte offset of the line
-// after it. Both fields are wide, so marks in programs of any size work.
+// Where a mark points: its own line number, wide so that marks in programs
+// of any size work. The statement loop finds the line's text from it.
 struct MarkPos {
     int64_t nLine = 0;
-    size_t nOffset = 0;
 };
 
 class CInterpreter {

@@ -7,7 +7,6 @@
 #include "interpreter/Interpreter.h"
 
 struct CInterpreter::LineState {
-    const char* pText = nullptr;    // start of the program text
     const char* pNext = nullptr;    // start of the next line to read
     int64_t nLine = 1;              // number of the current line
     std::string strLine;            // the current line, without terminator

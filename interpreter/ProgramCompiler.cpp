@@ -281,7 +281,6 @@ void UsePlainForm(const std::vector<COp>& ops, CStatement& st) {
 
 CCompiledProgram::CCompiledProgram(const char* text) : m_pText(text) {
     const char* end = text + std::strlen(text);
-    m_nTextLength = static_cast<size_t>(end - text);
     // A line ends at each CR, and the text may end without one.
     size_t nEnds = 0;
     for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))) != nullptr; ++p) ++nEnds;
